@@ -1,0 +1,32 @@
+# The one entry point: `make run` builds and starts the window, `make test` builds and runs every
+# test. Both install what is missing first.
+PRESET ?= default
+BUILD_DIR = build/$(PRESET)
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps build test run asan-test clean format
+
+all: build
+
+deps:
+	@tools/deps.sh
+
+build: deps
+	@test -f $(BUILD_DIR)/build.ninja || cmake --preset $(PRESET)
+	cmake --build --preset $(PRESET) -j $(JOBS)
+
+test: build
+	ctest --preset $(PRESET)
+
+run: build
+	$(BUILD_DIR)/src/app/zebcontest
+
+# The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+asan-test:
+	$(MAKE) test PRESET=asan
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build

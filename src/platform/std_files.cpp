@@ -1,0 +1,125 @@
+#include "platform/std_files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/cp1250.h"
+
+namespace zeb {
+
+namespace {
+
+std::string reasonFor(int error) {
+    switch (error) {
+        case ENOSPC:
+        case EDQUOT:
+            return utf8ToCp1250("Na disku není dost místa.");
+        case EACCES:
+        case EPERM:
+            return utf8ToCp1250("Chybí oprávnění k zápisu.");
+        case EROFS:
+            return utf8ToCp1250("Disk je jen pro čtení.");
+        case ENOENT:
+        case ENOTDIR:
+            return utf8ToCp1250("Složka neexistuje.");
+        case EISDIR:
+            return utf8ToCp1250("Je to složka, ne soubor.");
+        default:
+            return utf8ToCp1250("Chyba zápisu (kód ") + std::to_string(error) + ").";
+    }
+}
+
+WriteOutcome failure(int error) {
+    return {false, reasonFor(error)};
+}
+
+std::string directoryOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+mode_t newFileMode(const std::string& path) {
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0) {
+        return existing.st_mode & 07777;
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+std::unique_ptr<TextInput> openTextFileForReading(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return nullptr;
+    }
+    struct stat info {};
+    if (::fstat(::fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
+        std::fclose(file);
+        return nullptr;
+    }
+    return std::make_unique<FileTextInput>(file);
+}
+
+bool isReadableFile(const std::string& path) {
+    return openTextFileForReading(path) != nullptr;
+}
+
+WriteOutcome writeFileAtomically(const std::string& path, const std::string& content) {
+    struct stat target {};
+    if (::stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode)) {
+        return failure(EISDIR);
+    }
+    const std::string directory = directoryOf(path);
+    std::string pattern = directory + "/.zeb-XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) {
+        return failure(errno);
+    }
+    const std::string temporary(name.data());
+    const auto abandon = [&](int error) {
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        return failure(error);
+    };
+    std::size_t written = 0;
+    while (written < content.size()) {
+        const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return abandon(errno);
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    if (::fchmod(fd, newFileMode(path)) != 0 || ::fsync(fd) != 0) {
+        return abandon(errno);
+    }
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        return failure(error);
+    }
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        return failure(error);
+    }
+    return {};
+}
+
+}  // namespace zeb
