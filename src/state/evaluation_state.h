@@ -58,6 +58,8 @@ struct ColumnConfig {
     std::int32_t callWidth;
     std::int32_t exchStart;
     std::int32_t exchWidth;
+
+    friend bool operator==(const ColumnConfig&, const ColumnConfig&) = default;
 };
 
 inline constexpr ColumnConfig kWindowColumns{55, 14, 73, 14};

@@ -1,5 +1,6 @@
 #include "support/recording_platform.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "platform/cp1250.h"
@@ -65,6 +66,26 @@ std::string Evaluation::dialogTexts() const {
 
 std::string lineOf(const EvaluationState& state, int slot) {
     return std::string(state.qsoTable.slots[slot].line);
+}
+
+}  // namespace zeb::test
+
+namespace zeb::test {
+
+std::string qsoLine(const std::string& frequency, const std::string& call,
+                    const std::string& exchange, const std::string& ownCall) {
+    char line[256];
+    std::snprintf(line, sizeof line, "QSO: %5s PH 2024-05-01 1200 %-13s 59  001    %-13s 59  %s",
+                  frequency.c_str(), ownCall.c_str(), call.c_str(), exchange.c_str());
+    return line;
+}
+
+std::string cabrilloLog(const std::vector<std::string>& lines, const std::string& ownCall) {
+    std::string log = "START-OF-LOG: 3.0\nCALLSIGN: " + ownCall + "\nCONTEST: ZEB-QSO-PARTY\n";
+    for (const std::string& line : lines) {
+        log += line + "\n";
+    }
+    return log + "END-OF-LOG:\n";
 }
 
 }  // namespace zeb::test

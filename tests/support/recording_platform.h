@@ -57,3 +57,16 @@ struct Evaluation {
 std::string lineOf(const EvaluationState& state, int slot);
 
 }  // namespace zeb::test
+
+namespace zeb::test {
+
+// A QSO line in the columns of the Cabrillo template: frequency, own call at column 30, received
+// call at column 55 and received exchange at column 73.
+std::string qsoLine(const std::string& frequency, const std::string& call,
+                    const std::string& exchange, const std::string& ownCall = "OK1ZEB");
+
+// A log with a short header naming the own call, the given lines and the end marker.
+std::string cabrilloLog(const std::vector<std::string>& lines,
+                        const std::string& ownCall = "OK1ZEB");
+
+}  // namespace zeb::test
