@@ -57,16 +57,54 @@ mode_t newFileMode(const std::string& path) {
     return 0666 & ~mask;
 }
 
+bool writeAll(int fd, const std::string& content) {
+    std::size_t written = 0;
+    while (written < content.size()) {
+        const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+WriteOutcome writeDirectly(const std::string& path, const std::string& content) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) {
+        return failure(errno);
+    }
+    if (!writeAll(fd, content)) {
+        const int error = errno;
+        ::close(fd);
+        return failure(error);
+    }
+    if (::close(fd) != 0) {
+        return failure(errno);
+    }
+    return {};
+}
+
 }  // namespace
 
 std::unique_ptr<TextInput> openTextFileForReading(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
+    // Opened without blocking, so that a FIFO or device named as a log cannot hang the program;
+    // only regular files are logs.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         return nullptr;
     }
     struct stat info {};
-    if (::fstat(::fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
-        std::fclose(file);
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    std::FILE* file = ::fdopen(fd, "rb");
+    if (file == nullptr) {
+        ::close(fd);
         return nullptr;
     }
     return std::make_unique<FileTextInput>(file);
@@ -78,8 +116,12 @@ bool isReadableFile(const std::string& path) {
 
 WriteOutcome writeFileAtomically(const std::string& path, const std::string& content) {
     struct stat target {};
-    if (::stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode)) {
-        return failure(EISDIR);
+    if (::stat(path.c_str(), &target) == 0 && !S_ISREG(target.st_mode)) {
+        if (S_ISDIR(target.st_mode)) {
+            return failure(EISDIR);
+        }
+        // A device or pipe (/dev/stdout, a FIFO) cannot be replaced: it is written directly.
+        return writeDirectly(path, content);
     }
     const std::string directory = directoryOf(path);
     std::string pattern = directory + "/.zeb-XXXXXX";
@@ -95,16 +137,8 @@ WriteOutcome writeFileAtomically(const std::string& path, const std::string& con
         ::unlink(temporary.c_str());
         return failure(error);
     };
-    std::size_t written = 0;
-    while (written < content.size()) {
-        const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return abandon(errno);
-        }
-        written += static_cast<std::size_t>(n);
+    if (!writeAll(fd, content)) {
+        return abandon(errno);
     }
     if (::fchmod(fd, newFileMode(path)) != 0 || ::fsync(fd) != 0) {
         return abandon(errno);
