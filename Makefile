@@ -4,7 +4,7 @@ PRESET ?= default
 BUILD_DIR = build/$(PRESET)
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build test run asan-test clean format
+.PHONY: all deps build test run asan-test clean format bench
 
 all: build
 
@@ -30,3 +30,7 @@ format:
 
 clean:
 	rm -rf build
+
+# Benchmarks of loading, computing and writing the protocol at 250 to 2000 QSOs.
+bench: build
+	$(BUILD_DIR)/bench/zeb_bench

@@ -6,11 +6,26 @@
 
 namespace zeb {
 
+namespace {
+
+// The length field of every row, read once instead of at every visit.
+struct RowLengths {
+    RowLengths() {
+        for (std::int32_t r = 0; r < kPrefixTable.rowCount && r < kPrefixRows; ++r) {
+            values[r] = parseDecimal(kPrefixTable.rows[r].prefixLength);
+        }
+    }
+    std::int32_t values[kPrefixRows] = {};
+};
+
+}  // namespace
+
 const char* findCountryKey(const char* call) {
+    static const RowLengths lengths;
     const std::size_t callLength = std::strlen(call);
-    for (std::int32_t r = 0; r < kPrefixTable.rowCount; ++r) {
+    for (std::int32_t r = 0; r < kPrefixTable.rowCount && r < kPrefixRows; ++r) {
         const PrefixEntry& row = kPrefixTable.rows[r];
-        const std::int32_t length = parseDecimal(row.prefixLength);
+        const std::int32_t length = lengths.values[r];
         if (length >= 0 && static_cast<std::size_t>(length) <= callLength &&
             std::memcmp(call, row.prefix, static_cast<std::size_t>(length)) == 0) {
             return row.countryKey;

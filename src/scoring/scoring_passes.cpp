@@ -26,6 +26,16 @@ struct Frequencies {
     std::int32_t kHz[kQsoSlots] = {};
 };
 
+// The decimal value of every loaded QSO's exchange ("NM" reads as 0).
+struct ExchangeValues {
+    explicit ExchangeValues(const QsoTable& table) {
+        for (int i = 0; i < table.qsoCount; ++i) {
+            values[i] = parseDecimal(table.slots[i].exchText);
+        }
+    }
+    std::int32_t values[kQsoSlots] = {};
+};
+
 }  // namespace
 
 void assignPoints(EvaluationState& state) {
@@ -40,6 +50,7 @@ void assignPoints(EvaluationState& state) {
 
 void markClubMultipliers(EvaluationState& state) {
     QsoTable& table = state.qsoTable;
+    const auto numbers = std::make_unique<ExchangeValues>(table);
     for (int i = 0; i < table.qsoCount; ++i) {
         QsoRecord& record = table.slots[i];
         if (record.status != kStatusValid) {
@@ -50,10 +61,10 @@ void markClubMultipliers(EvaluationState& state) {
             continue;
         }
         record.clubMult = 1;
-        const std::int32_t number = parseDecimal(record.exchText);
         for (int j = 0; j < i; ++j) {
-            if (parseDecimal(table.slots[j].exchText) == number) {
+            if (numbers->values[j] == numbers->values[i]) {
                 record.clubMult = 0;
+                break;
             }
         }
     }
@@ -76,6 +87,7 @@ void markDxccMultipliers(EvaluationState& state) {
             if (std::strcmp(table.slots[j].country, record.country) == 0 &&
                 sameBand(frequencies->kHz[i], frequencies->kHz[j])) {
                 record.dxccMult = 0;
+                break;
             }
         }
     }

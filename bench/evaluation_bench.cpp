@@ -1,0 +1,92 @@
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include "intake/load_command.h"
+#include "platform/text_input.h"
+#include "report/protocol.h"
+#include "scoring/scoring_passes.h"
+#include "state/headless_window.h"
+#include "state/window_logic.h"
+#include "synthetic_log.h"
+
+namespace zeb::bench {
+namespace {
+
+// Serves one log from memory and answers every question as zebscore does by default.
+class MemoryPlatform final : public Platform {
+public:
+    explicit MemoryPlatform(std::string log) : log_(std::move(log)) {}
+    DialogButton messageDialog(const std::string&, DialogKind, DialogButtons buttons) override {
+        return buttons == DialogButtons::AbortIgnore ? DialogButton::Ignore : DialogButton::Ok;
+    }
+    void endProcess(int) override {}
+    std::unique_ptr<TextInput> openTextForReading(const std::string&) override {
+        return std::make_unique<MemoryTextInput>(log_);
+    }
+    bool fileExists(const std::string&) override { return false; }
+    WriteOutcome writeTextFile(const std::string&, const std::string&) override { return {}; }
+
+private:
+    std::string log_;
+};
+
+struct Bench {
+    explicit Bench(int qsoCount)
+        : state(makeEvaluationState()), platform(syntheticLog(qsoCount)), window(*state, platform) {
+        formCreate(*state, window);
+    }
+    void load() {
+        prepareLoad(*state, window);
+        loadLog(*state, window, platform, "bench.cbr", true);
+    }
+    std::unique_ptr<EvaluationState> state;
+    MemoryPlatform platform;
+    HeadlessWindow window;
+};
+
+void sizes(benchmark::internal::Benchmark* b) {
+    for (const int qsos : {250, 500, 1000, 2000}) {
+        b->Arg(qsos);
+    }
+    b->Unit(benchmark::kMicrosecond);
+}
+
+void BM_LoadAndFindColumns(benchmark::State& run) {
+    Bench bench(static_cast<int>(run.range(0)));
+    for (auto _ : run) {
+        bench.load();
+        benchmark::DoNotOptimize(bench.state->columns);
+    }
+    run.SetItemsProcessed(run.iterations() * run.range(0));
+}
+BENCHMARK(BM_LoadAndFindColumns)->Apply(sizes);
+
+void BM_Compute(benchmark::State& run) {
+    Bench bench(static_cast<int>(run.range(0)));
+    bench.load();
+    for (auto _ : run) {
+        computeCommand(*bench.state, bench.window, bench.platform);
+        benchmark::DoNotOptimize(bench.state->totals);
+    }
+    run.SetItemsProcessed(run.iterations() * run.range(0));
+}
+BENCHMARK(BM_Compute)->Apply(sizes);
+
+void BM_WriteProtocol(benchmark::State& run) {
+    Bench bench(static_cast<int>(run.range(0)));
+    bench.load();
+    computeCommand(*bench.state, bench.window, bench.platform);
+    for (auto _ : run) {
+        std::string protocol = writeProtocol(*bench.state);
+        benchmark::DoNotOptimize(protocol);
+    }
+    run.SetItemsProcessed(run.iterations() * run.range(0));
+}
+BENCHMARK(BM_WriteProtocol)->Apply(sizes);
+
+}  // namespace
+}  // namespace zeb::bench
+
+BENCHMARK_MAIN();
