@@ -1,0 +1,55 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "state/evaluation_state.h"
+
+namespace zeb::cli {
+
+enum class UnknownPrefixAnswer { Ignore, Abort };
+
+// What the evaluator would do in the window between the load and the computation.
+struct EvaluationSettings {
+    std::optional<std::string> config;
+    std::optional<std::string> callStart;  // typed into the call start edit, as given (UTF-8)
+    std::optional<std::string> exchStart;
+    bool only80m = false;
+    UnknownPrefixAnswer unknownPrefix = UnknownPrefixAnswer::Ignore;
+};
+
+enum class LogOutcome { Scored, Refused, Unreadable, Aborted };
+
+const char* outcomeName(LogOutcome outcome);
+
+struct DialogMessage {
+    DialogKind kind;
+    std::string text;  // Windows-1250, as the dialog would show it
+};
+
+// "error", "warning" or "confirmation".
+const char* kindName(DialogKind kind);
+
+// One log evaluated as by a freshly started window.
+struct LogEvaluation {
+    std::string log;  // the path as given
+    LogOutcome outcome = LogOutcome::Unreadable;
+    std::vector<DialogMessage> messages;
+    bool autoConfigSucceeded = false;
+    int autoConfigRow = 0;  // as the row edit shows it, from 1
+    // The column configuration file named in the settings did not open (it changed nothing).
+    bool configUnreadable = false;
+    // The state when the evaluation ended: loaded, configured and, when scored, computed.
+    std::unique_ptr<EvaluationState> state;
+};
+
+// Loads, configures and computes one log. Every dialog message is recorded and, when
+// `messageStream` is given, printed there as "zebscore: LOG: KIND: TEXT".
+LogEvaluation evaluateLog(const std::string& log, const EvaluationSettings& settings,
+                          std::ostream* messageStream);
+
+}  // namespace zeb::cli

@@ -1,0 +1,104 @@
+#include "cli/log_json.h"
+
+#include <cstring>
+
+#include "platform/cp1250.h"
+
+namespace zeb::cli {
+
+namespace {
+
+// A fixed-capacity text of the state, up to its terminator, as UTF-8.
+template <std::size_t N>
+std::string textOf(const char (&field)[N]) {
+    return cp1250ToUtf8(std::string_view(field, strnlen(field, N)));
+}
+
+void writeMessages(JsonWriter& writer, const LogEvaluation& evaluation) {
+    writer.key("messages").beginArray();
+    for (const DialogMessage& message : evaluation.messages) {
+        writer.beginObject();
+        writer.key("kind").value(kindName(message.kind));
+        writer.key("text").value(cp1250ToUtf8(message.text));
+        writer.endObject();
+    }
+    writer.endArray();
+}
+
+void writeTotals(JsonWriter& writer, const EvaluationTotals& totals) {
+    writer.key("totals").beginObject();
+    writer.key("qsoTotal").value(totals.qsoTotal);
+    writer.key("errorTotal").value(totals.errorTotal);
+    writer.key("pointsTotal").value(totals.pointsTotal);
+    writer.key("clubMultTotal").value(totals.clubMultTotal);
+    writer.key("dxccMultTotal").value(totals.dxccMultTotal);
+    writer.key("result").value(totals.result);
+    writer.key("sameNumberCount").value(totals.sameNumberCount);
+    writer.endObject();
+}
+
+void writeQso(JsonWriter& writer, const QsoRecord& record) {
+    const bool valid = record.status == kStatusValid;
+    const auto scoreOrNull = [&](std::int32_t value) -> JsonWriter& {
+        return valid ? writer.value(value) : writer.null();
+    };
+    writer.beginObject();
+    writer.key("line").value(textOf(record.line));
+    writer.key("freq").value(textOf(record.freqText));
+    writer.key("call").value(textOf(record.callText));
+    writer.key("exchange").value(textOf(record.exchText));
+    writer.key("memberNumber").value(record.memberNumber);
+    // A country that begins with a space was not found.
+    writer.key("country").value(record.country[0] == ' ' ? std::string() : textOf(record.country));
+    writer.key("status").value(record.status);
+    writer.key("points");
+    scoreOrNull(record.points);
+    writer.key("clubMult");
+    scoreOrNull(record.clubMult);
+    writer.key("dxccMult");
+    scoreOrNull(record.dxccMult);
+    writer.key("sameNumberFlag").value(record.sameNumberFlag);
+    writer.endObject();
+}
+
+}  // namespace
+
+void writeLogJson(JsonWriter& writer, const LogEvaluation& evaluation) {
+    writer.beginObject();
+    writer.key("log").value(evaluation.log);
+    writer.key("outcome").value(outcomeName(evaluation.outcome));
+    writeMessages(writer, evaluation);
+    const bool loaded =
+        evaluation.outcome == LogOutcome::Scored || evaluation.outcome == LogOutcome::Aborted;
+    if (loaded && evaluation.state) {
+        const EvaluationState& state = *evaluation.state;
+        writer.key("ownCall").value(textOf(state.ownCall));
+        writer.key("autoConfig").beginObject();
+        writer.key("succeeded").value(evaluation.autoConfigSucceeded);
+        writer.key("row").value(std::int64_t{evaluation.autoConfigRow});
+        writer.endObject();
+        writer.key("columns").beginObject();
+        writer.key("callStart").value(state.columns.callStart);
+        writer.key("callWidth").value(state.columns.callWidth);
+        writer.key("exchStart").value(state.columns.exchStart);
+        writer.key("exchWidth").value(state.columns.exchWidth);
+        writer.endObject();
+        if (evaluation.outcome == LogOutcome::Scored) {
+            writeTotals(writer, state.totals);
+            writer.key("qsos").beginArray();
+            for (int i = 0; i < state.qsoTable.qsoCount; ++i) {
+                writeQso(writer, state.qsoTable.slots[i]);
+            }
+            writer.endArray();
+        }
+    }
+    writer.endObject();
+}
+
+std::string logJsonLine(const LogEvaluation& evaluation) {
+    JsonWriter writer;
+    writeLogJson(writer, evaluation);
+    return writer.text();
+}
+
+}  // namespace zeb::cli

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+#include "cli/json_writer.h"
+#include "cli/log_evaluation.h"
+
+namespace zeb::cli {
+
+// The JSON object of one evaluated log, its fields in their published order.
+void writeLogJson(JsonWriter& writer, const LogEvaluation& evaluation);
+
+// The object as one line of JSON Lines, without the line end.
+std::string logJsonLine(const LogEvaluation& evaluation);
+
+}  // namespace zeb::cli

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/log_evaluation.h"
+
+namespace zeb::cli {
+
+struct Options {
+    EvaluationSettings evaluation;
+    std::optional<std::string> output;  // "-" is standard output
+    std::optional<std::string> outputDir;
+    bool force = false;
+    bool json = false;
+    std::vector<std::string> logs;
+};
+
+enum class ParseStatus { Run, Help, Version, UsageError };
+
+struct ParseResult {
+    ParseStatus status = ParseStatus::Run;
+    Options options;
+    std::string error;  // the usage error, without the program name
+};
+
+// Reads the arguments after the program name. --help and --version win as soon as they are met;
+// a repeated option keeps its last value.
+ParseResult parseOptions(const std::vector<std::string>& args);
+
+// The text of --help.
+std::string usageText();
+
+}  // namespace zeb::cli

@@ -1,0 +1,151 @@
+#include "cli/zebscore.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <exception>
+#include <filesystem>
+#include <set>
+
+#include "cli/log_evaluation.h"
+#include "cli/log_json.h"
+#include "cli/options.h"
+#include "platform/cp1250.h"
+#include "platform/std_files.h"
+#include "report/protocol.h"
+
+namespace zeb::cli {
+
+namespace {
+
+int statusOf(LogOutcome outcome) {
+    switch (outcome) {
+        case LogOutcome::Scored:
+            return kExitScored;
+        case LogOutcome::Unreadable:
+            return kExitFailure;
+        case LogOutcome::Refused:
+            return kExitRefused;
+        case LogOutcome::Aborted:
+            return kExitAborted;
+    }
+    return kExitFailure;
+}
+
+class Run {
+  public:
+    Run(const Options& options, std::ostream& out, std::ostream& err)
+        : options_(options), out_(out), err_(err) {}
+
+    int evaluateAll() {
+        int status = kExitScored;
+        for (const std::string& log : options_.logs) {
+            status = std::max(status, evaluateOne(log));
+        }
+        return status;
+    }
+
+  private:
+    int evaluateOne(const std::string& log) {
+        LogEvaluation evaluation = evaluateLog(log, options_.evaluation, &err_);
+        int status = statusOf(evaluation.outcome);
+        if (evaluation.configUnreadable) {
+            err_ << "zebscore: " << log << ": cannot open the column configuration "
+                 << *options_.evaluation.config << "; the columns stay as found\n";
+            status = std::max(status, kExitFailure);
+        }
+        if (evaluation.outcome == LogOutcome::Scored) {
+            if (options_.output) {
+                status = std::max(status, saveProtocol(evaluation, *options_.output));
+            } else if (options_.outputDir) {
+                status = std::max(
+                    status, saveProtocol(evaluation, protocolPathIn(*options_.outputDir, log)));
+            }
+        }
+        if (options_.json) {
+            out_ << logJsonLine(evaluation) << '\n';
+            out_.flush();
+        }
+        return status;
+    }
+
+    int saveProtocol(LogEvaluation& evaluation, const std::string& target) {
+        const std::string protocol = writeProtocol(*evaluation.state);
+        if (target == "-") {
+            out_.write(protocol.data(), static_cast<std::streamsize>(protocol.size()));
+            out_.flush();
+            return out_ ? kExitScored : kExitFailure;
+        }
+        const std::string prefix = "zebscore: " + evaluation.log + ": ";
+        // Two logs of one name in different folders would share DIR/NAME.prn; --force allows
+        // replacing what was there before the run, never a protocol this run has just written.
+        if (written_.count(target) != 0) {
+            err_ << prefix << "protocol " << target
+                 << " was already written for an earlier LOG of this run; it is not replaced\n";
+            return kExitFailure;
+        }
+        struct stat existing {};
+        if (!options_.force && ::lstat(target.c_str(), &existing) == 0 &&
+            !S_ISDIR(existing.st_mode)) {
+            err_ << prefix << "protocol " << target
+                 << " exists and stays untouched; --force replaces it\n";
+            return kExitFailure;
+        }
+        const WriteOutcome outcome = writeFileAtomically(target, protocol);
+        if (!outcome.ok) {
+            err_ << prefix << "cannot write the protocol " << target << ": "
+                 << cp1250ToUtf8(outcome.error) << '\n';
+            return kExitFailure;
+        }
+        written_.insert(target);
+        return kExitScored;
+    }
+
+    const Options& options_;
+    std::ostream& out_;
+    std::ostream& err_;
+    std::set<std::string> written_;
+};
+
+}  // namespace
+
+std::string protocolPathIn(const std::string& dir, const std::string& log) {
+    std::filesystem::path name = std::filesystem::path(log).filename().stem();
+    name += ".prn";
+    return (std::filesystem::path(dir) / name).string();
+}
+
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const ParseResult parsed = parseOptions(args);
+    switch (parsed.status) {
+        case ParseStatus::Help:
+            out << usageText();
+            return kExitScored;
+        case ParseStatus::Version:
+            out << "zebscore " ZEB_VERSION "\n";
+            return kExitScored;
+        case ParseStatus::UsageError:
+            err << "zebscore: " << parsed.error
+                << "\nTry 'zebscore --help' for more information.\n";
+            return kExitFailure;
+        case ParseStatus::Run:
+            break;
+    }
+    try {
+        Run run(parsed.options, out, err);
+        return run.evaluateAll();
+    } catch (const std::exception& e) {
+        err << "zebscore: " << e.what() << '\n';
+        return kExitFailure;
+    }
+}
+
+int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        args.emplace_back(argv[i]);
+    }
+    return run(args, out, err);
+}
+
+}  // namespace zeb::cli

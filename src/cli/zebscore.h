@@ -1,0 +1,22 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace zeb::cli {
+
+inline constexpr int kExitScored = 0;
+inline constexpr int kExitFailure = 1;  // usage error, or a file that could not be read or written
+inline constexpr int kExitRefused = 2;
+inline constexpr int kExitAborted = 3;
+
+// zebscore with the arguments after the program name; returns the exit status. Protocols on
+// standard output and JSON go to `out`, every message to `err`.
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run(int argc, char** argv, std::ostream& out, std::ostream& err);
+
+// DIR/NAME.prn, NAME being the log's file name without its extension.
+std::string protocolPathIn(const std::string& dir, const std::string& log);
+
+}  // namespace zeb::cli

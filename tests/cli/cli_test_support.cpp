@@ -1,0 +1,86 @@
+#include "cli_test_support.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+
+#include "cli/zebscore.h"
+
+namespace zeb::cli::test {
+
+TempDir::TempDir() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "zebscore-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot create a temporary folder");
+    }
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+RunResult runZebscore(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    RunResult result;
+    result.status = run(args, out, err);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+}
+
+std::string dataPath(const std::string& name) {
+    return std::string(ZEB_TEST_DATA_DIR) + "/cli/" + name;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeFile(const std::string& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+namespace {
+
+std::string unifiedDiff(const std::string& expectedPath, const std::string& actualPath) {
+    const std::string command = "diff -u '" + expectedPath + "' '" + actualPath + "' 2>&1";
+    std::string diff;
+    if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        std::size_t n = 0;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+            diff.append(buffer, n);
+        }
+        ::pclose(pipe);
+    }
+    return diff;
+}
+
+}  // namespace
+
+void expectMatchesFile(const std::string& actual, const std::string& expectedPath) {
+    const std::string actualPath = expectedPath + ".actual";
+    if (std::filesystem::exists(expectedPath) && readFile(expectedPath) == actual) {
+        std::filesystem::remove(actualPath);
+        return;
+    }
+    writeFile(actualPath, actual);
+    ADD_FAILURE() << "output differs from " << expectedPath << " (written to " << actualPath
+                  << ")\n"
+                  << unifiedDiff(expectedPath, actualPath);
+}
+
+}  // namespace zeb::cli::test

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace zeb::cli::test {
+
+// A folder of its own for one test, removed with everything in it at the end.
+class TempDir {
+  public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+  private:
+    std::filesystem::path path_;
+};
+
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// zebscore in this process.
+RunResult runZebscore(const std::vector<std::string>& args);
+
+// A fixture file of tests/data/cli.
+std::string dataPath(const std::string& name);
+
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& content);
+
+// Compares with the expected file byte for byte. On a mismatch (or a missing expected file) the
+// text is written to EXPECTED.actual and the failure shows the unified diff.
+void expectMatchesFile(const std::string& actual, const std::string& expectedPath);
+
+}  // namespace zeb::cli::test

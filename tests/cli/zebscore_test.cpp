@@ -1,0 +1,213 @@
+#include "cli/zebscore.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cli_test_support.h"
+
+namespace zeb::cli::test {
+namespace {
+
+using Args = std::vector<std::string>;
+
+// A log name that the test resolves: "@NAME" a fixture, "%NAME" a path in the test's folder.
+struct StatusCase {
+    const char* name;
+    Args args;
+    int status;
+    std::string errPart;  // a part of standard error; empty: standard error stays empty
+};
+
+void PrintTo(const StatusCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ExitStatus : public testing::TestWithParam<StatusCase> {};
+
+TEST_P(ExitStatus, IsTheHighestThatApplies) {
+    TempDir temp;
+    std::filesystem::create_directory(temp.file("folder.cbr"));
+    const auto resolve = [&](std::string text) {
+        for (const auto& [mark, base] : {std::pair{std::string("@"), dataPath("")},
+                                         std::pair{std::string("%"), temp.file("")}}) {
+            for (std::size_t at = text.find(mark); at != std::string::npos;
+                 at = text.find(mark, at)) {
+                text.replace(at, 1, base);
+            }
+        }
+        return text;
+    };
+    Args args;
+    for (const std::string& arg : GetParam().args) {
+        args.push_back(resolve(arg));
+    }
+
+    const RunResult result = runZebscore(args);
+
+    EXPECT_EQ(result.status, GetParam().status) << result.err;
+    if (GetParam().errPart.empty()) {
+        EXPECT_EQ(result.err, "");
+    } else {
+        EXPECT_NE(result.err.find(resolve(GetParam().errPart)), std::string::npos) << result.err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ExitStatus,
+    testing::Values(
+        StatusCase{"a_clean_log_is_scored",
+                   {"@no-callsign.cbr", "--config", "@no-callsign.ini"},
+                   kExitScored,
+                   "zebscore: @no-callsign.cbr: warning: Automatická konfigurace selhala!\n"
+                   "Zkus ruční konfiguraci\nPotom se třeba dá něco spočítat\n"},
+        StatusCase{"an_ignored_prefix_question_does_not_count",
+                   {"@party-crlf.cbr"},
+                   kExitScored,
+                   "zebscore: @party-crlf.cbr: error: pro call ok1zzz\nna radku 9\n"
+                   "nenalezen prefix\n"},
+        StatusCase{"a_refused_log",
+                   {"@tab-on-line-3.cbr"},
+                   kExitRefused,
+                   "zebscore: @tab-on-line-3.cbr: error: Na řádku č. 3 je nepřípustný\n"
+                   "znak tabulátor!\n(ASCII kód 9)\n"},
+        StatusCase{"a_missing_log",
+                   {"%missing.cbr"},
+                   kExitFailure,
+                   "zebscore: %missing.cbr: error: Nelze otevřít deník cabrillo!\n"},
+        StatusCase{"a_folder_given_as_log",
+                   {"%folder.cbr"},
+                   kExitFailure,
+                   "zebscore: %folder.cbr: error: Nelze otevřít deník cabrillo!\n"},
+        StatusCase{"an_aborted_log",
+                   {"--unknown-prefix", "abort", "@party-crlf.cbr"},
+                   kExitAborted,
+                   "nenalezen prefix\n"},
+        StatusCase{"a_refused_log_does_not_stop_the_next",
+                   {"@tab-on-line-3.cbr", "%missing.cbr"},
+                   kExitRefused,
+                   "zebscore: %missing.cbr: error: Nelze otevřít deník cabrillo!\n"},
+        StatusCase{
+            "an_aborted_log_does_not_stop_the_next",
+            {"--unknown-prefix=abort", "@party-crlf.cbr", "@tab-on-line-3.cbr", "@no-callsign.cbr"},
+            kExitAborted,
+            "zebscore: @no-callsign.cbr: error: pro call \nna radku 1\nnenalezen prefix\n"},
+        StatusCase{"a_configuration_that_does_not_open",
+                   {"-c", "%none.ini", "@party-lf.cbr"},
+                   kExitFailure,
+                   "zebscore: @party-lf.cbr: cannot open the column configuration %none.ini"},
+        StatusCase{
+            "a_protocol_that_cannot_be_written",
+            {"--output-dir", "%no-such-folder", "@party-lf.cbr"},
+            kExitFailure,
+            "zebscore: @party-lf.cbr: cannot write the protocol %no-such-folder/party-lf.prn: "
+            "Složka neexistuje.\n"},
+        StatusCase{"a_protocol_over_a_folder",
+                   {"-o", "%folder.cbr", "--force", "@party-lf.cbr"},
+                   kExitFailure,
+                   "cannot write the protocol %folder.cbr: Je to složka, ne soubor.\n"}),
+    [](const testing::TestParamInfo<StatusCase>& info) { return info.param.name; });
+
+TEST(Force, ProtectsAnExistingProtocol) {
+    TempDir temp;
+    const std::string protocol = temp.file("party-lf.prn");
+    writeFile(protocol, "keep me\n");
+
+    const RunResult refused =
+        runZebscore({"--json", "--output-dir", temp.path().string(), dataPath("party-lf.cbr")});
+    EXPECT_EQ(refused.status, kExitFailure);
+    EXPECT_EQ(readFile(protocol), "keep me\n");
+    EXPECT_NE(refused.err.find(protocol + " exists and stays untouched; --force replaces it\n"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_NE(refused.out.find("\"outcome\":\"scored\""), std::string::npos);
+    // zebscore's own errors are no dialog messages.
+    EXPECT_EQ(refused.out.find("force"), std::string::npos);
+
+    const RunResult forced =
+        runZebscore({"--force", "--output-dir", temp.path().string(), dataPath("party-lf.cbr")});
+    EXPECT_EQ(forced.status, kExitScored) << forced.err;
+    EXPECT_EQ(readFile(protocol), readFile(dataPath("party-lf.prn")));
+}
+
+TEST(Force, NeverReplacesAProtocolOfTheSameRun) {
+    TempDir temp;
+    std::filesystem::create_directory(temp.file("copy"));
+    const std::string copy = temp.file("copy/party-lf.cbr");
+    writeFile(copy, readFile(dataPath("no-callsign.cbr")));
+    const std::string out = temp.file("out");
+    std::filesystem::create_directory(out);
+
+    const RunResult result =
+        runZebscore({"--force", "--output-dir", out, dataPath("party-lf.cbr"), copy});
+
+    EXPECT_EQ(result.status, kExitFailure);
+    EXPECT_EQ(readFile(out + "/party-lf.prn"), readFile(dataPath("party-lf.prn")));
+    EXPECT_NE(result.err.find("zebscore: " + copy + ": protocol " + out +
+                              "/party-lf.prn was already written for an earlier LOG of this run"),
+              std::string::npos)
+        << result.err;
+}
+
+TEST(Output, ADashWritesTheProtocolToStandardOutput) {
+    const RunResult result = runZebscore({"-o", "-", dataPath("party-crlf.cbr")});
+    EXPECT_EQ(result.status, kExitScored);
+    EXPECT_EQ(result.out, readFile(dataPath("party-crlf.prn")));
+    // The dialog message goes to standard error, never into the protocol.
+    EXPECT_EQ(result.err, "zebscore: " + dataPath("party-crlf.cbr") +
+                              ": error: pro call ok1zzz\nna radku 9\nnenalezen prefix\n");
+}
+
+TEST(Output, NothingIsWrittenForALogThatWasNotScored) {
+    TempDir temp;
+    for (const std::string& log :
+         {dataPath("tab-on-line-3.cbr"), temp.file("missing.cbr"), dataPath("party-crlf.cbr")}) {
+        const std::string protocol = temp.file("p.prn");
+        const RunResult result = runZebscore({"--unknown-prefix", "abort", "-o", protocol, log});
+        EXPECT_NE(result.status, kExitScored);
+        EXPECT_FALSE(std::filesystem::exists(protocol)) << log;
+        const RunResult toStdout = runZebscore({"--unknown-prefix", "abort", "-o", "-", log});
+        EXPECT_EQ(toStdout.out, "") << log;
+    }
+}
+
+TEST(ProtocolPath, IsTheLogNameWithoutItsExtension) {
+    EXPECT_EQ(protocolPathIn("out", "logs/OK1ABC.cbr"), "out/OK1ABC.prn");
+    EXPECT_EQ(protocolPathIn("out/", "OK1ABC.cbr"), "out/OK1ABC.prn");
+    EXPECT_EQ(protocolPathIn("out", "a/b/contest.2024.log"), "out/contest.2024.prn");
+    EXPECT_EQ(protocolPathIn("out", "OK1ABC"), "out/OK1ABC.prn");
+    EXPECT_EQ(protocolPathIn("/tmp", "../x.cbr"), "/tmp/x.prn");
+}
+
+TEST(Evaluation, StartsAfreshForEveryLog) {
+    const std::string crlf = dataPath("party-crlf.cbr");
+    const std::string lf = dataPath("party-lf.cbr");
+    const std::string none = dataPath("no-callsign.cbr");
+    const RunResult together = runZebscore({"--json", lf, crlf, none, lf});
+    EXPECT_EQ(together.out, runZebscore({"--json", lf}).out + runZebscore({"--json", crlf}).out +
+                                runZebscore({"--json", none}).out +
+                                runZebscore({"--json", lf}).out);
+}
+
+TEST(StartOptions, AreReadAsTheStartEditsReadThem) {
+    // Only the first nine characters count, and reading stops at the first other character.
+    const RunResult result = runZebscore({"--json", "--call-start", " 42xyz", "--exch-start",
+                                          "000000051999", dataPath("party-lf.cbr")});
+    EXPECT_NE(result.out.find("\"columns\":{\"callStart\":42,\"callWidth\":10,\"exchStart\":51,"),
+              std::string::npos)
+        << result.out;
+    // The start options come after the configuration file.
+    const RunResult afterConfig =
+        runZebscore({"--json", "--call-start=43", "-c", dataPath("no-callsign.ini"),
+                     dataPath("no-callsign.cbr")});
+    EXPECT_NE(
+        afterConfig.out.find("\"columns\":{\"callStart\":43,\"callWidth\":10,\"exchStart\":60,"
+                             "\"exchWidth\":6}"),
+        std::string::npos)
+        << afterConfig.out;
+}
+
+}  // namespace
+}  // namespace zeb::cli::test
