@@ -118,6 +118,9 @@ bool findColumns(EvaluationState& state, Window& window, Platform& platform) {
         setRowEditQuietly(state, window, "1");
         std::memcpy(state.displayLine, state.qsoTable.slots[0].line, kLineBufferSize);
         state.columns = kFallbackColumns;
+        // The start edits would otherwise still show the columns of an earlier log while the
+        // computation uses these.
+        showStartColumns(state, window);
     }
     return found;
 }

@@ -32,6 +32,7 @@ public:
     virtual void setProgressVisible(bool visible) = 0;
     virtual void setProgressPosition(int position) = 0;
 
+    // The caption is the loaded file's name as the file system spells it (UTF-8 here).
     virtual void setCaption(const std::string& caption) = 0;
     virtual void showConfigurationPage() = 0;
 };

@@ -152,6 +152,18 @@ INSTANTIATE_TEST_SUITE_P(
                       "001    0OK1ZEB"}}),
     [](const testing::TestParamInfo<FallbackCase>& info) { return info.param.name; });
 
+TEST(FallbackDisplay, TheStartEditsShowTheFallbackColumnsAfterAnEarlierLog) {
+    Evaluation evaluation;
+    ASSERT_EQ(evaluation.load(logWith("CALLSIGN: HC8N\n",
+                                      {"QSO: 3799 CW 1999-03-06 0711 HC8N 599 001 W1AW 599 123"})),
+              LoadOutcome::Loaded);
+    ASSERT_EQ(evaluation.window.editText(Edit::cstart), "42");
+    ASSERT_EQ(evaluation.load(logWith("CONTEST: ZEB\n", {kTemplateLine})), LoadOutcome::Loaded);
+    EXPECT_EQ(evaluation.window.editText(Edit::cstart), "55");
+    EXPECT_EQ(evaluation.window.editText(Edit::istart), "73");
+    EXPECT_EQ(evaluation.window.editText(Edit::cvzor), "W1AW      ");
+}
+
 TEST(OwnCall, ALongCallsignIsCutTo17Characters) {
     Evaluation evaluation;
     const std::string longCall(200, 'K');

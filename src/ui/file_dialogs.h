@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+QT_BEGIN_NAMESPACE
+class QWidget;
+QT_END_NAMESPACE
+
+namespace zeb {
+
+// The four file dialogs of the main window. Each shows `preset` in its file name box (a mask such
+// as "*.cbr", or the file chosen in that dialog last time) and returns the chosen file's path, or
+// nothing when the evaluator cancelled. The window decides what a cancel means, so tests can
+// answer the dialogs from a script.
+class FileDialogs {
+  public:
+    virtual ~FileDialogs() = default;
+
+    virtual std::optional<QString> openLog(QWidget* parent, const QString& preset) = 0;
+    virtual std::optional<QString> saveProtocol(QWidget* parent, const QString& preset) = 0;
+    virtual std::optional<QString> saveConfig(QWidget* parent, const QString& preset) = 0;
+    virtual std::optional<QString> openConfig(QWidget* parent, const QString& preset) = 0;
+};
+
+}  // namespace zeb

@@ -1,0 +1,63 @@
+#include "ui/qt_file_dialogs.h"
+
+#include <QFileInfo>
+
+namespace zeb {
+
+namespace {
+
+bool isMask(const QString& name) {
+    return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
+}
+
+}  // namespace
+
+std::optional<QString> QtFileDialogs::openLog(QWidget* parent, const QString& preset) {
+    return show(parent, QFileDialog::AcceptOpen, QStringLiteral("Načti deník"),
+                QStringLiteral("Deník cabrillo (*.cbr)"), preset);
+}
+
+std::optional<QString> QtFileDialogs::saveProtocol(QWidget* parent, const QString& preset) {
+    return show(parent, QFileDialog::AcceptSave, QStringLiteral("Ulož výsledek"),
+                QStringLiteral("Protokol o výpočtu (*.prn)"), preset);
+}
+
+std::optional<QString> QtFileDialogs::saveConfig(QWidget* parent, const QString& preset) {
+    return show(parent, QFileDialog::AcceptSave, QStringLiteral("Ulož konfiguraci"),
+                QStringLiteral("Konfigurace sloupců (*.ini)"), preset);
+}
+
+std::optional<QString> QtFileDialogs::openConfig(QWidget* parent, const QString& preset) {
+    return show(parent, QFileDialog::AcceptOpen, QStringLiteral("Načti konfiguraci"),
+                QStringLiteral("Konfigurace sloupců (*.ini)"), preset);
+}
+
+std::optional<QString> QtFileDialogs::show(QWidget* parent, QFileDialog::AcceptMode mode,
+                                           const QString& title, const QString& filter,
+                                           const QString& preset) {
+    QFileDialog dialog(parent, title);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    // The protocol save asks its own question before it overwrites, and a configuration is
+    // overwritten without one.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters({filter, QStringLiteral("Všechny soubory (*)")});
+    if (isMask(preset)) {
+        if (!lastDirectory_.isEmpty()) {
+            dialog.setDirectory(lastDirectory_);
+        }
+    } else {
+        const QFileInfo file(preset);
+        dialog.setDirectory(file.absolutePath());
+        dialog.selectFile(file.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    const QString chosen = dialog.selectedFiles().constFirst();
+    lastDirectory_ = QFileInfo(chosen).absolutePath();
+    return chosen;
+}
+
+}  // namespace zeb

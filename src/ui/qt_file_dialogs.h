@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QFileDialog>
+#include <QString>
+#include <optional>
+
+#include "ui/file_dialogs.h"
+
+namespace zeb {
+
+// The file dialogs of the desktop.
+class QtFileDialogs final : public FileDialogs {
+  public:
+    std::optional<QString> openLog(QWidget* parent, const QString& preset) override;
+    std::optional<QString> saveProtocol(QWidget* parent, const QString& preset) override;
+    std::optional<QString> saveConfig(QWidget* parent, const QString& preset) override;
+    std::optional<QString> openConfig(QWidget* parent, const QString& preset) override;
+
+  private:
+    std::optional<QString> show(QWidget* parent, QFileDialog::AcceptMode mode, const QString& title,
+                                const QString& filter, const QString& preset);
+
+    // Where the last accepted dialog was, so that a dialog preset with a bare mask opens there.
+    QString lastDirectory_;
+};
+
+}  // namespace zeb

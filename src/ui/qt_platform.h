@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace zeb {
+
+// The platform services of the desktop: message boxes, the process end and the real files.
+class QtPlatform final : public Platform {
+  public:
+    // The window over which the message boxes stand; without one, the active window.
+    void setDialogParent(QWidget* parent) { dialogParent_ = parent; }
+
+    DialogButton messageDialog(const std::string& text, DialogKind kind,
+                               DialogButtons buttons) override;
+    // Ends at once, without unwinding: the caller may be deep inside a handler.
+    void endProcess(int exitCode) override;
+    std::unique_ptr<TextInput> openTextForReading(const std::string& path) override;
+    bool fileExists(const std::string& path) override;
+    WriteOutcome writeTextFile(const std::string& path, const std::string& content) override;
+
+  private:
+    QPointer<QWidget> dialogParent_;
+};
+
+// Qt's own texts (the file dialogs' buttons and columns) in Czech, like the rest of the program,
+// when the system has Qt's Czech catalogue; otherwise they stay as they are.
+void useCzechQtTexts();
+
+// The box for an exception that escaped a handler; `what` is the exception's message.
+void showExceptionBox(QWidget* parent, const char* what);
+
+}  // namespace zeb

@@ -1,0 +1,359 @@
+#include "ui/tform1.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QMimeData>
+#include <QStringDecoder>
+#include <QUrl>
+#include <exception>
+
+#include "intake/column_config_file.h"
+#include "intake/load_command.h"
+#include "platform/cp1250.h"
+#include "report/protocol.h"
+#include "scoring/scoring_passes.h"
+#include "state/window_logic.h"
+#include "ui/qt_platform.h"
+#include "ui_tform1.h"
+
+namespace zeb {
+
+namespace {
+
+const QString kLogMask = QStringLiteral("*.cbr");
+const QString kProtocolMask = QStringLiteral("*.prn");
+const QString kConfigMask = QStringLiteral("*.ini");
+
+QString fromCore(const std::string& bytes) {
+    return QString::fromStdString(cp1250ToUtf8(bytes));
+}
+
+std::string toCore(const QString& text) {
+    return utf8ToCp1250(text.toStdString());
+}
+
+// File names go to the core as the bytes the file system knows them by.
+std::string pathBytes(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+// The caption after a load is the base name of the log as the file system spells it (UTF-8
+// here), not a Windows-1250 text; other captions are Windows-1250.
+QString captionText(const std::string& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    return utf8.hasError() ? fromCore(bytes) : text;
+}
+
+// The first local file among the dropped ones.
+std::optional<QString> droppedFile(const QMimeData* mime) {
+    if (mime == nullptr || !mime->hasUrls()) {
+        return std::nullopt;
+    }
+    for (const QUrl& url : mime->urls()) {
+        if (url.isLocalFile() && !QFileInfo(url.toLocalFile()).isDir()) {
+            return url.toLocalFile();
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+TForm1::TForm1(Platform& platform, FileDialogs& fileDialogs, QWidget* parent)
+    : QWidget(parent),
+      ui_(std::make_unique<Ui::TForm1>()),
+      state_(makeEvaluationState()),
+      platform_(platform),
+      fileDialogs_(fileDialogs) {
+    ui_->setupUi(this);
+    setWindowTitle(QStringLiteral("ZEB contest ver. " ZEB_VERSION));
+    move(238, 209);
+    ui_->cvzor->installEventFilter(this);
+    ui_->ivzor->installEventFilter(this);
+    connectHandlers();
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::connectHandlers() {
+    connect(ui_->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(ui_->nactidenik, &QPushButton::clicked, this, &TForm1::nactidenikClick);
+    connect(ui_->bvypocet, &QPushButton::clicked, this, &TForm1::bvypocetClick);
+    connect(ui_->bukladani, &QPushButton::clicked, this, &TForm1::bukladaniClick);
+    connect(ui_->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(ui_->Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    // textChanged, not textEdited: undo, paste and drag change the text as much as typing does.
+    // setEditText blocks these signals and runs the handler itself.
+    connect(ui_->cstart, &QLineEdit::textChanged, this, &TForm1::ccstart);
+    connect(ui_->istart, &QLineEdit::textChanged, this, &TForm1::cistart);
+    connect(ui_->radek1, &QLineEdit::textChanged, this, &TForm1::c1radek);
+    // Leaving cvzor and ivzor: eventFilter.
+}
+
+template <typename Work>
+void TForm1::guarded(Work&& work) {
+    try {
+        work();
+    } catch (const std::exception& error) {
+        showExceptionBox(this, error.what());
+    } catch (...) {
+        showExceptionBox(this, "");
+    }
+}
+
+void TForm1::FormCreate() {
+    guarded([this] { formCreate(*state_, *this); });
+}
+
+void TForm1::Button1Click() {
+    platform_.endProcess(0);
+}
+
+void TForm1::nactidenikClick() {
+    guarded([this] {
+        prepareLoad(*state_, *this);
+        load(fileDialogs_.openLog(this, kLogMask));
+    });
+}
+
+void TForm1::loadLogFile(const QString& path) {
+    guarded([&] {
+        prepareLoad(*state_, *this);
+        load(path);
+    });
+}
+
+void TForm1::load(const std::optional<QString>& chosen) {
+    // A cancelled dialog leaves its mask as the file name: the load fails and the caption shows
+    // the mask.
+    loadLog(*state_, *this, platform_, chosen ? pathBytes(*chosen) : pathBytes(kLogMask),
+            chosen.has_value());
+}
+
+void TForm1::openArguments(const QStringList& arguments) {
+    if (arguments.size() > 1) {
+        loadLogFile(arguments.at(1));
+    }
+}
+
+void TForm1::bvypocetClick() {
+    guarded([this] { computeCommand(*state_, *this, platform_); });
+}
+
+void TForm1::bukladaniClick() {
+    guarded([this] {
+        const std::optional<QString> chosen =
+            fileDialogs_.saveProtocol(this, protocolName_.value_or(kProtocolMask));
+        if (chosen) {
+            protocolName_ = chosen;
+        }
+        saveProtocolCommand(*state_, *this, platform_,
+                            chosen ? std::optional(pathBytes(*chosen)) : std::nullopt);
+    });
+}
+
+void TForm1::Button2Click() {
+    guarded([this] {
+        const std::optional<QString> chosen =
+            fileDialogs_.saveConfig(this, configSaveName_.value_or(kConfigMask));
+        if (!chosen) {
+            return;
+        }
+        configSaveName_ = chosen;
+        const WriteOutcome written = saveColumnConfig(*state_, platform_, pathBytes(*chosen));
+        // The evaluator relies on the file for the next log of this kind: a failed write must
+        // not pass for a saved configuration.
+        if (!written.ok) {
+            platform_.messageDialog(utf8ToCp1250("Konfiguraci se nepodařilo uložit do souboru\n") +
+                                        toCore(*chosen) + "\n" + written.error,
+                                    DialogKind::Error, DialogButtons::Ok);
+        }
+    });
+}
+
+void TForm1::Button3Click() {
+    guarded([this] {
+        // After a cancel the dialog still names the file chosen last time, and that file is read
+        // again; before any choice there is nothing to read.
+        const std::optional<QString> chosen =
+            fileDialogs_.openConfig(this, configOpenName_.value_or(kConfigMask));
+        if (chosen) {
+            configOpenName_ = chosen;
+        }
+        loadColumnConfig(
+            *state_, *this, platform_,
+            configOpenName_ ? std::optional(pathBytes(*configOpenName_)) : std::nullopt);
+    });
+}
+
+void TForm1::ccstart() {
+    guarded([this] { zeb::ccstart(*state_, *this); });
+}
+
+void TForm1::cistart() {
+    guarded([this] { zeb::cistart(*state_, *this); });
+}
+
+void TForm1::c1radek() {
+    guarded([this] { zeb::c1radek(*state_, *this, platform_); });
+}
+
+void TForm1::setcall() {
+    guarded([this] { zeb::setcall(*state_, *this); });
+}
+
+void TForm1::setzeb() {
+    guarded([this] { zeb::setzeb(*state_, *this); });
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut) {
+        // Focus lost to another application or to a message box is not leaving the edit.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            if (watched == ui_->cvzor) {
+                setcall();
+            } else if (watched == ui_->ivzor) {
+                setzeb();
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (droppedFile(event->mimeData())) {
+        event->acceptProposedAction();
+    }
+}
+
+void TForm1::dragMoveEvent(QDragMoveEvent* event) {
+    if (droppedFile(event->mimeData())) {
+        event->acceptProposedAction();
+    }
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    const std::optional<QString> file = droppedFile(event->mimeData());
+    if (!file) {
+        return;
+    }
+    event->acceptProposedAction();
+    loadLogFile(*file);
+}
+
+QLineEdit* TForm1::lineEdit(Edit edit) const {
+    switch (edit) {
+        case Edit::radek1:
+            return ui_->radek1;
+        case Edit::cstart:
+            return ui_->cstart;
+        case Edit::istart:
+            return ui_->istart;
+        case Edit::cvzor:
+            return ui_->cvzor;
+        case Edit::ivzor:
+            return ui_->ivzor;
+    }
+    return nullptr;
+}
+
+QLabel* TForm1::label(Label label) const {
+    switch (label) {
+        case Label::qsos:
+            return ui_->qsos;
+        case Label::dubly:
+            return ui_->dubly;
+        case Label::body:
+            return ui_->body;
+        case Label::zeby:
+            return ui_->zeby;
+        case Label::dxcc:
+            return ui_->dxcc;
+        case Label::celkem:
+            return ui_->celkem;
+        case Label::povel:
+            return ui_->povel;
+    }
+    return nullptr;
+}
+
+QWidget* TForm1::control(Control control) const {
+    switch (control) {
+        case Control::bvypocet:
+            return ui_->bvypocet;
+        case Control::bukladani:
+            return ui_->bukladani;
+        case Control::radek1:
+            return ui_->radek1;
+        case Control::konfigurace:
+            return ui_->konfigurace;
+    }
+    return nullptr;
+}
+
+void TForm1::setEditText(Edit edit, const std::string& text) {
+    QLineEdit* const target = lineEdit(edit);
+    {
+        const QSignalBlocker quiet(target);
+        target->setText(fromCore(text));
+    }
+    // Qt stays silent when the text does not change, but the handler must run every time.
+    switch (edit) {
+        case Edit::radek1:
+            zeb::c1radek(*state_, *this, platform_);
+            break;
+        case Edit::cstart:
+            zeb::ccstart(*state_, *this);
+            break;
+        case Edit::istart:
+            zeb::cistart(*state_, *this);
+            break;
+        case Edit::cvzor:
+        case Edit::ivzor:
+            break;
+    }
+}
+
+std::string TForm1::editText(Edit edit) const {
+    return toCore(lineEdit(edit)->text());
+}
+
+void TForm1::setLabelText(Label which, const std::string& text) {
+    label(which)->setText(fromCore(text));
+}
+
+void TForm1::setEnabled(Control which, bool enabled) {
+    control(which)->setEnabled(enabled);
+}
+
+bool TForm1::only80m() const {
+    return ui_->jen80->isChecked();
+}
+
+void TForm1::setProgressVisible(bool visible) {
+    ui_->paska->setVisible(visible);
+}
+
+void TForm1::setProgressPosition(int position) {
+    ui_->paska->setValue(position);
+    // The computation holds the event loop until it ends: paint the bar now.
+    if (ui_->paska->isVisible()) {
+        ui_->paska->repaint();
+    }
+}
+
+void TForm1::setCaption(const std::string& caption) {
+    setWindowTitle(captionText(caption));
+}
+
+void TForm1::showConfigurationPage() {
+    ui_->PageControl1->setCurrentWidget(ui_->tabsoub);
+}
+
+}  // namespace zeb

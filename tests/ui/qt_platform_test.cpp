@@ -1,0 +1,183 @@
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <functional>
+
+#include "platform/cp1250.h"
+#include "ui/qt_file_dialogs.h"
+#include "ui/qt_platform.h"
+
+using zeb::DialogButton;
+using zeb::DialogButtons;
+using zeb::DialogKind;
+
+namespace {
+
+// Runs `act` on the modal dialog as soon as it is up, so that the code under test never waits
+// for a person.
+template <typename Dialog>
+void whenShown(std::function<void(Dialog*)> act) {
+    QTimer::singleShot(0, [act] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            qFatal("no dialog came up");
+        }
+        act(dialog);
+    });
+}
+
+QString dataFile(const char* name) {
+    return QStringLiteral(ZEB_UI_TEST_DATA_DIR "/") + QLatin1String(name);
+}
+
+}  // namespace
+
+class QtPlatformTest : public QObject {
+    Q_OBJECT
+
+  private Q_SLOTS:
+    void initTestCase();
+    void messageDialog_data();
+    void messageDialog();
+    void fileDialogPresets();
+};
+
+void QtPlatformTest::initTestCase() {
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+}
+
+void QtPlatformTest::messageDialog_data() {
+    QTest::addColumn<DialogKind>("kind");
+    QTest::addColumn<DialogButtons>("buttons");
+    QTest::addColumn<QString>("press");  // a button's caption, or empty for Escape
+    QTest::addColumn<DialogButton>("answer");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QMessageBox::Icon>("icon");
+    QTest::addColumn<QStringList>("captions");
+
+    const QStringList ok{"OK"};
+    const QStringList abort{"&Abort"};
+    const QStringList okCancel{"Cancel", "OK"};
+    const QStringList abortIgnore{"&Abort", "&Ignore"};
+    QTest::newRow("warning") << DialogKind::Warning << DialogButtons::Ok << "OK" << DialogButton::Ok
+                             << "Warning" << QMessageBox::Warning << ok;
+    QTest::newRow("error, Abort") << DialogKind::Error << DialogButtons::Abort << "&Abort"
+                                  << DialogButton::Abort << "Error" << QMessageBox::Critical
+                                  << abort;
+    QTest::newRow("overwrite, OK")
+        << DialogKind::Confirmation << DialogButtons::OkCancel << "OK" << DialogButton::Ok
+        << "Confirm" << QMessageBox::Question << okCancel;
+    QTest::newRow("overwrite, Cancel")
+        << DialogKind::Confirmation << DialogButtons::OkCancel << "Cancel" << DialogButton::Cancel
+        << "Confirm" << QMessageBox::Question << okCancel;
+    QTest::newRow("overwrite, closed")
+        << DialogKind::Confirmation << DialogButtons::OkCancel << "" << DialogButton::Cancel
+        << "Confirm" << QMessageBox::Question << okCancel;
+    QTest::newRow("unknown prefix, Abort")
+        << DialogKind::Error << DialogButtons::AbortIgnore << "&Abort" << DialogButton::Abort
+        << "Error" << QMessageBox::Critical << abortIgnore;
+    QTest::newRow("unknown prefix, Ignore")
+        << DialogKind::Error << DialogButtons::AbortIgnore << "&Ignore" << DialogButton::Ignore
+        << "Error" << QMessageBox::Critical << abortIgnore;
+    QTest::newRow("unknown prefix, closed goes on")
+        << DialogKind::Error << DialogButtons::AbortIgnore << "" << DialogButton::Ignore << "Error"
+        << QMessageBox::Critical << abortIgnore;
+}
+
+void QtPlatformTest::messageDialog() {
+    QFETCH(DialogKind, kind);
+    QFETCH(DialogButtons, buttons);
+    QFETCH(QString, press);
+    QFETCH(DialogButton, answer);
+    QFETCH(QString, title);
+    QFETCH(QMessageBox::Icon, icon);
+    QFETCH(QStringList, captions);
+
+    QString seenTitle;
+    QString seenText;
+    QMessageBox::Icon seenIcon = QMessageBox::NoIcon;
+    QStringList seenCaptions;
+    whenShown<QMessageBox>([&](QMessageBox* box) {
+        seenTitle = box->windowTitle();
+        seenText = box->text();
+        seenIcon = box->icon();
+        for (QAbstractButton* button : box->buttons()) {
+            seenCaptions << button->text();
+        }
+        seenCaptions.sort();
+        if (press.isEmpty()) {
+            QTest::keyClick(box, Qt::Key_Escape);
+            return;
+        }
+        for (QAbstractButton* button : box->buttons()) {
+            if (button->text() == press) {
+                button->click();
+            }
+        }
+    });
+
+    zeb::QtPlatform platform;
+    const DialogButton pressed = platform.messageDialog(
+        zeb::utf8ToCp1250("Na řádku č. 3 je nepřípustný\nznak tabulátor!"), kind, buttons);
+
+    QCOMPARE(pressed, answer);
+    QCOMPARE(seenTitle, title);
+    QCOMPARE(seenIcon, icon);
+    QCOMPARE(seenCaptions, captions);
+    QCOMPARE(seenText, QStringLiteral("Na řádku č. 3 je nepřípustný\nznak tabulátor!"));
+}
+
+void QtPlatformTest::fileDialogPresets() {
+    zeb::QtFileDialogs dialogs;
+    QTemporaryDir directory;
+    QVERIFY(directory.isValid());
+
+    // A mask preset: the dialog filters by it; cancelled, nothing is chosen.
+    QStringList filters;
+    whenShown<QFileDialog>([&](QFileDialog* dialog) {
+        filters = dialog->nameFilters();
+        dialog->reject();
+    });
+    QCOMPARE(dialogs.openLog(nullptr, QStringLiteral("*.cbr")), std::nullopt);
+    QVERIFY(!filters.isEmpty());
+    QVERIFY(filters.first().contains(QStringLiteral("(*.cbr)")));
+
+    // Chosen in the open dialog: its path comes back.
+    const QString config = dataFile("columns.ini");
+    whenShown<QFileDialog>([&](QFileDialog* dialog) {
+        dialog->selectFile(config);
+        static_cast<QDialog*>(dialog)->accept();  // QFileDialog hides it
+    });
+    QCOMPARE(dialogs.openConfig(nullptr, QStringLiteral("*.ini")), std::optional(config));
+
+    // The next mask-preset dialog opens where the last choice was.
+    QString openedIn;
+    whenShown<QFileDialog>([&](QFileDialog* dialog) {
+        openedIn = dialog->directory().absolutePath();
+        dialog->reject();
+    });
+    QCOMPARE(dialogs.saveConfig(nullptr, QStringLiteral("*.ini")), std::nullopt);
+    QCOMPARE(openedIn, QFileInfo(config).absolutePath());
+
+    // A remembered name is preset and saved to as it stands, without Qt's overwrite question:
+    // the protocol save asks its own.
+    const QString protocol = directory.filePath(QStringLiteral("result.prn"));
+    QFile existing(protocol);
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    QStringList preselected;
+    whenShown<QFileDialog>([&](QFileDialog* dialog) {
+        preselected = dialog->selectedFiles();
+        static_cast<QDialog*>(dialog)->accept();  // QFileDialog hides it
+    });
+    QCOMPARE(dialogs.saveProtocol(nullptr, protocol), std::optional(protocol));
+    QCOMPARE(preselected, QStringList{protocol});
+}
+
+QTEST_MAIN(QtPlatformTest)
+#include "qt_platform_test.moc"

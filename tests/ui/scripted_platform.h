@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "platform/platform.h"
+#include "ui/file_dialogs.h"
+
+namespace zeb::test {
+
+struct ShownMessage {
+    QString text;
+    DialogKind kind;
+    DialogButtons buttons;
+};
+
+// A platform whose message boxes are recorded and answered from a queue (without an answer: the
+// first button of the set), whose process end is recorded, and whose files are the real ones.
+class ScriptedPlatform final : public Platform {
+  public:
+    DialogButton messageDialog(const std::string& text, DialogKind kind,
+                               DialogButtons buttons) override;
+    void endProcess(int exitCode) override { exitCodes.push_back(exitCode); }
+    std::unique_ptr<TextInput> openTextForReading(const std::string& path) override;
+    bool fileExists(const std::string& path) override;
+    WriteOutcome writeTextFile(const std::string& path, const std::string& content) override;
+
+    // The texts of the messages shown so far, one per line.
+    QString messageTexts() const;
+
+    std::vector<ShownMessage> messages;
+    std::deque<DialogButton> answers;
+    std::vector<int> exitCodes;
+};
+
+struct ShownFileDialog {
+    QString dialog;  // "openLog", "saveProtocol", "saveConfig" or "openConfig"
+    QString preset;
+};
+
+// File dialogs answered from a queue: a path is chosen, nothing is a cancel; an empty queue
+// cancels too.
+class ScriptedFileDialogs final : public FileDialogs {
+  public:
+    std::optional<QString> openLog(QWidget* parent, const QString& preset) override;
+    std::optional<QString> saveProtocol(QWidget* parent, const QString& preset) override;
+    std::optional<QString> saveConfig(QWidget* parent, const QString& preset) override;
+    std::optional<QString> openConfig(QWidget* parent, const QString& preset) override;
+
+    std::deque<std::optional<QString>> answers;
+    std::vector<ShownFileDialog> shown;
+
+  private:
+    std::optional<QString> answer(const char* dialog, const QString& preset);
+};
+
+}  // namespace zeb::test
