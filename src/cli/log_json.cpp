@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "cli/band_breakdown.h"
 #include "platform/cp1250.h"
 
 namespace zeb::cli {
@@ -35,6 +36,20 @@ void writeTotals(JsonWriter& writer, const EvaluationTotals& totals) {
     writer.key("result").value(totals.result);
     writer.key("sameNumberCount").value(totals.sameNumberCount);
     writer.endObject();
+}
+
+void writeBands(JsonWriter& writer, const EvaluationState& state) {
+    writer.key("bands").beginArray();
+    for (const BandTotals& band : bandBreakdown(state)) {
+        writer.beginObject();
+        writer.key("band").value(bandName(band.bandRow));
+        writer.key("qsos").value(band.qsos);
+        writer.key("valid").value(band.valid);
+        writer.key("points").value(band.points);
+        writer.key("dxccMult").value(band.dxccMult);
+        writer.endObject();
+    }
+    writer.endArray();
 }
 
 void writeQso(JsonWriter& writer, const QsoRecord& record) {
@@ -85,6 +100,7 @@ void writeLogJson(JsonWriter& writer, const LogEvaluation& evaluation) {
         writer.endObject();
         if (evaluation.outcome == LogOutcome::Scored) {
             writeTotals(writer, state.totals);
+            writeBands(writer, state);
             writer.key("qsos").beginArray();
             for (int i = 0; i < state.qsoTable.qsoCount; ++i) {
                 writeQso(writer, state.qsoTable.slots[i]);

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "cli/report_table.h"
+
 namespace zeb::cli {
 
 namespace {
@@ -16,6 +18,10 @@ enum class Id {
     OutputDir,
     Force,
     Json,
+    Results,
+    Bands,
+    CrossCheck,
+    TimeWindow,
     Help,
     Version,
 };
@@ -37,6 +43,10 @@ constexpr OptionSpec kOptions[] = {
     {"", "--output-dir", Id::OutputDir, true},
     {"", "--force", Id::Force, false},
     {"", "--json", Id::Json, false},
+    {"", "--results", Id::Results, true},
+    {"", "--bands", Id::Bands, false},
+    {"", "--cross-check", Id::CrossCheck, true},
+    {"", "--time-window", Id::TimeWindow, true},
     {"-h", "--help", Id::Help, false},
     {"", "--version", Id::Version, false},
 };
@@ -48,6 +58,29 @@ const OptionSpec* findOption(std::string_view name) {
         }
     }
     return nullptr;
+}
+
+// The longest time window taken: a year. Logs further apart than that are of different contests.
+constexpr int kMaxTimeWindow = 366 * 24 * 60;
+
+// A whole number of minutes from 1 to kMaxTimeWindow, written with figures only.
+std::optional<int> minutesOf(const std::string& text) {
+    if (text.empty() || text.size() > 6 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    const int minutes = std::stoi(text);
+    if (minutes < 1 || minutes > kMaxTimeWindow) {
+        return std::nullopt;
+    }
+    return minutes;
+}
+
+std::optional<std::string> reportFileError(const std::string& name, const std::string& value) {
+    if (reportFormatOf(value)) {
+        return std::nullopt;
+    }
+    return "option '" + name + "' needs a FILE ending in .csv, .html or .txt, not '" + value + "'";
 }
 
 ParseResult usageError(std::string message) {
@@ -134,6 +167,24 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
             case Id::Json:
                 options.json = true;
                 break;
+            case Id::Results:
+            case Id::CrossCheck:
+                if (const auto error = reportFileError(name, value)) {
+                    return usageError(*error);
+                }
+                (spec->id == Id::Results ? options.results : options.crossCheck) = value;
+                break;
+            case Id::Bands:
+                options.bands = true;
+                break;
+            case Id::TimeWindow:
+                options.timeWindow = minutesOf(value);
+                if (!options.timeWindow) {
+                    return usageError("option '" + name +
+                                      "' takes a whole number of minutes from 1 to " +
+                                      std::to_string(kMaxTimeWindow) + ", not '" + value + "'");
+                }
+                break;
             case Id::Help:
                 result.status = ParseStatus::Help;
                 return result;
@@ -153,6 +204,15 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
     }
     if (options.output && *options.output == "-" && options.json) {
         return usageError("'--output -' and '--json' would both write to standard output");
+    }
+    if (options.bands && !options.results) {
+        return usageError("'--bands' adds columns to the table of '--results'");
+    }
+    if (options.timeWindow && !options.crossCheck) {
+        return usageError("'--time-window' belongs to '--cross-check'");
+    }
+    if (options.results && options.crossCheck && *options.results == *options.crossCheck) {
+        return usageError("'--results' and '--cross-check' name the same FILE");
     }
     return result;
 }
@@ -176,13 +236,55 @@ Options:
   -o, --output FILE          write the protocol of the single LOG to FILE ("-": standard
                              output)
       --output-dir DIR       write the protocol of every LOG to DIR/NAME.prn
-      --force                allow replacing an existing protocol file
+      --force                allow replacing an existing protocol, results or cross-check
+                             file
       --json                 print one JSON object per LOG on standard output (JSON Lines)
+      --results FILE         write the results table of all LOGs to FILE
+      --bands                add per-band columns to the results table
+      --cross-check FILE     write the cross-check report of all LOGs to FILE
+      --time-window MINUTES  how far apart in time two logs' records of one QSO may be
+                             (default 10)
   -h, --help                 show this help
       --version              show the version
 
 A value follows its option as the next argument or after "=" (--config=FILE); a repeated
 option keeps its last value; "--" ends the options.
+
+The column options, --only-80m and --unknown-prefix apply to every LOG. The JSON object of a
+scored LOG holds, after "totals", "bands": one object {"band", "qsos", "valid", "points",
+"dxccMult"} for every band with a QSO, from 80m up to 10m. "qsos" counts the QSOs in the band
+whatever their status; "valid", "points" and "dxccMult" count the valid QSOs alone.
+
+Results table and cross-check report: the extension of FILE names the format: .csv (UTF-8,
+RFC 4180, one header row with English names, records ending in CR LF), .html (one UTF-8 page
+with its style sheet inside, Czech headings, made for screen and print) or .txt (UTF-8, Czech
+headings, aligned columns). An existing FILE is replaced only with --force.
+
+The results table ranks the scored LOGs by result, highest first, then by call; equal results
+share a rank (1, 1, 3). A row holds the rank, the call (from the "CALLSIGN:" line, else the
+file name), QSOs, errors, points, ZEB multipliers, DXCC multipliers, result, same-number
+count and the log's file name; --bands inserts before the file name four columns for each band
+on which any LOG has a QSO, from 80m up: QSOs, valid QSOs, points and DXCC multipliers. The
+LOGs that were refused, could not be read or were aborted follow in a list of their own with
+the message that stopped them (in the CSV: rows without numbers, with "outcome" and
+"message").
+
+The cross-check compares the valid QSOs of the scored LOGs that have a "CALLSIGN:" line. The
+record of a QSO of LOG A with the station of LOG B is the QSO of B on the same band whose
+received call is A's call and whose date and time lie within the time window; each QSO has at
+most one record, the nearest in time first. Calls compare without regard to case. Per LOG the
+report lists: not in log (B holds no record of the QSO); busted call (B holds, on the band and
+within the window, an unmatched QSO with A's call one character changed, added or dropped:
+B's error, listed for A with B's line); busted exchange (A's received member number or NM
+differs from the exchange that B's line of the QSO records as sent; "0042" equals "42"); and
+unique (a call that is the own call of no LOG, scored or not, and that no other LOG holds).
+Date, time and sent exchange are taken from the words after "QSO:" in the order of the
+Cabrillo template (frequency, mode, date, time, sent call, sent report, sent exchange, ...);
+the received call and exchange are those of the columns found. A QSO whose date (YYYY-MM-DD) or time (HHMM) cannot be read lies within no
+window. The cross-check changes no score. The CSV report has one row per finding.
+
+While zebscore works through more than one LOG and standard error is a terminal, it shows
+"zebscore: n/N NAME" on one line that it rewrites, and clears it at the end.
 
 Exit status: 0 every LOG scored; 1 usage error, or a file that could not be read or written;
 2 a LOG refused by the reader's rules; 3 an evaluation aborted at an unknown prefix. The

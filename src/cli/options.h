@@ -14,6 +14,10 @@ struct Options {
     std::optional<std::string> outputDir;
     bool force = false;
     bool json = false;
+    std::optional<std::string> results;  // the results table; its extension names the format
+    bool bands = false;
+    std::optional<std::string> crossCheck;  // the cross-check report, in the same formats
+    std::optional<int> timeWindow;          // minutes; the cross-check's default when not given
     std::vector<std::string> logs;
 };
 

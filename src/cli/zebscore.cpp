@@ -1,15 +1,21 @@
 #include "cli/zebscore.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <set>
 
+#include "cli/contest_log.h"
+#include "cli/cross_check.h"
+#include "cli/cross_check_report.h"
 #include "cli/log_evaluation.h"
 #include "cli/log_json.h"
 #include "cli/options.h"
+#include "cli/progress_line.h"
+#include "cli/results_table.h"
 #include "platform/cp1250.h"
 #include "platform/std_files.h"
 #include "report/protocol.h"
@@ -34,13 +40,33 @@ int statusOf(LogOutcome outcome) {
 
 class Run {
   public:
-    Run(const Options& options, std::ostream& out, std::ostream& err)
-        : options_(options), out_(out), err_(err) {}
+    Run(const Options& options, std::ostream& out, std::ostream& err, bool errIsTerminal)
+        : options_(options),
+          out_(out),
+          progress_(err, errIsTerminal && options.logs.size() > 1),
+          err_(progress_.stream()) {}
 
     int evaluateAll() {
         int status = kExitScored;
-        for (const std::string& log : options_.logs) {
-            status = std::max(status, evaluateOne(log));
+        const std::size_t total = options_.logs.size();
+        for (std::size_t i = 0; i < total; ++i) {
+            progress_.show(i + 1, total, fileName(options_.logs[i]));
+            status = std::max(status, evaluateOne(options_.logs[i]));
+        }
+        progress_.clear();
+        if (options_.results) {
+            const std::string table =
+                resultsTable(contest_, *reportFormatOf(*options_.results), options_.bands);
+            status = std::max(status,
+                              writeOutput("zebscore: ", "results table", *options_.results, table));
+        }
+        if (options_.crossCheck) {
+            const CrossCheck check =
+                crossCheck(contest_, options_.timeWindow.value_or(kDefaultTimeWindow));
+            const std::string report =
+                crossCheckReport(contest_, check, *reportFormatOf(*options_.crossCheck));
+            status = std::max(status, writeOutput("zebscore: ", "cross-check report",
+                                                  *options_.crossCheck, report));
         }
         return status;
     }
@@ -63,8 +89,14 @@ class Run {
             }
         }
         if (options_.json) {
+            // Standard output may be the terminal that shows the progress line.
+            progress_.clear();
             out_ << logJsonLine(evaluation) << '\n';
             out_.flush();
+        }
+        // Only what the contest's tables need is kept, not the whole evaluation state.
+        if (options_.results || options_.crossCheck) {
+            contest_.push_back(summarizeLog(evaluation));
         }
         return status;
     }
@@ -76,24 +108,29 @@ class Run {
             out_.flush();
             return out_ ? kExitScored : kExitFailure;
         }
-        const std::string prefix = "zebscore: " + evaluation.log + ": ";
-        // Two logs of one name in different folders would share DIR/NAME.prn; --force allows
-        // replacing what was there before the run, never a protocol this run has just written.
+        return writeOutput("zebscore: " + evaluation.log + ": ", "protocol", target, protocol);
+    }
+
+    int writeOutput(const std::string& prefix, const std::string& what, const std::string& target,
+                    const std::string& content) {
+        // Two logs of one name in different folders would share DIR/NAME.prn, and a report may
+        // name the file of a protocol; --force allows replacing what was there before the run,
+        // never a file this run has just written.
         if (written_.count(target) != 0) {
-            err_ << prefix << "protocol " << target
+            err_ << prefix << what << " " << target
                  << " was already written for an earlier LOG of this run; it is not replaced\n";
             return kExitFailure;
         }
         struct stat existing {};
         if (!options_.force && ::lstat(target.c_str(), &existing) == 0 &&
             !S_ISDIR(existing.st_mode)) {
-            err_ << prefix << "protocol " << target
+            err_ << prefix << what << " " << target
                  << " exists and stays untouched; --force replaces it\n";
             return kExitFailure;
         }
-        const WriteOutcome outcome = writeFileAtomically(target, protocol);
+        const WriteOutcome outcome = writeFileAtomically(target, content);
         if (!outcome.ok) {
-            err_ << prefix << "cannot write the protocol " << target << ": "
+            err_ << prefix << "cannot write the " << what << " " << target << ": "
                  << cp1250ToUtf8(outcome.error) << '\n';
             return kExitFailure;
         }
@@ -103,8 +140,10 @@ class Run {
 
     const Options& options_;
     std::ostream& out_;
+    ProgressLine progress_;
     std::ostream& err_;
     std::set<std::string> written_;
+    std::vector<ContestLog> contest_;
 };
 
 }  // namespace
@@ -115,7 +154,8 @@ std::string protocolPathIn(const std::string& dir, const std::string& log) {
     return (std::filesystem::path(dir) / name).string();
 }
 
-int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+        bool errIsTerminal) {
     const ParseResult parsed = parseOptions(args);
     switch (parsed.status) {
         case ParseStatus::Help:
@@ -132,7 +172,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             break;
     }
     try {
-        Run run(parsed.options, out, err);
+        Run run(parsed.options, out, err, errIsTerminal);
         return run.evaluateAll();
     } catch (const std::exception& e) {
         err << "zebscore: " << e.what() << '\n';
@@ -145,7 +185,7 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     for (int i = 1; i < argc; ++i) {
         args.emplace_back(argv[i]);
     }
-    return run(args, out, err);
+    return run(args, out, err, ::isatty(STDERR_FILENO) == 1);
 }
 
 }  // namespace zeb::cli

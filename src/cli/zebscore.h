@@ -12,8 +12,10 @@ inline constexpr int kExitRefused = 2;
 inline constexpr int kExitAborted = 3;
 
 // zebscore with the arguments after the program name; returns the exit status. Protocols on
-// standard output and JSON go to `out`, every message to `err`.
-int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// standard output and JSON go to `out`, every message to `err`. The progress line is shown only
+// when `errIsTerminal`; the second form asks the system whether standard error is a terminal.
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+        bool errIsTerminal = false);
 int run(int argc, char** argv, std::ostream& out, std::ostream& err);
 
 // DIR/NAME.prn, NAME being the log's file name without its extension.

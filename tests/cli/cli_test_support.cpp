@@ -29,11 +29,11 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-RunResult runZebscore(const std::vector<std::string>& args) {
+RunResult runZebscore(const std::vector<std::string>& args, bool errIsTerminal) {
     std::ostringstream out;
     std::ostringstream err;
     RunResult result;
-    result.status = run(args, out, err);
+    result.status = run(args, out, err, errIsTerminal);
     result.out = out.str();
     result.err = err.str();
     return result;
@@ -41,6 +41,10 @@ RunResult runZebscore(const std::vector<std::string>& args) {
 
 std::string dataPath(const std::string& name) {
     return std::string(ZEB_TEST_DATA_DIR) + "/cli/" + name;
+}
+
+std::string contestPath(const std::string& name) {
+    return std::string(ZEB_TEST_DATA_DIR) + "/contest/" + name;
 }
 
 std::string readFile(const std::string& path) {

@@ -27,11 +27,14 @@ struct RunResult {
     std::string err;
 };
 
-// zebscore in this process.
-RunResult runZebscore(const std::vector<std::string>& args);
+// zebscore in this process, its standard error taken for a terminal or not.
+RunResult runZebscore(const std::vector<std::string>& args, bool errIsTerminal = false);
 
 // A fixture file of tests/data/cli.
 std::string dataPath(const std::string& name);
+
+// A file of the small test contest in tests/data/contest.
+std::string contestPath(const std::string& name);
 
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& content);

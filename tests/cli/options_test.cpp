@@ -162,6 +162,73 @@ INSTANTIATE_TEST_SUITE_P(
                     "'--output -' and '--json' would both write to standard output"}),
     [](const testing::TestParamInfo<RefusedCase>& info) { return info.param.name; });
 
+std::string describeReports(const Options& o) {
+    return "results=" + optional(o.results) + " bands=" + (o.bands ? "y" : "n") +
+           " cross=" + optional(o.crossCheck) +
+           " window=" + (o.timeWindow ? std::to_string(*o.timeWindow) : "-");
+}
+
+TEST(ReportOptions, AreAccepted) {
+    const struct {
+        Args args;
+        std::string expected;
+    } cases[] = {
+        {{"a.cbr"}, "results=- bands=n cross=- window=-"},
+        {{"--results", "r.csv", "--bands", "--cross-check=c.HTML", "--time-window", "1", "a.cbr"},
+         "results='r.csv' bands=y cross='c.HTML' window=1"},
+        {{"--results=out/r.txt", "--cross-check", "c.txt", "--time-window=527040", "a.cbr"},
+         "results='out/r.txt' bands=n cross='c.txt' window=527040"},
+    };
+    for (const auto& c : cases) {
+        const ParseResult result = parseOptions(c.args);
+        ASSERT_EQ(result.status, ParseStatus::Run) << result.error;
+        EXPECT_EQ(describeReports(result.options), c.expected);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ReportCases, UsageErrors,
+    testing::Values(
+        RefusedCase{"results_without_a_known_extension",
+                    {"--results", "r.pdf", "a.cbr"},
+                    "option '--results' needs a FILE ending in .csv, .html or .txt, not 'r.pdf'"},
+        RefusedCase{"cross_check_without_an_extension",
+                    {"--cross-check=report", "a.cbr"},
+                    "option '--cross-check' needs a FILE ending in .csv, .html or .txt, not "
+                    "'report'"},
+        RefusedCase{
+            "results_without_a_value", {"a.cbr", "--results"}, "option '--results' needs a value"},
+        RefusedCase{"bands_without_results",
+                    {"--bands", "a.cbr"},
+                    "'--bands' adds columns to the table of '--results'"},
+        RefusedCase{"time_window_without_cross_check",
+                    {"--time-window", "5", "--results", "r.txt", "a.cbr"},
+                    "'--time-window' belongs to '--cross-check'"},
+        RefusedCase{"one_file_for_both_reports",
+                    {"--results", "r.txt", "--cross-check", "r.txt", "a.cbr"},
+                    "'--results' and '--cross-check' name the same FILE"},
+        RefusedCase{"a_time_window_of_zero",
+                    {"--cross-check", "c.txt", "--time-window", "0", "a.cbr"},
+                    "option '--time-window' takes a whole number of minutes from 1 to 527040, "
+                    "not '0'"},
+        RefusedCase{"a_negative_time_window",
+                    {"--cross-check", "c.txt", "--time-window=-5", "a.cbr"},
+                    "option '--time-window' takes a whole number of minutes from 1 to 527040, "
+                    "not '-5'"},
+        RefusedCase{"a_time_window_that_is_no_number",
+                    {"--cross-check", "c.txt", "--time-window", "10m", "a.cbr"},
+                    "option '--time-window' takes a whole number of minutes from 1 to 527040, "
+                    "not '10m'"},
+        RefusedCase{"a_time_window_beyond_a_year",
+                    {"--cross-check", "c.txt", "--time-window", "527041", "a.cbr"},
+                    "option '--time-window' takes a whole number of minutes from 1 to 527040, "
+                    "not '527041'"},
+        RefusedCase{"a_time_window_too_long_to_read",
+                    {"--cross-check", "c.txt", "--time-window", "99999999999999999999", "a.cbr"},
+                    "option '--time-window' takes a whole number of minutes from 1 to 527040, "
+                    "not '99999999999999999999'"}),
+    [](const testing::TestParamInfo<RefusedCase>& info) { return info.param.name; });
+
 TEST(HelpAndVersion, WinAsSoonAsTheyAreMet) {
     EXPECT_EQ(parseOptions({"-h"}).status, ParseStatus::Help);
     EXPECT_EQ(parseOptions({"a.cbr", "--help", "--bogus"}).status, ParseStatus::Help);
@@ -189,7 +256,8 @@ TEST(HelpRun, PrintsTheUsageOnStandardOutput) {
     EXPECT_EQ(help.out.rfind("Usage: zebscore [OPTIONS] LOG [LOG...]\n", 0), 0u) << help.out;
     for (const char* option :
          {"--config", "--call-start", "--exch-start", "--only-80m", "--unknown-prefix", "--output",
-          "--output-dir", "--force", "--json", "--help", "--version"}) {
+          "--output-dir", "--force", "--json", "--results", "--bands", "--cross-check",
+          "--time-window", "--help", "--version"}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
     EXPECT_EQ(help.err, "");

@@ -1,0 +1,202 @@
+#include "cli/contest_log.h"
+
+#include <cstring>
+
+#include "platform/cp1250.h"
+#include "scoring/exchange_extraction.h"
+#include "state/decimal.h"
+
+namespace zeb::cli {
+
+namespace {
+
+// The Cabrillo QSO template: "QSO:", frequency, mode, date, time, sent call, sent report, sent
+// exchange, received call, received report, received exchange.
+constexpr std::size_t kDateField = 3;
+constexpr std::size_t kTimeField = 4;
+constexpr std::size_t kSentExchangeField = 7;
+
+std::string fieldOrEmpty(const std::vector<std::string_view>& fields, std::size_t index) {
+    return index < fields.size() ? std::string(fields[index]) : std::string();
+}
+
+// A message on one line: a dialog breaks its text into lines, a table cell cannot.
+std::string oneLine(const std::string& text) {
+    std::string line;
+    for (const char c : text) {
+        if (c == '\n') {
+            if (!line.empty() && line.back() != ' ') {
+                line += ' ';
+            }
+        } else {
+            line += c;
+        }
+    }
+    while (!line.empty() && line.back() == ' ') {
+        line.pop_back();
+    }
+    return line;
+}
+
+std::string messageOf(const LogEvaluation& evaluation) {
+    const DialogMessage* chosen = nullptr;
+    for (const DialogMessage& message : evaluation.messages) {
+        if (message.kind == DialogKind::Error || chosen == nullptr ||
+            chosen->kind != DialogKind::Error) {
+            chosen = &message;
+        }
+    }
+    return chosen == nullptr ? std::string() : oneLine(cp1250ToUtf8(chosen->text));
+}
+
+// Digits of a fixed count, or -1.
+int digitsValue(std::string_view text) {
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return -1;
+        }
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// Days from 1970-01-01 to a date of the Gregorian calendar.
+std::int64_t daysFromCivil(std::int64_t year, unsigned month, unsigned day) {
+    year -= month <= 2 ? 1 : 0;
+    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const auto yearOfEra = static_cast<unsigned>(year - era * 400);
+    const unsigned dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    const unsigned dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + static_cast<std::int64_t>(dayOfEra) - 719468;
+}
+
+}  // namespace
+
+std::optional<std::string> headerCall(const EvaluationState& state) {
+    const HeaderLines& header = state.headerLines;
+    const int count = std::min(header.headerLineCount, kHeaderEntries);
+    for (int h = 0; h < count; ++h) {
+        const char* entry = header.entries[h];
+        const std::size_t length = strnlen(entry, kHeaderEntrySize);
+        if (length < 9 || std::strncmp(entry, "CALLSIGN:", 9) != 0) {
+            continue;
+        }
+        std::size_t start = 9;
+        while (start < length && entry[start] == ' ') {
+            ++start;
+        }
+        std::size_t end = start;
+        while (end < length && entry[end] != ' ' && entry[end] != '\n' && entry[end] != '\r') {
+            ++end;
+        }
+        if (end == start) {
+            return std::nullopt;
+        }
+        return cp1250ToUtf8(std::string_view(entry + start, end - start));
+    }
+    return std::nullopt;
+}
+
+const char* czechOutcomeName(LogOutcome outcome) {
+    switch (outcome) {
+        case LogOutcome::Scored:
+            return "hodnocen";
+        case LogOutcome::Refused:
+            return "odmítnut";
+        case LogOutcome::Unreadable:
+            return "nelze otevřít";
+        case LogOutcome::Aborted:
+            return "přerušen";
+    }
+    return "";
+}
+
+std::string fileName(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string callOrFileName(const ContestLog& log) {
+    return log.ownCall ? *log.ownCall : fileName(log.path);
+}
+
+std::vector<std::string_view> lineFields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    std::size_t at = 0;
+    while (at < line.size()) {
+        while (at < line.size() && line[at] == ' ') {
+            ++at;
+        }
+        const std::size_t start = at;
+        while (at < line.size() && line[at] != ' ') {
+            ++at;
+        }
+        if (at > start) {
+            fields.push_back(line.substr(start, at - start));
+        }
+    }
+    return fields;
+}
+
+std::string normalizedExchange(std::string_view exchange) {
+    const std::string text(exchange);
+    if (!isMemberNumber(text.c_str())) {
+        return "NM";
+    }
+    const std::size_t firstFigure = text.find_first_not_of('0');
+    return text.substr(firstFigure);
+}
+
+std::optional<std::int64_t> minuteOf(std::string_view date, std::string_view time) {
+    if (date.size() != 10 || date[4] != '-' || date[7] != '-' || time.size() != 4) {
+        return std::nullopt;
+    }
+    const int year = digitsValue(date.substr(0, 4));
+    const int month = digitsValue(date.substr(5, 2));
+    const int day = digitsValue(date.substr(8, 2));
+    const int hour = digitsValue(time.substr(0, 2));
+    const int minute = digitsValue(time.substr(2, 2));
+    if (year < 0 || month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 || hour > 23 ||
+        minute < 0 || minute > 59) {
+        return std::nullopt;
+    }
+    return daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 1440 +
+           hour * 60 + minute;
+}
+
+ContestLog summarizeLog(const LogEvaluation& evaluation) {
+    ContestLog log;
+    log.path = evaluation.log;
+    log.outcome = evaluation.outcome;
+    if (evaluation.state) {
+        log.ownCall = headerCall(*evaluation.state);
+    }
+    if (evaluation.outcome != LogOutcome::Scored) {
+        log.message = messageOf(evaluation);
+        return log;
+    }
+    const EvaluationState& state = *evaluation.state;
+    log.totals = state.totals;
+    log.bands = bandBreakdown(state);
+    for (int i = 0; i < state.qsoTable.qsoCount; ++i) {
+        const QsoRecord& record = state.qsoTable.slots[i];
+        ContestQso qso;
+        qso.number = i + 1;
+        const std::string_view line(record.line, strnlen(record.line, kLineBufferSize));
+        qso.line = cp1250ToUtf8(line);
+        qso.kHz = parseDecimal(record.freqText);
+        qso.status = record.status;
+        qso.call = cp1250ToUtf8(record.callText);
+        qso.exchange = cp1250ToUtf8(record.exchText);
+        const std::vector<std::string_view> fields = lineFields(line);
+        qso.date = cp1250ToUtf8(fieldOrEmpty(fields, kDateField));
+        qso.time = cp1250ToUtf8(fieldOrEmpty(fields, kTimeField));
+        qso.sentExchange = cp1250ToUtf8(fieldOrEmpty(fields, kSentExchangeField));
+        qso.minute = minuteOf(qso.date, qso.time);
+        log.qsos.push_back(std::move(qso));
+    }
+    return log;
+}
+
+}  // namespace zeb::cli

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/contest_log.h"
+#include "cli/cross_check.h"
+#include "cli/report_table.h"
+
+namespace zeb::cli {
+
+// The cross-check of a contest, per log: a summary of the counts, then each log's findings with
+// the QSO lines concerned (the partner's line beside a busted call or exchange), then the logs
+// that were not checked and why. The CSV holds one row per finding.
+std::string crossCheckReport(const std::vector<ContestLog>& logs, const CrossCheck& check,
+                             ReportFormat format);
+
+}  // namespace zeb::cli

@@ -1,0 +1,237 @@
+#include "cli/cross_check.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace zeb::cli {
+namespace {
+
+struct QsoSpec {
+    std::int32_t kHz;
+    std::string time;  // "HHMM", on 2024-03-02 unless "YYYY-MM-DD HHMM"
+    std::string call;
+    std::string exchange = "NM";  // as received
+    std::string sent = "NM";
+    std::int32_t status = kStatusValid;
+};
+
+ContestLog makeLog(std::optional<std::string> ownCall, const std::vector<QsoSpec>& specs,
+                   LogOutcome outcome = LogOutcome::Scored) {
+    ContestLog log;
+    log.path = "logs/" + ownCall.value_or("nocall") + ".cbr";
+    log.outcome = outcome;
+    log.ownCall = std::move(ownCall);
+    for (const QsoSpec& spec : specs) {
+        ContestQso qso;
+        qso.number = static_cast<int>(log.qsos.size()) + 1;
+        qso.kHz = spec.kHz;
+        qso.status = spec.status;
+        qso.call = spec.call;
+        qso.exchange = spec.exchange;
+        qso.sentExchange = spec.sent;
+        const bool withDate = spec.time.find(' ') != std::string::npos;
+        qso.date = withDate ? spec.time.substr(0, 10) : "2024-03-02";
+        qso.time = withDate ? spec.time.substr(11) : spec.time;
+        qso.minute = minuteOf(qso.date, qso.time);
+        log.qsos.push_back(qso);
+    }
+    return log;
+}
+
+// "N3 B1" and so on: per log, the kind and QSO number of every finding, and "+n" confirmed.
+std::string describe(const std::vector<ContestLog>& logs, const CrossCheck& check) {
+    std::string text;
+    for (std::size_t l = 0; l < logs.size(); ++l) {
+        const LogCrossCheck& result = check.logs[l];
+        text += (l > 0 ? " | " : "") + callOrFileName(logs[l]) + ":";
+        if (!result.checked) {
+            text += " -";
+            continue;
+        }
+        text += " +" + std::to_string(result.confirmed);
+        for (const Finding& finding : result.findings) {
+            static const char* kLetters[] = {"N", "B", "X", "U"};
+            text += std::string(" ") + kLetters[static_cast<int>(finding.kind)] +
+                    std::to_string(logs[l].qsos[finding.qso].number);
+            if (finding.partnerQso) {
+                text += "@" + callOrFileName(logs[finding.partnerLog]) + "#" +
+                        std::to_string(logs[finding.partnerLog].qsos[*finding.partnerQso].number);
+            }
+        }
+    }
+    return text;
+}
+
+struct CheckCase {
+    const char* name;
+    std::vector<ContestLog> logs;
+    int window;
+    std::string expected;
+};
+
+void PrintTo(const CheckCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CrossCheckCases : public testing::TestWithParam<CheckCase> {};
+
+TEST_P(CrossCheckCases, FindWhatTheLogsDoNotConfirm) {
+    const CheckCase& c = GetParam();
+    EXPECT_EQ(describe(c.logs, crossCheck(c.logs, c.window)), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CrossCheckCases,
+    testing::Values(
+        CheckCase{
+            "ten_minutes_apart_match",
+            {makeLog("OK1A", {{3510, "0700", "OK2B"}}), makeLog("OK2B", {{3520, "0710", "OK1A"}})},
+            10,
+            "OK1A: +1 | OK2B: +1"},
+        CheckCase{
+            "eleven_minutes_apart_are_not_in_log",
+            {makeLog("OK1A", {{3510, "0700", "OK2B"}}), makeLog("OK2B", {{3520, "0711", "OK1A"}})},
+            10,
+            "OK1A: +0 N1 | OK2B: +0 N1"},
+        CheckCase{
+            "a_wider_window_takes_them",
+            {makeLog("OK1A", {{3510, "0700", "OK2B"}}), makeLog("OK2B", {{3520, "0711", "OK1A"}})},
+            11,
+            "OK1A: +1 | OK2B: +1"},
+        CheckCase{"across_midnight",
+                  {makeLog("OK1A", {{3510, "2024-03-02 2358", "OK2B"}}),
+                   makeLog("OK2B", {{3520, "2024-03-03 0003", "OK1A"}})},
+                  10,
+                  "OK1A: +1 | OK2B: +1"},
+        CheckCase{
+            "another_band_is_another_qso",
+            {makeLog("OK1A", {{3510, "0700", "OK2B"}}), makeLog("OK2B", {{7010, "0700", "OK1A"}})},
+            10,
+            "OK1A: +0 N1 | OK2B: +0 N1"},
+        CheckCase{
+            "a_time_that_cannot_be_read_matches_nothing",
+            {makeLog("OK1A", {{3510, "19.03", "OK2B"}}), makeLog("OK2B", {{3510, "0700", "OK1A"}})},
+            10,
+            "OK1A: +0 N1 | OK2B: +0 N1"},
+        CheckCase{
+            "calls_compare_without_case",
+            {makeLog("ok1a", {{3510, "0700", "OK2B"}}), makeLog("OK2B", {{3510, "0700", "Ok1A"}})},
+            10,
+            "ok1a: +1 | OK2B: +1"},
+        CheckCase{"only_valid_qsos_are_checked_and_matched",
+                  {makeLog("OK1A", {{3510, "0700", "OK2B"},
+                                    {3515, "0705", "OK2B", "NM", "NM", kStatusDuplicate},
+                                    {10120, "0710", "OK2B", "NM", "NM", kStatusOutOfBand}}),
+                   makeLog("OK2B", {{3515, "0705", "OK1A"}})},
+                  10,
+                  "OK1A: +1 | OK2B: +1"},
+        CheckCase{
+            "one_record_per_qso_the_nearest_first",
+            // Two logs of one station: A's QSO is recorded by the nearer of the two.
+            {makeLog("OK1A", {{3510, "0700", "OK2B"}}), makeLog("OK2B", {{3510, "0708", "OK1A"}}),
+             makeLog("OK2B", {{3510, "0703", "OK1A"}})},
+            10,
+            "OK1A: +1 | OK2B: +0 N1 | OK2B: +1"},
+        CheckCase{
+            "a_busted_call_is_listed_for_the_station_whose_call_was_busted",
+            // OK2B logged OK1A as OK1AA and as OK1X; the nearer of the one-edit calls is
+            // the record, and both are calls nobody else worked.
+            {makeLog("OK1A", {{3510, "0700", "OK2B"}}),
+             makeLog("OK2B",
+                     {{3510, "0706", "OK1AA"}, {3520, "0702", "OK1X"}, {3530, "0701", "OK7AB"}})},
+            10,
+            "OK1A: +0 B1@OK2B#2 | OK2B: +0 U1 U2 U3"},
+        CheckCase{"busted_calls_are_found_band_by_band",
+                  {makeLog("OK1A", {{3510, "0700", "OK2B"}, {7010, "0700", "OK2B"}}),
+                   makeLog("OK2B", {{3510, "0700", "OK1A"}, {7010, "0701", "OK1AB"}})},
+                  10,
+                  "OK1A: +1 B2@OK2B#2 | OK2B: +1 U2"},
+        CheckCase{"exchanges_compare_as_member_numbers",
+                  {makeLog("OK1A", {{3510, "0700", "OK2B", "0042"},
+                                    {7010, "0700", "OK2B", "43"},
+                                    {14010, "0700", "OK2B", "NM"},
+                                    {21010, "0700", "OK2B", "NM"}}),
+                   makeLog("OK2B", {{3510, "0700", "OK1A", "NM", "42"},
+                                    {7010, "0700", "OK1A", "NM", "42"},
+                                    {14010, "0700", "OK1A", "NM", "HANS/42"},
+                                    {21010, "0700", "OK1A", "NM", "42"}})},
+                  10,
+                  "OK1A: +4 X2@OK2B#2 X4@OK2B#4 | OK2B: +4"},
+        CheckCase{"a_call_is_unique_only_when_nobody_else_holds_it",
+                  {makeLog("OK1A", {{3510, "0700", "OK9Z"},
+                                    {3520, "0701", "OK8Y"},
+                                    {3530, "0702", "OK7X"},
+                                    {3540, "0703", "OK6W"}}),
+                   // OK8Y stands in a duplicate QSO and still counts.
+                   makeLog("OK2B", {{7010, "0700", "OK8Y"},
+                                    {7020, "0700", "OK8Y", "NM", "NM", kStatusDuplicate}}),
+                   makeLog("OK7X", {}, LogOutcome::Refused),
+                   makeLog(std::nullopt, {{7030, "0700", "OK6W"}})},
+                  10,
+                  "OK1A: +0 U1 | OK2B: +0 | OK7X: - | nocall.cbr: -"},
+        CheckCase{"a_log_that_was_not_scored_is_no_partner",
+                  {makeLog("OK1A", {{3510, "0700", "OK2B"}}),
+                   makeLog("OK2B", {{3510, "0700", "OK1A"}}, LogOutcome::Aborted)},
+                  10,
+                  "OK1A: +0 | OK2B: -"}),
+    [](const testing::TestParamInfo<CheckCase>& info) { return info.param.name; });
+
+TEST(DifferByOneEdit, IsOneCharacterChangedAddedOrDropped) {
+    struct Case {
+        const char* first;
+        const char* second;
+        bool expected;
+    };
+    for (const Case& c : std::vector<Case>{{"OK1ABC", "OK1ABD", true},
+                                           {"OK1ABC", "OK1AB", true},
+                                           {"OK1AB", "OK1ABC", true},
+                                           {"OK1ABC", "K1ABC", true},
+                                           {"OK1ABC", "OK1XABC", true},
+                                           {"", "A", true},
+                                           {"OK1ABC", "OK1ABC", false},
+                                           {"OK1ABC", "OK1BAC", false},
+                                           {"OK1ABC", "OK1A", false},
+                                           {"OK1ABC", "OK2ABD", false},
+                                           {"", "", false}}) {
+        EXPECT_EQ(differByOneEdit(c.first, c.second), c.expected) << c.first << " " << c.second;
+    }
+}
+
+TEST(MinuteOf, CountsAcrossDaysMonthsAndLeapDays) {
+    EXPECT_EQ(*minuteOf("1970-01-01", "0001"), 1);
+    EXPECT_EQ(*minuteOf("2024-03-03", "0000") - *minuteOf("2024-03-02", "2359"), 1);
+    EXPECT_EQ(*minuteOf("2024-03-01", "0000") - *minuteOf("2024-02-29", "2359"), 1);
+    EXPECT_EQ(*minuteOf("2025-01-01", "0000") - *minuteOf("2024-12-31", "2359"), 1);
+    for (const auto& [date, time] :
+         std::vector<std::pair<const char*, const char*>>{{"2024-03-02", "19.03"},
+                                                          {"2024-03-02", "2400"},
+                                                          {"2024-03-02", "0760"},
+                                                          {"2024-03-02", "700"},
+                                                          {"02-03-2024", "0700"},
+                                                          {"2024-13-02", "0700"},
+                                                          {"2024-03-00", "0700"},
+                                                          {"", ""}}) {
+        EXPECT_FALSE(minuteOf(date, time)) << date << " " << time;
+    }
+}
+
+TEST(NormalizedExchange, FollowsTheExtractionRule) {
+    for (const auto& [text, expected] :
+         std::vector<std::pair<const char*, const char*>>{{"0042", "42"},
+                                                          {"42", "42"},
+                                                          {"12345", "12345"},
+                                                          {"NM", "NM"},
+                                                          {"nm", "NM"},
+                                                          {"0", "NM"},
+                                                          {"0000", "NM"},
+                                                          {"", "NM"},
+                                                          {"HANS/124", "NM"},
+                                                          {"-5", "NM"}}) {
+        EXPECT_EQ(normalizedExchange(text), expected) << text;
+    }
+}
+
+}  // namespace
+}  // namespace zeb::cli
