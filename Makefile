@@ -4,7 +4,7 @@ PRESET ?= default
 BUILD_DIR = build/$(PRESET)
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build test run asan-test clean format bench
+.PHONY: all deps build test run asan-test clean format bench package package-check
 
 all: build
 
@@ -34,3 +34,12 @@ clean:
 # Benchmarks of loading, computing and writing the protocol at 250 to 2000 QSOs.
 bench: build
 	$(BUILD_DIR)/bench/zeb_bench
+
+# The Debian package, its dependencies found by dpkg-shlibdeps.
+package: build
+	tools/deps.sh dpkg-dev
+	cmake --build --preset default --target package
+
+# Builds, installs and runs the package on this machine (as root).
+package-check: build
+	tools/package-check.sh
