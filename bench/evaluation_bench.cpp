@@ -16,7 +16,7 @@ namespace {
 
 // Serves one log from memory and answers every question as zebscore does by default.
 class MemoryPlatform final : public Platform {
-public:
+  public:
     explicit MemoryPlatform(std::string log) : log_(std::move(log)) {}
     DialogButton messageDialog(const std::string&, DialogKind, DialogButtons buttons) override {
         return buttons == DialogButtons::AbortIgnore ? DialogButton::Ignore : DialogButton::Ok;
@@ -28,7 +28,7 @@ public:
     bool fileExists(const std::string&) override { return false; }
     WriteOutcome writeTextFile(const std::string&, const std::string&) override { return {}; }
 
-private:
+  private:
     std::string log_;
 };
 
@@ -88,5 +88,3 @@ BENCHMARK(BM_WriteProtocol)->Apply(sizes);
 
 }  // namespace
 }  // namespace zeb::bench
-
-BENCHMARK_MAIN();

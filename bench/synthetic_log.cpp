@@ -8,8 +8,8 @@
 namespace zeb::bench {
 
 std::string syntheticLog(int qsoCount, unsigned seed) {
-    static const int kFrequencies[] = {3510, 3650, 3790, 7010, 7150, 14020, 14250,
-                                       21050, 21300, 28050, 28500};
+    static const int kFrequencies[] = {3510,  3650,  3790,  7010,  7150, 14020,
+                                       14250, 21050, 21300, 28050, 28500};
     std::mt19937 random(seed);
     std::string log =
         "START-OF-LOG: 3.0\nCALLSIGN: OK1ZEB\nCONTEST: ZEB-QSO-PARTY\nCATEGORY-OPERATOR: "
@@ -24,7 +24,8 @@ std::string syntheticLog(int qsoCount, unsigned seed) {
         if (random() % 4 == 0) {
             std::snprintf(exchange, sizeof exchange, "NM");
         } else {
-            std::snprintf(exchange, sizeof exchange, "%u", 1 + static_cast<unsigned>(random() % 900));
+            std::snprintf(exchange, sizeof exchange, "%u",
+                          1 + static_cast<unsigned>(random() % 900));
         }
         const int frequency = kFrequencies[random() % std::size(kFrequencies)];
         std::snprintf(line, sizeof line,
