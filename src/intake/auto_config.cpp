@@ -110,8 +110,7 @@ bool findColumns(EvaluationState& state, Window& window, Platform& platform) {
     }
     window.setEnabled(Control::radek1, false);
     setRowEditQuietly(state, window, formatDecimal(state.autoConfigRow + 1));
-    std::memcpy(state.displayLine, state.qsoTable.slots[state.autoConfigRow].line,
-                kLineBufferSize);
+    std::memcpy(state.displayLine, state.qsoTable.slots[state.autoConfigRow].line, kLineBufferSize);
     window.setEnabled(Control::bvypocet, true);
     if (!found) {
         platform.messageDialog(texts::kAutoConfigFailed, DialogKind::Warning, DialogButtons::Ok);

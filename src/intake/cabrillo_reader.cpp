@@ -65,10 +65,10 @@ int readCabrilloLog(EvaluationState& state, Platform& platform, TextInput* input
             const char stored = static_cast<char>(c);
             slot.line[column] = stored;
             if (c == '\t') {
-                return refuse(platform,
-                              texts::kTabOnLinePrefix + formatDecimal(lineNumber) +
-                                  texts::kTabOnLineSuffix,
-                              DialogButtons::Abort);
+                return refuse(
+                    platform,
+                    texts::kTabOnLinePrefix + formatDecimal(lineNumber) + texts::kTabOnLineSuffix,
+                    DialogButtons::Abort);
             }
             if (kept == 0) {
                 // Line 27 at the latest ends the reading here, so the entry index stays below 27.

@@ -18,7 +18,7 @@ bool isScanSpace(int c) {
 // number is left unread (apart from a lone sign, as the C library does), so every later
 // conversion fails too.
 class IntegerScanner {
-public:
+  public:
     explicit IntegerScanner(TextInput& input) : input_(input) {}
 
     std::optional<std::int32_t> next() {
@@ -59,7 +59,7 @@ public:
         return static_cast<std::int32_t>(value);
     }
 
-private:
+  private:
     int peek() {
         if (!havePeeked_) {
             peeked_ = input_.get();

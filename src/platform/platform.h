@@ -25,7 +25,7 @@ struct WriteOutcome {
 // The few services the logic asks of the outside world. The window implements the dialogs with
 // Qt, zebscore answers them from its options, and tests record them.
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // Shows a modal message (Windows-1250 text, '\n' starts a new line) and returns the button

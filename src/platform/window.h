@@ -15,7 +15,7 @@ enum class Control { bvypocet, bukladani, radek1, konfigurace };
 
 // The operations of the main window that the logic calls. Texts are Windows-1250 bytes.
 class Window {
-public:
+  public:
     virtual ~Window() = default;
 
     // Sets an edit's text as if the evaluator had typed it: the edit's change handler (ccstart,

@@ -12,12 +12,18 @@ namespace zeb {
 namespace {
 
 const char* const kLegend[] = {
-    "                                --------info sent------- -------info rcvd--------           N  N",
-    "QSO: freq  mo date       time call          rst exch   call          rst exch   t           A  A",
-    "QSO: ***** ** yyyy-mm-dd nnnn ************* nnn ****** ************* nnn ****** n  D    B   S  S",
-    "QSO:  3799 PH 1999-03-06 0711 HC8N          59  001    W1AW          59  001    0  X    O   Z  D",
-    "000000000111111111122222222223333333333444444444455555555556666666666777777777788  C    D   E  X",
-    "123456789012345678901234567890123456789012345678901234567890123456789012345678901  C    Y   B  CC",
+    "                                --------info sent------- -------info rcvd--------           N "
+    " N",
+    "QSO: freq  mo date       time call          rst exch   call          rst exch   t           A "
+    " A",
+    "QSO: ***** ** yyyy-mm-dd nnnn ************* nnn ****** ************* nnn ****** n  D    B   S "
+    " S",
+    "QSO:  3799 PH 1999-03-06 0711 HC8N          59  001    W1AW          59  001    0  X    O   Z "
+    " D",
+    "000000000111111111122222222223333333333444444444455555555556666666666777777777788  C    D   E "
+    " X",
+    "123456789012345678901234567890123456789012345678901234567890123456789012345678901  C    Y   B "
+    " CC",
 };
 
 constexpr std::size_t kRuleLength = 99;
@@ -120,8 +126,9 @@ SaveOutcome saveProtocolCommand(EvaluationState& state, Window& window, Platform
     }
     const WriteOutcome written = platform.writeTextFile(*path, writeProtocol(state));
     if (!written.ok) {
-        platform.messageDialog(texts::kProtocolNotWritten + utf8ToCp1250(*path) + "\n" + written.error,
-                               DialogKind::Error, DialogButtons::Ok);
+        platform.messageDialog(
+            texts::kProtocolNotWritten + utf8ToCp1250(*path) + "\n" + written.error,
+            DialogKind::Error, DialogButtons::Ok);
         return SaveOutcome::Failed;
     }
     window.setLabelText(Label::povel, texts::kStatusSaved);

@@ -16,8 +16,7 @@ constexpr int kScratchSize = kLineBufferSize + 40;
 
 // Stores the first word of the window of `width` characters of `line` from column `start` in
 // `field`, cut to its capacity.
-void takeWord(const char* line, std::int32_t start, std::int32_t width, char* field,
-              int capacity) {
+void takeWord(const char* line, std::int32_t start, std::int32_t width, char* field, int capacity) {
     char scratch[kScratchSize] = {};
     const auto length = static_cast<std::int64_t>(strnlen(line, kLineBufferSize));
     if (start >= 0 && width > 0 && start < length) {
@@ -25,9 +24,8 @@ void takeWord(const char* line, std::int32_t start, std::int32_t width, char* fi
         std::memcpy(scratch, line + start, static_cast<std::size_t>(end - start));
     }
     const int begin = trimToken(scratch, kScratchSize);
-    const std::size_t wordLength =
-        std::min<std::size_t>(strnlen(scratch + begin, kScratchSize - begin),
-                              static_cast<std::size_t>(capacity));
+    const std::size_t wordLength = std::min<std::size_t>(
+        strnlen(scratch + begin, kScratchSize - begin), static_cast<std::size_t>(capacity));
     std::memcpy(field, scratch + begin, wordLength);
     field[wordLength] = '\0';
 }

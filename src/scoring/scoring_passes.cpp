@@ -196,8 +196,10 @@ bool computeCommand(EvaluationState& state, Window& window, Platform& platform) 
     window.setLabelText(Label::qsos, texts::kCaptionQsos + formatDecimal(totals.qsoTotal));
     window.setLabelText(Label::dubly, texts::kCaptionErrors + formatDecimal(totals.errorTotal));
     window.setLabelText(Label::body, texts::kCaptionPoints + formatDecimal(totals.pointsTotal));
-    window.setLabelText(Label::zeby, texts::kCaptionClubMults + formatDecimal(totals.clubMultTotal));
-    window.setLabelText(Label::dxcc, texts::kCaptionDxccMults + formatDecimal(totals.dxccMultTotal));
+    window.setLabelText(Label::zeby,
+                        texts::kCaptionClubMults + formatDecimal(totals.clubMultTotal));
+    window.setLabelText(Label::dxcc,
+                        texts::kCaptionDxccMults + formatDecimal(totals.dxccMultTotal));
     window.setEnabled(Control::bukladani, true);
     if (totals.sameNumberCount > 0) {
         window.setLabelText(Label::povel, texts::kStatusSameNumbers);

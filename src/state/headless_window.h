@@ -13,7 +13,7 @@ namespace zeb {
 // The main window without a screen: it keeps the texts and states of the controls and runs the
 // same change handlers as the real window. zebscore evaluates through it, and tests read it.
 class HeadlessWindow final : public Window {
-public:
+  public:
     HeadlessWindow(EvaluationState& state, Platform& platform);
 
     void setEditText(Edit edit, const std::string& text) override;
@@ -35,7 +35,7 @@ public:
     const std::vector<int>& progressPositions() const { return progressPositions_; }
     int configurationPageShown() const { return configurationPageShown_; }
 
-private:
+  private:
     EvaluationState& state_;
     Platform& platform_;
     std::map<Edit, std::string> edits_;

@@ -23,7 +23,8 @@ inline const std::string kAutoConfigFailed = utf8ToCp1250(
 inline const std::string kRowBelowOne = utf8ToCp1250("Řádky se počítají od jedničky nahoru!");
 inline const std::string kRowAboveCount = utf8ToCp1250("Tolik QSO tu není!");
 inline const std::string kFileExists = utf8ToCp1250("Soubor existuje, chceš ho přepsat?");
-inline const std::string kProtocolNotWritten = utf8ToCp1250("Výsledek se nepodařilo uložit do souboru\n");
+inline const std::string kProtocolNotWritten =
+    utf8ToCp1250("Výsledek se nepodařilo uložit do souboru\n");
 
 inline const std::string kStatusLoaded = utf8ToCp1250("deník načten");
 inline const std::string kStatusLoadFailed = utf8ToCp1250("načtení se nezdařilo");

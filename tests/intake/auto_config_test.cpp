@@ -74,8 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
                    42,
                    51,
                    "1"},
-        ColumnCase{"an_empty_own_call_matches_at_column_0", "CALLSIGN:\n", {kTemplateLine}, 14, 30,
-                   "1"},
+        ColumnCase{
+            "an_empty_own_call_matches_at_column_0", "CALLSIGN:\n", {kTemplateLine}, 14, 30, "1"},
         ColumnCase{"the_callsign_line_among_the_first_eleven",
                    "X-1: a\nX-2: a\nX-3: a\nX-4: a\nX-5: a\nX-6: a\nX-7: a\nX-8: a\nX-9: a\n"
                    "CALLSIGN: HC8N\n",

@@ -50,41 +50,44 @@ const std::string k25Lines = "To neni denik cabrillo!\nNačteno 25 řádků a QS
 const std::string kTooMany = "Načteno QSO č.2000\nTo není deník z ZEB QSO party!";
 
 std::string tabMessage(int line) {
-    return "Na řádku č. " + std::to_string(line) + " je nepřípustný\nznak tabulátor!\n(ASCII kód 9)";
+    return "Na řádku č. " + std::to_string(line) +
+           " je nepřípustný\nznak tabulátor!\n(ASCII kód 9)";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, ReaderRefusal,
-    testing::Values(
-        RefusalCase{"an_empty_file", "", kNoEnd, DialogButtons::Abort},
-        RefusalCase{"a_log_without_end_marker", "CALLSIGN: OK1ZEB\n" + kQso + "\n", kNoEnd,
-                    DialogButtons::Abort},
-        RefusalCase{"a_tab_in_a_header_line", "START-OF-LOG: 3.0\nCALLSIGN:\tOK1ZEB\n",
-                    tabMessage(2), DialogButtons::Abort},
-        RefusalCase{"a_tab_in_a_dropped_line_after_the_first_qso",
-                    "CALLSIGN: OK1ZEB\n" + kQso + "\nSOAPBOX:\tfun\nEND-OF-LOG:\n", tabMessage(3),
-                    DialogButtons::Abort},
-        RefusalCase{"a_tab_on_line_4_after_a_300_character_line_split_in_two",
-                    std::string(300, 'X') + "\nCALLSIGN: OK1ZEB\n\t\n", tabMessage(4),
-                    DialogButtons::Abort},
-        RefusalCase{"26_lines_without_qso_then_a_qso_line", repeatLines("X-NOTE: a", 26) + kQso,
-                    k25Lines, DialogButtons::Ok},
-        RefusalCase{"26_lines_without_qso_then_the_end_marker",
-                    repeatLines("X-NOTE: a", 26) + "END-OF-LOG:\n", k25Lines, DialogButtons::Ok},
-        RefusalCase{"26_lines_without_qso_then_the_end_of_the_file",
-                    repeatLines("X-NOTE: a", 26), k25Lines, DialogButtons::Ok},
-        RefusalCase{"a_tab_opening_line_27_wins_over_the_25_line_rule",
-                    repeatLines("X-NOTE: a", 26) + "\tQSO:", tabMessage(27), DialogButtons::Abort},
-        RefusalCase{"2001_qso_lines", "CALLSIGN: OK1ZEB\n" + repeatLines(kQso, 2001) + "END-OF-LOG:\n",
-                    kTooMany, DialogButtons::Ok}),
+    testing::Values(RefusalCase{"an_empty_file", "", kNoEnd, DialogButtons::Abort},
+                    RefusalCase{"a_log_without_end_marker", "CALLSIGN: OK1ZEB\n" + kQso + "\n",
+                                kNoEnd, DialogButtons::Abort},
+                    RefusalCase{"a_tab_in_a_header_line", "START-OF-LOG: 3.0\nCALLSIGN:\tOK1ZEB\n",
+                                tabMessage(2), DialogButtons::Abort},
+                    RefusalCase{"a_tab_in_a_dropped_line_after_the_first_qso",
+                                "CALLSIGN: OK1ZEB\n" + kQso + "\nSOAPBOX:\tfun\nEND-OF-LOG:\n",
+                                tabMessage(3), DialogButtons::Abort},
+                    RefusalCase{"a_tab_on_line_4_after_a_300_character_line_split_in_two",
+                                std::string(300, 'X') + "\nCALLSIGN: OK1ZEB\n\t\n", tabMessage(4),
+                                DialogButtons::Abort},
+                    RefusalCase{"26_lines_without_qso_then_a_qso_line",
+                                repeatLines("X-NOTE: a", 26) + kQso, k25Lines, DialogButtons::Ok},
+                    RefusalCase{"26_lines_without_qso_then_the_end_marker",
+                                repeatLines("X-NOTE: a", 26) + "END-OF-LOG:\n", k25Lines,
+                                DialogButtons::Ok},
+                    RefusalCase{"26_lines_without_qso_then_the_end_of_the_file",
+                                repeatLines("X-NOTE: a", 26), k25Lines, DialogButtons::Ok},
+                    RefusalCase{"a_tab_opening_line_27_wins_over_the_25_line_rule",
+                                repeatLines("X-NOTE: a", 26) + "\tQSO:", tabMessage(27),
+                                DialogButtons::Abort},
+                    RefusalCase{"2001_qso_lines",
+                                "CALLSIGN: OK1ZEB\n" + repeatLines(kQso, 2001) + "END-OF-LOG:\n",
+                                kTooMany, DialogButtons::Ok}),
     [](const testing::TestParamInfo<RefusalCase>& info) { return info.param.name; });
 
 TEST(ReaderOpening, AFileThatCannotBeOpenedIsReportedAndTheProgramGoesOn) {
     Evaluation evaluation;
     prepareLoad(*evaluation.state, evaluation.window);
-    EXPECT_EQ(loadLog(*evaluation.state, evaluation.window, evaluation.platform, "missing.cbr",
-                      true),
-              LoadOutcome::CannotOpen);
+    EXPECT_EQ(
+        loadLog(*evaluation.state, evaluation.window, evaluation.platform, "missing.cbr", true),
+        LoadOutcome::CannotOpen);
     EXPECT_EQ(evaluation.dialogTexts(), "Nelze otevřít deník cabrillo!|");
     EXPECT_EQ(evaluation.platform.dialogs[0].buttons, DialogButtons::Abort);
     EXPECT_TRUE(evaluation.platform.exitCodes.empty());

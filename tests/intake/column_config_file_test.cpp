@@ -54,30 +54,29 @@ TEST_P(ConfigurationRead, ReadsValuesAsScanfDoes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, ConfigurationRead,
-    testing::Values(
-        ReadCase{"four_lines", "30\n10\n50\n10\n", {30, 10, 50, 10}},
-        ReadCase{"four_lines_with_crlf", "30\r\n10\r\n50\r\n10\r\n", {30, 10, 50, 10}},
-        ReadCase{"one_line_with_blanks_and_tabs", "  30 10\t50   10", {30, 10, 50, 10}},
-        ReadCase{"letters_on_the_second_line", "30\nabc\n50\n10\n", {30, 2, 3, 4}},
-        ReadCase{"an_empty_file", "", {1, 2, 3, 4}},
-        ReadCase{"negative_and_signed_values", "-7\n+8\n-0\n9", {-7, 8, 0, 9}},
-        ReadCase{"a_lone_sign_stops_the_reading", "30\n-\n50\n", {30, 2, 3, 4}},
-        ReadCase{"figures_followed_by_letters", "30x 40", {30, 2, 3, 4}},
-        ReadCase{"more_than_four_values", "5 6 7 8 9 10", {5, 6, 7, 8}},
-        ReadCase{"values_beyond_32_bits_saturate",
-                 "99999999999\n-99999999999\n2147483648\n-2147483649\n",
-                 {INT_MAX, INT_MIN, INT_MAX, INT_MIN}},
-        ReadCase{"a_number_of_a_thousand_figures", std::string(1000, '9') + " 1 2 3",
-                 {INT_MAX, 1, 2, 3}}),
+    testing::Values(ReadCase{"four_lines", "30\n10\n50\n10\n", {30, 10, 50, 10}},
+                    ReadCase{"four_lines_with_crlf", "30\r\n10\r\n50\r\n10\r\n", {30, 10, 50, 10}},
+                    ReadCase{"one_line_with_blanks_and_tabs", "  30 10\t50   10", {30, 10, 50, 10}},
+                    ReadCase{"letters_on_the_second_line", "30\nabc\n50\n10\n", {30, 2, 3, 4}},
+                    ReadCase{"an_empty_file", "", {1, 2, 3, 4}},
+                    ReadCase{"negative_and_signed_values", "-7\n+8\n-0\n9", {-7, 8, 0, 9}},
+                    ReadCase{"a_lone_sign_stops_the_reading", "30\n-\n50\n", {30, 2, 3, 4}},
+                    ReadCase{"figures_followed_by_letters", "30x 40", {30, 2, 3, 4}},
+                    ReadCase{"more_than_four_values", "5 6 7 8 9 10", {5, 6, 7, 8}},
+                    ReadCase{"values_beyond_32_bits_saturate",
+                             "99999999999\n-99999999999\n2147483648\n-2147483649\n",
+                             {INT_MAX, INT_MIN, INT_MAX, INT_MIN}},
+                    ReadCase{"a_number_of_a_thousand_figures",
+                             std::string(1000, '9') + " 1 2 3",
+                             {INT_MAX, 1, 2, 3}}),
     [](const testing::TestParamInfo<ReadCase>& info) { return info.param.name; });
 
 TEST(ConfigurationLoad, SetsTheColumnsAndShowsTheStartColumns) {
     Evaluation evaluation;
-    ASSERT_EQ(evaluation.load(cabrilloLog({qsoLine("3520", "OK1AA", "123")})),
-              LoadOutcome::Loaded);
+    ASSERT_EQ(evaluation.load(cabrilloLog({qsoLine("3520", "OK1AA", "123")})), LoadOutcome::Loaded);
     evaluation.platform.files["wide.ini"] = "51\n4\n71\n2\n";
-    EXPECT_TRUE(loadColumnConfig(*evaluation.state, evaluation.window, evaluation.platform,
-                                 "wide.ini"));
+    EXPECT_TRUE(
+        loadColumnConfig(*evaluation.state, evaluation.window, evaluation.platform, "wide.ini"));
     EXPECT_EQ(evaluation.state->columns, (ColumnConfig{51, 4, 71, 2}));
     EXPECT_EQ(evaluation.window.editText(Edit::cstart), "51");
     EXPECT_EQ(evaluation.window.editText(Edit::istart), "71");
@@ -91,12 +90,11 @@ TEST(ConfigurationLoad, SetsTheColumnsAndShowsTheStartColumns) {
 
 TEST(ConfigurationLoad, AnEmptyFileChangesNothingButRefreshesTheEdits) {
     Evaluation evaluation;
-    ASSERT_EQ(evaluation.load(cabrilloLog({qsoLine("3520", "OK1AA", "123")})),
-              LoadOutcome::Loaded);
+    ASSERT_EQ(evaluation.load(cabrilloLog({qsoLine("3520", "OK1AA", "123")})), LoadOutcome::Loaded);
     evaluation.window.setEditText(Edit::cvzor, "typed");
     evaluation.platform.files["empty.ini"] = "";
-    EXPECT_TRUE(loadColumnConfig(*evaluation.state, evaluation.window, evaluation.platform,
-                                 "empty.ini"));
+    EXPECT_TRUE(
+        loadColumnConfig(*evaluation.state, evaluation.window, evaluation.platform, "empty.ini"));
     EXPECT_EQ(evaluation.state->columns, (ColumnConfig{55, 10, 73, 10}));
     EXPECT_EQ(evaluation.window.editText(Edit::cvzor), "OK1AA     ");
 }
@@ -104,10 +102,10 @@ TEST(ConfigurationLoad, AnEmptyFileChangesNothingButRefreshesTheEdits) {
 TEST(ConfigurationLoad, AFileThatCannotBeOpenedChangesNothing) {
     Evaluation evaluation;
     evaluation.window.setEditText(Edit::cvzor, "typed");
-    EXPECT_FALSE(loadColumnConfig(*evaluation.state, evaluation.window, evaluation.platform,
-                                  "missing.ini"));
-    EXPECT_FALSE(loadColumnConfig(*evaluation.state, evaluation.window, evaluation.platform,
-                                  std::nullopt));
+    EXPECT_FALSE(
+        loadColumnConfig(*evaluation.state, evaluation.window, evaluation.platform, "missing.ini"));
+    EXPECT_FALSE(
+        loadColumnConfig(*evaluation.state, evaluation.window, evaluation.platform, std::nullopt));
     EXPECT_EQ(evaluation.state->columns, kWindowColumns);
     EXPECT_EQ(evaluation.window.editText(Edit::cvzor), "typed");
     EXPECT_TRUE(evaluation.platform.dialogs.empty());

@@ -29,7 +29,7 @@ std::vector<std::string> corpusLogs() {
 
 // A platform that reads the real files and answers every question as the recording one does.
 class CorpusPlatform final : public Platform {
-public:
+  public:
     DialogButton messageDialog(const std::string& text, DialogKind kind,
                                DialogButtons buttons) override {
         return recorder.messageDialog(text, kind, buttons);

@@ -35,8 +35,8 @@ INSTANTIATE_TEST_SUITE_P(
                     TrimCase{"only_spaces_are_empty", "     ", ""},
                     TrimCase{"a_space_and_a_line_feed_give_the_line_feed", " \n", "\n"},
                     TrimCase{"the_first_of_two_words", "123 456", "123"},
-                    TrimCase{"a_word_running_past_position_32_is_not_cut",
-                             std::string(40, 'A'), std::string(40, 'A')},
+                    TrimCase{"a_word_running_past_position_32_is_not_cut", std::string(40, 'A'),
+                             std::string(40, 'A')},
                     TrimCase{"a_word_ending_at_position_32_is_cut", std::string(32, 'B') + " x",
                              std::string(32, 'B')}),
     [](const testing::TestParamInfo<TrimCase>& info) { return info.param.name; });

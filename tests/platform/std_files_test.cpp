@@ -17,7 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class StdFiles : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder = fs::temp_directory_path() /
                  ("zeb-files-" + std::to_string(::getpid()) + "-" +
@@ -90,8 +90,8 @@ TEST_F(StdFiles, AFullDeviceIsReportedAsFull) {
 TEST_F(StdFiles, KeepsThePermissionsOfTheFileItReplaces) {
     const fs::path target = folder / "shared.ini";
     std::ofstream(target) << "1\n";
-    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write |
-                                fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                                fs::perms::others_read);
     ASSERT_TRUE(writeFileAtomically(target.string(), "2\n").ok);
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |

@@ -17,16 +17,22 @@ const std::string kAgain =
     "QSO:  3799 PH 1999-03-06 0712 HC8N          59  002    W1AW          59  001   0";
 
 const std::string kLegend =
-    "                                --------info sent------- -------info rcvd--------           N  N\n"
-    "QSO: freq  mo date       time call          rst exch   call          rst exch   t           A  A\n"
-    "QSO: ***** ** yyyy-mm-dd nnnn ************* nnn ****** ************* nnn ****** n  D    B   S  S\n"
-    "QSO:  3799 PH 1999-03-06 0711 HC8N          59  001    W1AW          59  001    0  X    O   Z  D\n"
-    "000000000111111111122222222223333333333444444444455555555556666666666777777777788  C    D   E  X\n"
-    "123456789012345678901234567890123456789012345678901234567890123456789012345678901  C    Y   B  CC\n" +
+    "                                --------info sent------- -------info rcvd--------           N "
+    " N\n"
+    "QSO: freq  mo date       time call          rst exch   call          rst exch   t           A "
+    " A\n"
+    "QSO: ***** ** yyyy-mm-dd nnnn ************* nnn ****** ************* nnn ****** n  D    B   S "
+    " S\n"
+    "QSO:  3799 PH 1999-03-06 0711 HC8N          59  001    W1AW          59  001    0  X    O   Z "
+    " D\n"
+    "000000000111111111122222222223333333333444444444455555555556666666666777777777788  C    D   E "
+    " X\n"
+    "123456789012345678901234567890123456789012345678901234567890123456789012345678901  C    Y   B "
+    " CC\n" +
     std::string(99, '-') + "\n";
 
 class Protocol : public testing::Test {
-protected:
+  protected:
     void evaluate(const std::string& log) {
         ASSERT_EQ(evaluation.load(log), LoadOutcome::Loaded);
         ASSERT_TRUE(evaluation.compute());
@@ -93,7 +99,8 @@ class ProtocolColumns : public testing::TestWithParam<VerdictCase> {};
 TEST_P(ProtocolColumns, FollowTheStatusAndFlags) {
     const VerdictCase& c = GetParam();
     QsoRecord record{};
-    std::strcpy(record.line, "QSO:  3520 CW 2024-05-01 1200 OK1ZEB        599 001    OK1AA         599 123");
+    std::strcpy(record.line,
+                "QSO:  3520 CW 2024-05-01 1200 OK1ZEB        599 001    OK1AA         599 123");
     std::strcpy(record.country, c.country);
     record.status = c.status;
     record.points = c.points;
@@ -107,16 +114,15 @@ TEST_P(ProtocolColumns, FollowTheStatusAndFlags) {
 
 INSTANTIATE_TEST_SUITE_P(
     Verdicts, ProtocolColumns,
-    testing::Values(VerdictCase{"ten_points", 0, 10, 1, 1, 0, "OK", "   OK   10  1  1  "},
-                    VerdictCase{"one_point", 0, 1, 0, 1, 0, "DL", "   DL   1   0  1  "},
-                    VerdictCase{"a_shared_number", 0, 1, 0, 0, 1, "OK", "   OK   1!  0! 0  "},
-                    VerdictCase{"a_blank_country", 0, 10, 1, 0, 0, "         ",
-                                "        10  1  0  "},
-                    VerdictCase{"a_long_country_key", 0, 10, 0, 0, 0, "ABCDEFGH",
-                                "   ABCDE10  0  0  "},
-                    VerdictCase{"a_duplicate", 1, 10, 0, 0, 0, "OK", "   === dubl ==="},
-                    VerdictCase{"outside_the_bands", 2, 0, 0, 0, 0, "OK", "   =mimo pasmo="},
-                    VerdictCase{"another_error", 7, 0, 0, 0, 0, "OK", "   =jina chyba="}),
+    testing::Values(
+        VerdictCase{"ten_points", 0, 10, 1, 1, 0, "OK", "   OK   10  1  1  "},
+        VerdictCase{"one_point", 0, 1, 0, 1, 0, "DL", "   DL   1   0  1  "},
+        VerdictCase{"a_shared_number", 0, 1, 0, 0, 1, "OK", "   OK   1!  0! 0  "},
+        VerdictCase{"a_blank_country", 0, 10, 1, 0, 0, "         ", "        10  1  0  "},
+        VerdictCase{"a_long_country_key", 0, 10, 0, 0, 0, "ABCDEFGH", "   ABCDE10  0  0  "},
+        VerdictCase{"a_duplicate", 1, 10, 0, 0, 0, "OK", "   === dubl ==="},
+        VerdictCase{"outside_the_bands", 2, 0, 0, 0, 0, "OK", "   =mimo pasmo="},
+        VerdictCase{"another_error", 7, 0, 0, 0, 0, "OK", "   =jina chyba="}),
     [](const testing::TestParamInfo<VerdictCase>& info) { return info.param.name; });
 
 struct CutCase {
@@ -158,8 +164,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Protocol, TheSameNumberLineIsWrittenOnlyWhenThereIsOne) {
     evaluate(cabrilloLog({qsoLine("3510", "OK1AA", "7"), qsoLine("3520", "OK1BB", "7")}));
     std::string text = cp1250ToUtf8(evaluation.protocol());
-    EXPECT_NE(text.find("součet násobičů (DXCC + ZEB)=2\nStejné ZEB pro různá call=1\nvýsledek=22\n"),
-              std::string::npos);
+    EXPECT_NE(
+        text.find("součet násobičů (DXCC + ZEB)=2\nStejné ZEB pro různá call=1\nvýsledek=22\n"),
+        std::string::npos);
     Evaluation other;
     ASSERT_EQ(other.load(cabrilloLog({qsoLine("3510", "OK1AA", "7")})), LoadOutcome::Loaded);
     ASSERT_TRUE(other.compute());
@@ -174,14 +181,14 @@ TEST_F(Protocol, ALogWithoutQsosEndsRightAfterTheLegend) {
 }
 
 class SaveCommand : public Protocol {
-protected:
+  protected:
     void SetUp() override { evaluate(cabrilloLog({kFirst}, "HC8N")); }
 };
 
 TEST_F(SaveCommand, WritesTheProtocolAndSaysSo) {
-    EXPECT_EQ(saveProtocolCommand(*evaluation.state, evaluation.window, evaluation.platform,
-                                  "out.prn"),
-              SaveOutcome::Saved);
+    EXPECT_EQ(
+        saveProtocolCommand(*evaluation.state, evaluation.window, evaluation.platform, "out.prn"),
+        SaveOutcome::Saved);
     EXPECT_EQ(evaluation.platform.files["out.prn"], evaluation.protocol());
     EXPECT_EQ(cp1250ToUtf8(evaluation.window.labelText(Label::povel)), "Výsledek uložen");
     EXPECT_TRUE(evaluation.platform.dialogs.empty());
@@ -197,9 +204,9 @@ TEST_F(SaveCommand, ACancelledDialogWritesNothing) {
 TEST_F(SaveCommand, AnExistingFileIsReplacedOnlyAfterOk) {
     evaluation.platform.files["out.prn"] = "old";
     evaluation.platform.answers.push_back(DialogButton::Cancel);
-    EXPECT_EQ(saveProtocolCommand(*evaluation.state, evaluation.window, evaluation.platform,
-                                  "out.prn"),
-              SaveOutcome::Declined);
+    EXPECT_EQ(
+        saveProtocolCommand(*evaluation.state, evaluation.window, evaluation.platform, "out.prn"),
+        SaveOutcome::Declined);
     EXPECT_EQ(evaluation.platform.files["out.prn"], "old");
     EXPECT_EQ(evaluation.dialogTexts(), "Soubor existuje, chceš ho přepsat?|");
     EXPECT_EQ(evaluation.platform.dialogs[0].kind, DialogKind::Confirmation);
@@ -207,17 +214,17 @@ TEST_F(SaveCommand, AnExistingFileIsReplacedOnlyAfterOk) {
     EXPECT_EQ(evaluation.window.labelText(Label::povel), utf8ToCp1250("deník načten"));
 
     evaluation.platform.answers.push_back(DialogButton::Ok);
-    EXPECT_EQ(saveProtocolCommand(*evaluation.state, evaluation.window, evaluation.platform,
-                                  "out.prn"),
-              SaveOutcome::Saved);
+    EXPECT_EQ(
+        saveProtocolCommand(*evaluation.state, evaluation.window, evaluation.platform, "out.prn"),
+        SaveOutcome::Saved);
     EXPECT_EQ(evaluation.platform.files["out.prn"], evaluation.protocol());
 }
 
 TEST_F(SaveCommand, AFailedWriteIsReportedAndChangesNothingElse) {
     evaluation.platform.failWritesWith = utf8ToCp1250("Na disku není dost místa.");
-    EXPECT_EQ(saveProtocolCommand(*evaluation.state, evaluation.window, evaluation.platform,
-                                  "full.prn"),
-              SaveOutcome::Failed);
+    EXPECT_EQ(
+        saveProtocolCommand(*evaluation.state, evaluation.window, evaluation.platform, "full.prn"),
+        SaveOutcome::Failed);
     EXPECT_EQ(evaluation.dialogTexts(),
               "Výsledek se nepodařilo uložit do souboru\nfull.prn\nNa disku není dost místa.|");
     EXPECT_EQ(evaluation.platform.dialogs[0].kind, DialogKind::Error);

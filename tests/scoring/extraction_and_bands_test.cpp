@@ -54,43 +54,70 @@ INSTANTIATE_TEST_SUITE_P(
         ExtractionCase{"the_template_line", kTemplate, {55, 14, 73, 10}, "3799", "W1AW", "001", 1},
         ExtractionCase{"nm_stays", withExchange("NM"), {55, 14, 73, 10}, "3799", "W1AW", "NM", 0},
         ExtractionCase{"zero", withExchange("0"), {55, 14, 73, 10}, "3799", "W1AW", "NM", 0},
-        ExtractionCase{"four_zeros", withExchange("0000"), {55, 14, 73, 10}, "3799", "W1AW", "NM",
-                       0},
+        ExtractionCase{
+            "four_zeros", withExchange("0000"), {55, 14, 73, 10}, "3799", "W1AW", "NM", 0},
         ExtractionCase{"two_zeros", withExchange("00"), {55, 14, 73, 10}, "3799", "W1AW", "NM", 0},
-        ExtractionCase{"a_letter_behind", withExchange("12A"), {55, 14, 73, 10}, "3799", "W1AW",
-                       "NM", 0},
-        ExtractionCase{"a_letter_in_front", withExchange("A12"), {55, 14, 73, 10}, "3799", "W1AW",
-                       "NM", 0},
-        ExtractionCase{"lower_case_nm", withExchange("nm"), {55, 14, 73, 10}, "3799", "W1AW", "NM",
-                       0},
+        ExtractionCase{
+            "a_letter_behind", withExchange("12A"), {55, 14, 73, 10}, "3799", "W1AW", "NM", 0},
+        ExtractionCase{
+            "a_letter_in_front", withExchange("A12"), {55, 14, 73, 10}, "3799", "W1AW", "NM", 0},
+        ExtractionCase{
+            "lower_case_nm", withExchange("nm"), {55, 14, 73, 10}, "3799", "W1AW", "NM", 0},
         ExtractionCase{"a_sign", withExchange("-5"), {55, 14, 73, 10}, "3799", "W1AW", "NM", 0},
-        ExtractionCase{"five_figures", withExchange("12345"), {55, 14, 73, 10}, "3799", "W1AW",
-                       "12345", 12345},
-        ExtractionCase{"leading_zeros_kept", withExchange("0042"), {55, 14, 73, 10}, "3799",
-                       "W1AW", "0042", 42},
-        ExtractionCase{"only_the_first_word", withExchange("123 XY"), {55, 14, 73, 10}, "3799",
-                       "W1AW", "123", 123},
-        ExtractionCase{"a_window_of_spaces", withExchange(""), {55, 14, 73, 10}, "3799", "W1AW",
-                       "NM", 0},
-        ExtractionCase{"one_column_too_far_right", kTemplate, {56, 14, 74, 10}, "3799", "1AW", "01",
-                       1},
+        ExtractionCase{"five_figures",
+                       withExchange("12345"),
+                       {55, 14, 73, 10},
+                       "3799",
+                       "W1AW",
+                       "12345",
+                       12345},
+        ExtractionCase{"leading_zeros_kept",
+                       withExchange("0042"),
+                       {55, 14, 73, 10},
+                       "3799",
+                       "W1AW",
+                       "0042",
+                       42},
+        ExtractionCase{"only_the_first_word",
+                       withExchange("123 XY"),
+                       {55, 14, 73, 10},
+                       "3799",
+                       "W1AW",
+                       "123",
+                       123},
+        ExtractionCase{
+            "a_window_of_spaces", withExchange(""), {55, 14, 73, 10}, "3799", "W1AW", "NM", 0},
+        ExtractionCase{
+            "one_column_too_far_right", kTemplate, {56, 14, 74, 10}, "3799", "1AW", "01", 1},
         ExtractionCase{"two_columns_early", kTemplate, {53, 14, 73, 10}, "3799", "W1AW", "001", 1},
-        ExtractionCase{"a_window_narrower_than_the_word", kTemplate, {55, 2, 73, 2}, "3799", "W1",
-                       "NM", 0},
-        ExtractionCase{"columns_beyond_the_line", kTemplate, {200, 10, 80, 10}, "3799", "", "NM",
+        ExtractionCase{
+            "a_window_narrower_than_the_word", kTemplate, {55, 2, 73, 2}, "3799", "W1", "NM", 0},
+        ExtractionCase{
+            "columns_beyond_the_line", kTemplate, {200, 10, 80, 10}, "3799", "", "NM", 0},
+        ExtractionCase{
+            "negative_columns_and_widths", kTemplate, {-5, 10, 73, -3}, "3799", "", "NM", 0},
+        ExtractionCase{"huge_columns_and_widths",
+                       kTemplate,
+                       {2147483647, 2147483647, 0, 2147483647},
+                       "3799",
+                       "",
+                       "NM",
                        0},
-        ExtractionCase{"negative_columns_and_widths", kTemplate, {-5, 10, 73, -3}, "3799", "", "NM",
-                       0},
-        ExtractionCase{"huge_columns_and_widths", kTemplate, {2147483647, 2147483647, 0,
-                       2147483647}, "3799", "", "NM", 0},
         ExtractionCase{"a_word_wider_than_the_fields",
                        "QSO: " + std::string(30, '7') + " " + std::string(40, 'W') + " " +
                            std::string(20, '9'),
-                       {36, 60, 77, 40}, std::string(9, '7'), std::string(19, 'W'),
-                       std::string(12, '9'), 2147483647},
+                       {36, 60, 77, 40},
+                       std::string(9, '7'),
+                       std::string(19, 'W'),
+                       std::string(12, '9'),
+                       2147483647},
         ExtractionCase{"a_frequency_in_megahertz",
                        "QSO: 3.5 CW 1999-03-06 0711 HC8N 599 001 W1AW 599 123",
-                       {41, 10, 50, 10}, "3.5", "W1AW", "123", 123}),
+                       {41, 10, 50, 10},
+                       "3.5",
+                       "W1AW",
+                       "123",
+                       123}),
     [](const testing::TestParamInfo<ExtractionCase>& info) { return info.param.name; });
 
 TEST(MemberNumber, IsMadeOfFiguresWithAValueOtherThanZero) {
@@ -111,10 +138,10 @@ struct BandCase {
 
 TEST(BandPlan, KeepsItsEdgesInside) {
     const BandCase cases[] = {
-        {3500, true, true},    {3800, true, true},    {3499, false, false}, {3801, false, false},
+        {3500, true, true},    {3800, true, true},    {3499, false, false},  {3801, false, false},
         {28000, true, false},  {29700, true, false},  {29701, false, false}, {21450, true, false},
-        {21451, false, false}, {14350, true, false},  {14000, true, false}, {7200, true, false},
-        {7201, false, false},  {7050, true, false},   {0, false, false},    {1850, false, false},
+        {21451, false, false}, {14350, true, false},  {14000, true, false},  {7200, true, false},
+        {7201, false, false},  {7050, true, false},   {0, false, false},     {1850, false, false},
         {50100, false, false}, {-3600, false, false},
     };
     RecordingPlatform platform;
@@ -143,11 +170,11 @@ struct PrefixCase {
 
 TEST(PrefixTable, TheLongestPrefixWins) {
     const PrefixCase cases[] = {
-        {"4U1UN", "4U1U"}, {"4U0ITU", "4U1I"}, {"4U0RXX", "4U1V"}, {"4U9X", "I"},
-        {"W1AW", "K"},     {"HC8N", "HC8"},    {"HC1AB", "HC"},    {"KH6ABC", "KH6"},
-        {"9M2AA", "9M2"},  {"9M8X", "9M2"},    {"9M4CKR", "9M6"},  {"9M0SI", "1S"},
-        {"K", "K"},        {"OK1ZEB", "OK"},   {"DL1ABC", "DL"},   {"F/OK1ZEB", "F"},
-        {"OK1ZEB/P", "OK"}, {"", nullptr},     {"ok1zeb", nullptr}, {"/OK1ZEB", nullptr},
+        {"4U1UN", "4U1U"},  {"4U0ITU", "4U1I"}, {"4U0RXX", "4U1V"},  {"4U9X", "I"},
+        {"W1AW", "K"},      {"HC8N", "HC8"},    {"HC1AB", "HC"},     {"KH6ABC", "KH6"},
+        {"9M2AA", "9M2"},   {"9M8X", "9M2"},    {"9M4CKR", "9M6"},   {"9M0SI", "1S"},
+        {"K", "K"},         {"OK1ZEB", "OK"},   {"DL1ABC", "DL"},    {"F/OK1ZEB", "F"},
+        {"OK1ZEB/P", "OK"}, {"", nullptr},      {"ok1zeb", nullptr}, {"/OK1ZEB", nullptr},
     };
     for (const PrefixCase& c : cases) {
         const char* key = findCountryKey(c.call);

@@ -51,13 +51,13 @@ std::string logOf(const std::vector<Qso>& qsos) {
 
 // Calls A to E of the worked example: five stations, four in OK and one in DL.
 std::vector<Qso> workedExample() {
-    return {{"3520", "OK1AA", "123"},  {"3520", "OK1AA", "123"}, {"7010", "DL1BB", "NM"},
-            {"7020", "OK2CC", "123"},  {"7030", "OK3DD", "123"}, {"50100", "OK4EE", "456"},
+    return {{"3520", "OK1AA", "123"}, {"3520", "OK1AA", "123"}, {"7010", "DL1BB", "NM"},
+            {"7020", "OK2CC", "123"}, {"7030", "OK3DD", "123"}, {"50100", "OK4EE", "456"},
             {"14020", "OK4EE", "456"}};
 }
 
 class Scoring : public testing::Test {
-protected:
+  protected:
     void evaluate(const std::vector<Qso>& qsos, bool only80m = false) {
         ASSERT_EQ(evaluation.load(logOf(qsos)), LoadOutcome::Loaded);
         evaluation.window.setOnly80m(only80m);
@@ -172,14 +172,16 @@ TEST_F(Scoring, ComputingTwiceGivesTheSameAndNewColumnsGiveNewTotals) {
 
 TEST_F(Scoring, AnUnknownPrefixIsAskedAboutForEveryRecordAndIgnoreGoesOn) {
     evaluate({{"3510", "ok1aa", "1"}, {"3520", "OK1BB", "2"}, {"3530", "", "3"}});
-    EXPECT_EQ(evaluation.dialogTexts(),
-              "pro call ok1aa\nna radku 1\nnenalezen prefix|pro call \nna radku 3\nnenalezen prefix|");
+    EXPECT_EQ(
+        evaluation.dialogTexts(),
+        "pro call ok1aa\nna radku 1\nnenalezen prefix|pro call \nna radku 3\nnenalezen prefix|");
     EXPECT_EQ(evaluation.platform.dialogs[0].kind, DialogKind::Error);
     EXPECT_EQ(evaluation.platform.dialogs[0].buttons, DialogButtons::AbortIgnore);
-    EXPECT_EQ(rendering(*evaluation.state),
-              "ok1aa 1 [" + kPadding + "] s0 p10 z1 d0 f0\n"
-              "OK1BB 2 [OK] s0 p10 z1 d1 f0\n"
-              " 3 [" + kPadding + "] s0 p10 z1 d0 f0\n");
+    EXPECT_EQ(rendering(*evaluation.state), "ok1aa 1 [" + kPadding +
+                                                "] s0 p10 z1 d0 f0\n"
+                                                "OK1BB 2 [OK] s0 p10 z1 d1 f0\n"
+                                                " 3 [" +
+                                                kPadding + "] s0 p10 z1 d0 f0\n");
 }
 
 TEST_F(Scoring, AbortAtAnUnknownPrefixEndsTheProgramWithMinusOne) {

@@ -18,7 +18,10 @@ TEST(ParseDecimal, ReadsLikeTheCLibrary) {
     EXPECT_EQ(parseDecimal("NM"), 0);
     EXPECT_EQ(parseDecimal("- 5"), 0);
     EXPECT_EQ(parseDecimal("0042"), 42);
-    EXPECT_EQ(parseDecimal(std::string("12\0" "34", 5)), 12);
+    EXPECT_EQ(parseDecimal(std::string("12\0"
+                                       "34",
+                                       5)),
+              12);
 }
 
 TEST(ParseDecimal, SaturatesBeyondTheThirtyTwoBitRange) {

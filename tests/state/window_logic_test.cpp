@@ -12,7 +12,7 @@ namespace zeb::test {
 namespace {
 
 class RowEdit : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::vector<std::string> lines;
         for (int i = 1; i <= 12; ++i) {
@@ -144,8 +144,7 @@ TEST(FormCreate, SetsTheStartStateOfTheWindow) {
 
 TEST(LoadCommand, AFailedLoadClearsTheLogAndDisablesComputing) {
     Evaluation evaluation;
-    ASSERT_EQ(evaluation.load(cabrilloLog({qsoLine("3520", "OK1AA", "123")})),
-              LoadOutcome::Loaded);
+    ASSERT_EQ(evaluation.load(cabrilloLog({qsoLine("3520", "OK1AA", "123")})), LoadOutcome::Loaded);
     ASSERT_TRUE(evaluation.compute());
     prepareLoad(*evaluation.state, evaluation.window);
     EXPECT_EQ(loadLog(*evaluation.state, evaluation.window, evaluation.platform, "*.cbr", false),
@@ -163,8 +162,8 @@ TEST(LoadCommand, ASuccessfulLoadSetsCaptionStatusAndControls) {
     Evaluation evaluation;
     evaluation.platform.files["/logs/ok1zeb.cbr"] = cabrilloLog({qsoLine("3520", "OK1AA", "1")});
     prepareLoad(*evaluation.state, evaluation.window);
-    ASSERT_EQ(loadLog(*evaluation.state, evaluation.window, evaluation.platform,
-                      "/logs/ok1zeb.cbr", true),
+    ASSERT_EQ(loadLog(*evaluation.state, evaluation.window, evaluation.platform, "/logs/ok1zeb.cbr",
+                      true),
               LoadOutcome::Loaded);
     EXPECT_EQ(evaluation.window.caption(), "ok1zeb.cbr");
     EXPECT_EQ(evaluation.window.labelText(Label::povel), utf8ToCp1250("deník načten"));

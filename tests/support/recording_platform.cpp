@@ -29,8 +29,7 @@ std::unique_ptr<TextInput> RecordingPlatform::openTextForReading(const std::stri
     return std::make_unique<MemoryTextInput>(found->second);
 }
 
-WriteOutcome RecordingPlatform::writeTextFile(const std::string& path,
-                                              const std::string& content) {
+WriteOutcome RecordingPlatform::writeTextFile(const std::string& path, const std::string& content) {
     if (failWritesWith) {
         return {false, *failWritesWith};
     }

@@ -24,7 +24,7 @@ struct RecordedDialog {
 // Abort/Ignore question, when the queue is empty), whose process end is recorded instead of
 // ending the test, and whose files live in memory.
 class RecordingPlatform final : public Platform {
-public:
+  public:
     DialogButton messageDialog(const std::string& text, DialogKind kind,
                                DialogButtons buttons) override;
     void endProcess(int exitCode) override { exitCodes.push_back(exitCode); }
