@@ -1,6 +1,7 @@
 #include "platform/std_files.h"
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -65,16 +66,36 @@ TEST_F(StdFiles, AFolderAsTargetIsRefusedAndStaysAFolder) {
 }
 
 TEST_F(StdFiles, AReadOnlyFolderKeepsItsFile) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "the superuser writes into read-only folders";
-    }
     const fs::path target = folder / "result.prn";
     std::ofstream(target) << "kept\n";
     fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "the superuser writes into read-only folders (see the read-only disk)";
+    }
     const WriteOutcome outcome = writeFileAtomically(target.string(), "new\n");
     EXPECT_FALSE(outcome.ok);
     EXPECT_EQ(cp1250ToUtf8(outcome.error), "Chybí oprávnění k zápisu.");
     EXPECT_EQ(contentOf(target), "kept\n");
+}
+
+TEST_F(StdFiles, AReadOnlyDiskKeepsItsFile) {
+    const fs::path disk = folder / "disk";
+    fs::create_directories(disk);
+    if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=16k") != 0) {
+        GTEST_SKIP() << "cannot mount a small filesystem here";
+    }
+    const fs::path target = disk / "result.prn";
+    std::ofstream(target) << "kept\n";
+    if (::mount("tmpfs", disk.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=16k") != 0) {
+        ::umount(disk.c_str());
+        GTEST_SKIP() << "cannot make the small filesystem read-only";
+    }
+    const WriteOutcome outcome = writeFileAtomically(target.string(), "new\n");
+    const std::string kept = contentOf(target);
+    ::umount(disk.c_str());
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(cp1250ToUtf8(outcome.error), "Disk je jen pro čtení.");
+    EXPECT_EQ(kept, "kept\n");
 }
 
 TEST_F(StdFiles, AFullDeviceIsReportedAsFull) {
@@ -85,6 +106,24 @@ TEST_F(StdFiles, AFullDeviceIsReportedAsFull) {
     EXPECT_FALSE(outcome.ok);
     EXPECT_EQ(cp1250ToUtf8(outcome.error), "Na disku není dost místa.");
     EXPECT_TRUE(fs::is_character_file("/dev/full"));
+}
+
+TEST_F(StdFiles, AFullFilesystemKeepsTheEarlierFileWhole) {
+    const fs::path disk = folder / "disk";
+    fs::create_directories(disk);
+    if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=16k") != 0) {
+        GTEST_SKIP() << "cannot mount a small filesystem here";
+    }
+    const fs::path target = disk / "result.prn";
+    std::ofstream(target) << "the earlier protocol\n";
+    const WriteOutcome outcome = writeFileAtomically(target.string(), std::string(200000, 'x'));
+    const std::string kept = contentOf(target);
+    const auto entries = std::distance(fs::directory_iterator(disk), {});
+    ::umount(disk.c_str());
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(cp1250ToUtf8(outcome.error), "Na disku není dost místa.");
+    EXPECT_EQ(kept, "the earlier protocol\n");
+    EXPECT_EQ(entries, 1);
 }
 
 TEST_F(StdFiles, KeepsThePermissionsOfTheFileItReplaces) {
