@@ -4,7 +4,7 @@ PRESET ?= default
 BUILD_DIR = build/$(PRESET)
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build test run asan-test clean format bench package package-check
+.PHONY: all deps build test run asan-test clean format bench package package-check fuzz
 
 all: build
 
@@ -30,6 +30,13 @@ format:
 
 clean:
 	rm -rf build
+
+FUZZ_SECONDS ?= 60
+
+# Each fuzz target for FUZZ_SECONDS seconds; clang and its fuzzer runtime are installed first.
+fuzz:
+	@tools/deps.sh clang libclang-rt-14-dev
+	FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run.sh
 
 # Benchmarks of loading, computing and writing the protocol at 250 to 2000 QSOs.
 bench: build

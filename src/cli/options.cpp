@@ -26,14 +26,14 @@ enum class Id {
     Version,
 };
 
-struct OptionSpec {
+struct OptionDefinition {
     std::string_view shortName;  // empty when there is none
     std::string_view longName;
     Id id;
     bool takesValue;
 };
 
-constexpr OptionSpec kOptions[] = {
+constexpr OptionDefinition kOptions[] = {
     {"-c", "--config", Id::Config, true},
     {"", "--call-start", Id::CallStart, true},
     {"", "--exch-start", Id::ExchStart, true},
@@ -51,10 +51,11 @@ constexpr OptionSpec kOptions[] = {
     {"", "--version", Id::Version, false},
 };
 
-const OptionSpec* findOption(std::string_view name) {
-    for (const OptionSpec& spec : kOptions) {
-        if (name == spec.longName || (!spec.shortName.empty() && name == spec.shortName)) {
-            return &spec;
+const OptionDefinition* findOption(std::string_view name) {
+    for (const OptionDefinition& definition : kOptions) {
+        if (name == definition.longName ||
+            (!definition.shortName.empty() && name == definition.shortName)) {
+            return &definition;
         }
     }
     return nullptr;
@@ -115,12 +116,12 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
                 attached = arg.substr(equals + 1);
             }
         }
-        const OptionSpec* spec = findOption(name);
-        if (spec == nullptr) {
+        const OptionDefinition* definition = findOption(name);
+        if (definition == nullptr) {
             return usageError("unknown option '" + name + "'");
         }
         std::string value;
-        if (spec->takesValue) {
+        if (definition->takesValue) {
             if (attached) {
                 value = *attached;
             } else if (i + 1 < args.size()) {
@@ -132,7 +133,7 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
         } else if (attached) {
             return usageError("option '" + name + "' takes no value");
         }
-        switch (spec->id) {
+        switch (definition->id) {
             case Id::Config:
                 options.evaluation.config = value;
                 break;
@@ -172,7 +173,7 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
                 if (const auto error = reportFileError(name, value)) {
                     return usageError(*error);
                 }
-                (spec->id == Id::Results ? options.results : options.crossCheck) = value;
+                (definition->id == Id::Results ? options.results : options.crossCheck) = value;
                 break;
             case Id::Bands:
                 options.bands = true;

@@ -1,6 +1,7 @@
 #include "scoring/prefix_table.h"
 
 #include <cstring>
+#include <vector>
 
 #include "state/decimal.h"
 
@@ -8,24 +9,29 @@ namespace zeb {
 
 namespace {
 
-// The length field of every row, read once instead of at every visit.
-struct RowLengths {
-    RowLengths() {
+// The rows grouped by the first character of their prefix, each group in table order, with the
+// length field of every row read once. A lookup then visits only the rows that can match, and
+// still meets them in the order of the table, so the first match is the same row.
+struct RowIndex {
+    RowIndex() {
         for (std::int32_t r = 0; r < kPrefixTable.rowCount && r < kPrefixRows; ++r) {
-            values[r] = parseDecimal(kPrefixTable.rows[r].prefixLength);
+            lengths[r] = parseDecimal(kPrefixTable.rows[r].prefixLength);
+            byFirstCharacter[static_cast<unsigned char>(kPrefixTable.rows[r].prefix[0])].push_back(
+                r);
         }
     }
-    std::int32_t values[kPrefixRows] = {};
+    std::int32_t lengths[kPrefixRows] = {};
+    std::vector<std::int32_t> byFirstCharacter[256];
 };
 
 }  // namespace
 
 const char* findCountryKey(const char* call) {
-    static const RowLengths lengths;
+    static const RowIndex index;
     const std::size_t callLength = std::strlen(call);
-    for (std::int32_t r = 0; r < kPrefixTable.rowCount && r < kPrefixRows; ++r) {
+    for (const std::int32_t r : index.byFirstCharacter[static_cast<unsigned char>(call[0])]) {
         const PrefixEntry& row = kPrefixTable.rows[r];
-        const std::int32_t length = lengths.values[r];
+        const std::int32_t length = index.lengths[r];
         if (length >= 0 && static_cast<std::size_t>(length) <= callLength &&
             std::memcmp(call, row.prefix, static_cast<std::size_t>(length)) == 0) {
             return row.countryKey;

@@ -8,7 +8,7 @@
 namespace zeb::cli {
 namespace {
 
-struct QsoSpec {
+struct QsoFields {
     std::int32_t kHz;
     std::string time;  // "HHMM", on 2024-03-02 unless "YYYY-MM-DD HHMM"
     std::string call;
@@ -17,23 +17,23 @@ struct QsoSpec {
     std::int32_t status = kStatusValid;
 };
 
-ContestLog makeLog(std::optional<std::string> ownCall, const std::vector<QsoSpec>& specs,
+ContestLog makeLog(std::optional<std::string> ownCall, const std::vector<QsoFields>& fields,
                    LogOutcome outcome = LogOutcome::Scored) {
     ContestLog log;
     log.path = "logs/" + ownCall.value_or("nocall") + ".cbr";
     log.outcome = outcome;
     log.ownCall = std::move(ownCall);
-    for (const QsoSpec& spec : specs) {
+    for (const QsoFields& field : fields) {
         ContestQso qso;
         qso.number = static_cast<int>(log.qsos.size()) + 1;
-        qso.kHz = spec.kHz;
-        qso.status = spec.status;
-        qso.call = spec.call;
-        qso.exchange = spec.exchange;
-        qso.sentExchange = spec.sent;
-        const bool withDate = spec.time.find(' ') != std::string::npos;
-        qso.date = withDate ? spec.time.substr(0, 10) : "2024-03-02";
-        qso.time = withDate ? spec.time.substr(11) : spec.time;
+        qso.kHz = field.kHz;
+        qso.status = field.status;
+        qso.call = field.call;
+        qso.exchange = field.exchange;
+        qso.sentExchange = field.sent;
+        const bool withDate = field.time.find(' ') != std::string::npos;
+        qso.date = withDate ? field.time.substr(0, 10) : "2024-03-02";
+        qso.time = withDate ? field.time.substr(11) : field.time;
         qso.minute = minuteOf(qso.date, qso.time);
         log.qsos.push_back(qso);
     }

@@ -187,6 +187,27 @@ TEST(PrefixTable, TheLongestPrefixWins) {
     }
 }
 
+// The first matching row in table order, visiting every row.
+const char* firstMatchingRow(const std::string& call) {
+    for (int r = 0; r < kPrefixTable.rowCount; ++r) {
+        const PrefixEntry& row = kPrefixTable.rows[r];
+        const std::size_t length = std::strlen(row.prefix);
+        if (length <= call.size() && call.compare(0, length, row.prefix) == 0) {
+            return row.countryKey;
+        }
+    }
+    return nullptr;
+}
+
+TEST(PrefixTable, EveryPrefixGivesTheKeyOfItsFirstRow) {
+    for (int r = 0; r < kPrefixTable.rowCount; ++r) {
+        for (const std::string suffix : {"", "1", "0ABC", "/P"}) {
+            const std::string call = kPrefixTable.rows[r].prefix + suffix;
+            EXPECT_EQ(findCountryKey(call.c_str()), firstMatchingRow(call)) << call;
+        }
+    }
+}
+
 TEST(PrefixTable, RowsStandByNonIncreasingLength) {
     ASSERT_EQ(kPrefixTable.rowCount, 1475);
     int perLength[7] = {};

@@ -1,0 +1,42 @@
+// zebscore's hand-written option parser on any argument list: the input's NUL bytes separate the
+// arguments. Whatever the arguments, parsing ends in one of its outcomes, and a run always has
+// logs and never two outputs on standard output.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "cli/options.h"
+#include "fuzz_support.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace zeb::cli;
+    std::vector<std::string> args(1);
+    for (std::size_t i = 0; i < size; ++i) {
+        if (data[i] == '\0') {
+            args.emplace_back();
+        } else {
+            args.back().push_back(static_cast<char>(data[i]));
+        }
+    }
+    const ParseResult parsed = parseOptions(args);
+    switch (parsed.status) {
+        case ParseStatus::Run: {
+            const Options& options = parsed.options;
+            ZEB_FUZZ_CHECK(!options.logs.empty());
+            ZEB_FUZZ_CHECK(!(options.output && options.outputDir));
+            ZEB_FUZZ_CHECK(!(options.output && options.logs.size() > 1));
+            ZEB_FUZZ_CHECK(!(options.output == std::string("-") && options.json));
+            ZEB_FUZZ_CHECK(!options.timeWindow || *options.timeWindow > 0);
+            break;
+        }
+        case ParseStatus::UsageError:
+            ZEB_FUZZ_CHECK(!parsed.error.empty());
+            break;
+        case ParseStatus::Help:
+        case ParseStatus::Version:
+            break;
+    }
+    return 0;
+}
