@@ -14,17 +14,9 @@ void resetLoadCounters(EvaluationState& state) {
 }
 
 void clearQsoTable(QsoTable& table) {
-    for (QsoRecord& slot : table.slots) {
-        std::memset(slot.line, 0, sizeof slot.line);
-        std::memset(slot.country, 0, sizeof slot.country);
-        std::memset(slot.freqText, 0, sizeof slot.freqText);
-        std::memset(slot.callText, 0, sizeof slot.callText);
-        std::memset(slot.exchText, 0, sizeof slot.exchText);
-        slot.points = 0;
-        slot.clubMult = 0;
-        slot.dxccMult = 0;
-        slot.status = 0;
-    }
+    // Whole slots, in one pass: memberNumber and sameNumberFlag would need no clearing (every
+    // computation sets them before they are read), but nothing of an earlier log may stay.
+    std::memset(static_cast<void*>(table.slots), 0, sizeof table.slots);
 }
 
 }  // namespace zeb
