@@ -1,7 +1,6 @@
 #include "intake/column_config_file.h"
 
 #include <cstdint>
-#include <limits>
 
 #include "state/decimal.h"
 #include "state/window_logic.h"
@@ -30,9 +29,9 @@ class IntegerScanner {
             take();
             c = peek();
         }
-        bool negative = false;
+        std::string number;
         if (c == '+' || c == '-') {
-            negative = c == '-';
+            number += static_cast<char>(c);
             take();
             c = peek();
         }
@@ -40,23 +39,20 @@ class IntegerScanner {
             failed_ = true;
             return std::nullopt;
         }
-        constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-        std::int64_t magnitude = 0;
+        // Leading zeros are dropped and figures beyond twelve significant ones saturate anyway,
+        // so a file of endless figures costs no memory.
+        int significant = 0;
         while (c >= '0' && c <= '9') {
-            if (magnitude <= kLimit) {
-                magnitude = magnitude * 10 + (c - '0');
+            if (c != '0' || significant > 0) {
+                if (significant < 12) {
+                    number += static_cast<char>(c);
+                }
+                ++significant;
             }
             take();
             c = peek();
         }
-        const std::int64_t value = negative ? -magnitude : magnitude;
-        if (value > std::numeric_limits<std::int32_t>::max()) {
-            return std::numeric_limits<std::int32_t>::max();
-        }
-        if (value < std::numeric_limits<std::int32_t>::min()) {
-            return std::numeric_limits<std::int32_t>::min();
-        }
-        return static_cast<std::int32_t>(value);
+        return significant == 0 ? 0 : parseDecimal(number);
     }
 
   private:
