@@ -112,13 +112,8 @@ const char* czechOutcomeName(LogOutcome outcome) {
     return "";
 }
 
-std::string fileName(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string callOrFileName(const ContestLog& log) {
-    return log.ownCall ? *log.ownCall : fileName(log.path);
+    return log.ownCall ? *log.ownCall : baseName(log.path);
 }
 
 std::vector<std::string_view> lineFields(std::string_view line) {

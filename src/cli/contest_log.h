@@ -8,6 +8,7 @@
 
 #include "cli/band_breakdown.h"
 #include "cli/log_evaluation.h"
+#include "intake/load_command.h"
 
 namespace zeb::cli {
 
@@ -46,9 +47,6 @@ std::optional<std::string> headerCall(const EvaluationState& state);
 
 // "odmítnut" and so on: an outcome as the Czech reports name it.
 const char* czechOutcomeName(LogOutcome outcome);
-
-// The last part of a path.
-std::string fileName(const std::string& path);
 
 // The log's own call, or its file name when it has none.
 std::string callOrFileName(const ContestLog& log);

@@ -112,36 +112,45 @@ class Checker {
         return distance;
     }
 
-    // Every QSO pair whose calls agree, each QSO paired at most once, nearest in time first.
-    void matchQsos() {
-        std::vector<Pairing> pairings;
+    // The pairs of a valid QSO q of a checked log a that `wanted(a, q)` accepts and a valid QSO r
+    // of a partner's log b that `fits(a, b, r)` accepts, on one band within the window, nearest in
+    // time first.
+    template <typename Wanted, typename Fits>
+    std::vector<Pairing> pairings(Wanted wanted, Fits fits) const {
+        std::vector<Pairing> found;
         for (std::size_t a = 0; a < logs_.size(); ++a) {
             if (!isChecked(a)) {
                 continue;
             }
             for (std::size_t q = 0; q < logs_[a].qsos.size(); ++q) {
-                if (!isValid(logs_[a].qsos[q])) {
+                if (!isValid(logs_[a].qsos[q]) || !wanted(a, q)) {
                     continue;
                 }
                 for (const std::size_t b : partnersFor(calls_[a][q], a)) {
-                    // The pair is seen from both logs; it is collected from the first.
-                    if (b < a) {
-                        continue;
-                    }
                     for (std::size_t r = 0; r < logs_[b].qsos.size(); ++r) {
-                        if (!isValid(logs_[b].qsos[r]) || calls_[b][r] != ownCalls_[a]) {
+                        if (!isValid(logs_[b].qsos[r]) || !fits(a, b, r)) {
                             continue;
                         }
                         if (const auto distance =
                                 distanceWithinWindow(logs_[a].qsos[q], logs_[b].qsos[r])) {
-                            pairings.push_back({*distance, a, q, b, r});
+                            found.push_back({*distance, a, q, b, r});
                         }
                     }
                 }
             }
         }
-        std::sort(pairings.begin(), pairings.end());
-        for (const Pairing& p : pairings) {
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+
+    // Every QSO pair whose calls agree, each QSO paired at most once, nearest in time first.
+    void matchQsos() {
+        const auto everyQso = [](std::size_t, std::size_t) { return true; };
+        // The pair is seen from both logs; it is collected from the first.
+        const auto loggedThisCall = [this](std::size_t a, std::size_t b, std::size_t r) {
+            return b >= a && calls_[b][r] == ownCalls_[a];
+        };
+        for (const Pairing& p : pairings(everyQso, loggedThisCall)) {
             if (!match_[p.log][p.qso] && !match_[p.partnerLog][p.partnerQso]) {
                 match_[p.log][p.qso] = QsoRef{p.partnerLog, p.partnerQso};
                 match_[p.partnerLog][p.partnerQso] = QsoRef{p.log, p.qso};
@@ -152,31 +161,11 @@ class Checker {
     // For every unmatched QSO, a QSO left unmatched in the partner's log that bears the own call
     // with one character wrong.
     void findBustedCalls() {
-        std::vector<Pairing> pairings;
-        for (std::size_t a = 0; a < logs_.size(); ++a) {
-            if (!isChecked(a)) {
-                continue;
-            }
-            for (std::size_t q = 0; q < logs_[a].qsos.size(); ++q) {
-                if (!isValid(logs_[a].qsos[q]) || match_[a][q]) {
-                    continue;
-                }
-                for (const std::size_t b : partnersFor(calls_[a][q], a)) {
-                    for (std::size_t r = 0; r < logs_[b].qsos.size(); ++r) {
-                        if (!isValid(logs_[b].qsos[r]) || match_[b][r] ||
-                            !differByOneEdit(calls_[b][r], ownCalls_[a])) {
-                            continue;
-                        }
-                        if (const auto distance =
-                                distanceWithinWindow(logs_[a].qsos[q], logs_[b].qsos[r])) {
-                            pairings.push_back({*distance, a, q, b, r});
-                        }
-                    }
-                }
-            }
-        }
-        std::sort(pairings.begin(), pairings.end());
-        for (const Pairing& p : pairings) {
+        const auto unmatched = [this](std::size_t a, std::size_t q) { return !match_[a][q]; };
+        const auto bustedThisCall = [this](std::size_t a, std::size_t b, std::size_t r) {
+            return !match_[b][r] && differByOneEdit(calls_[b][r], ownCalls_[a]);
+        };
+        for (const Pairing& p : pairings(unmatched, bustedThisCall)) {
             if (!bustedBy_[p.log][p.qso] && !claimed_[p.partnerLog][p.partnerQso]) {
                 bustedBy_[p.log][p.qso] = QsoRef{p.partnerLog, p.partnerQso};
                 claimed_[p.partnerLog][p.partnerQso] = true;

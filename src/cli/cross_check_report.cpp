@@ -47,7 +47,7 @@ std::string number(std::int64_t value) {
 }
 
 std::string logTitle(const ContestLog& log) {
-    return callOrFileName(log) + " (" + fileName(log.path) + ")";
+    return callOrFileName(log) + " (" + baseName(log.path) + ")";
 }
 
 std::string bandOf(const ContestQso& qso) {
@@ -107,7 +107,7 @@ Table summaryTable(const std::vector<ContestLog>& logs, const CrossCheck& check)
                                         countOf(result, FindingKind::BustedCall),
                                         countOf(result, FindingKind::BustedExchange),
                                         countOf(result, FindingKind::Unique)};
-        std::vector<std::string> row = {callOrFileName(logs[l]), fileName(logs[l].path)};
+        std::vector<std::string> row = {callOrFileName(logs[l]), baseName(logs[l].path)};
         for (int i = 0; i < 6; ++i) {
             row.push_back(number(values[i]));
             sums[i] += values[i];
@@ -138,7 +138,7 @@ Table uncheckedTable(const std::vector<ContestLog>& logs, const CrossCheck& chec
             log.outcome == LogOutcome::Scored
                 ? std::string("chybí řádek CALLSIGN:")
                 : std::string(czechOutcomeName(log.outcome)) + ": " + log.message;
-        table.rows.push_back({fileName(log.path), callOrFileName(log), reason});
+        table.rows.push_back({baseName(log.path), callOrFileName(log), reason});
     }
     return table;
 }
@@ -253,7 +253,7 @@ std::string csvReport(const std::vector<ContestLog>& logs, const CrossCheck& che
         const ContestLog& log = logs[l];
         for (const Finding& finding : check.logs[l].findings) {
             const ContestQso& qso = log.qsos[finding.qso];
-            std::vector<std::string> row = {fileName(log.path),
+            std::vector<std::string> row = {baseName(log.path),
                                             callOrFileName(log),
                                             kindKey(finding.kind),
                                             number(qso.number),
@@ -266,7 +266,7 @@ std::string csvReport(const std::vector<ContestLog>& logs, const CrossCheck& che
                 row.resize(row.size() + 5);
             } else {
                 const ContestLog& partner = logs[finding.partnerLog];
-                row.insert(row.end(), {fileName(partner.path), callOrFileName(partner)});
+                row.insert(row.end(), {baseName(partner.path), callOrFileName(partner)});
                 if (finding.partnerQso) {
                     const ContestQso& theirs = partner.qsos[*finding.partnerQso];
                     row.insert(row.end(),

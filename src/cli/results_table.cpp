@@ -74,7 +74,7 @@ Table scoredTable(const std::vector<ContestLog>& logs, const std::vector<int>& b
             row.insert(row.end(), {number(band.qsos), number(band.valid), number(band.points),
                                    number(band.dxccMult)});
         }
-        row.push_back(fileName(log.path));
+        row.push_back(baseName(log.path));
         table.rows.push_back(std::move(row));
     }
     return table;
@@ -91,7 +91,7 @@ Table unscoredTable(const std::vector<ContestLog>& logs) {
     };
     for (const ContestLog& log : logs) {
         if (log.outcome != LogOutcome::Scored) {
-            table.rows.push_back({fileName(log.path), callOrFileName(log),
+            table.rows.push_back({baseName(log.path), callOrFileName(log),
                                   czechOutcomeName(log.outcome), log.message});
         }
     }
@@ -118,7 +118,7 @@ std::string csvResults(const std::vector<ContestLog>& logs, const Table& scored)
         }
         std::vector<std::string> row(width + 2);
         row[1] = callOrFileName(log);
-        row[width - 1] = fileName(log.path);
+        row[width - 1] = baseName(log.path);
         row[width] = outcomeName(log.outcome);
         row[width + 1] = log.message;
         out += csvRecord(row);
@@ -137,7 +137,7 @@ std::vector<RankedLog> rankLogs(const std::vector<ContestLog>& logs) {
     }
     const auto key = [&](std::size_t i) {
         return std::make_tuple(-std::int64_t{logs[i].totals.result}, callOrFileName(logs[i]),
-                               fileName(logs[i].path), i);
+                               baseName(logs[i].path), i);
     };
     std::sort(order.begin(), order.end(),
               [&](std::size_t a, std::size_t b) { return key(a) < key(b); });

@@ -50,7 +50,7 @@ class Run {
         int status = kExitScored;
         const std::size_t total = options_.logs.size();
         for (std::size_t i = 0; i < total; ++i) {
-            progress_.show(i + 1, total, fileName(options_.logs[i]));
+            progress_.show(i + 1, total, baseName(options_.logs[i]));
             status = std::max(status, evaluateOne(options_.logs[i]));
         }
         progress_.clear();
