@@ -2,10 +2,12 @@
 
 #include <cstring>
 
-#include "cli/band_breakdown.h"
+#include "contest/band_breakdown.h"
 #include "platform/cp1250.h"
 
 namespace zeb::cli {
+
+using namespace zeb::contest;
 
 namespace {
 

@@ -2,9 +2,11 @@
 
 #include <string_view>
 
-#include "cli/report_table.h"
+#include "contest/report_table.h"
 
 namespace zeb::cli {
+
+using namespace zeb::contest;
 
 namespace {
 

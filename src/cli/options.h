@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "cli/log_evaluation.h"
+#include "contest/log_evaluation.h"
 
 namespace zeb::cli {
 
 struct Options {
-    EvaluationSettings evaluation;
+    contest::EvaluationSettings evaluation;
     std::optional<std::string> output;  // "-" is standard output
     std::optional<std::string> outputDir;
     bool force = false;

@@ -8,19 +8,21 @@
 #include <filesystem>
 #include <set>
 
-#include "cli/contest_log.h"
-#include "cli/cross_check.h"
-#include "cli/cross_check_report.h"
-#include "cli/log_evaluation.h"
 #include "cli/log_json.h"
 #include "cli/options.h"
 #include "cli/progress_line.h"
-#include "cli/results_table.h"
+#include "contest/contest_log.h"
+#include "contest/cross_check.h"
+#include "contest/cross_check_report.h"
+#include "contest/log_evaluation.h"
+#include "contest/results_table.h"
 #include "platform/cp1250.h"
 #include "platform/std_files.h"
 #include "report/protocol.h"
 
 namespace zeb::cli {
+
+using namespace zeb::contest;
 
 namespace {
 
@@ -73,7 +75,12 @@ class Run {
 
   private:
     int evaluateOne(const std::string& log) {
-        LogEvaluation evaluation = evaluateLog(log, options_.evaluation, &err_);
+        LogEvaluation evaluation =
+            evaluateLog(log, options_.evaluation, [this, &log](const DialogMessage& message) {
+                err_ << "zebscore: " << log << ": " << kindName(message.kind) << ": "
+                     << cp1250ToUtf8(message.text) << '\n';
+                err_.flush();
+            });
         int status = statusOf(evaluation.outcome);
         if (evaluation.configUnreadable) {
             err_ << "zebscore: " << log << ": cannot open the column configuration "

@@ -33,7 +33,7 @@ std::string describe(const Options& o) {
         "config=" + optional(o.evaluation.config) + " call=" + optional(o.evaluation.callStart) +
         " exch=" + optional(o.evaluation.exchStart) + " 80m=" + (o.evaluation.only80m ? "y" : "n") +
         " prefix=" +
-        (o.evaluation.unknownPrefix == UnknownPrefixAnswer::Abort ? "abort" : "ignore") +
+        (o.evaluation.unknownPrefix == contest::UnknownPrefixAnswer::Abort ? "abort" : "ignore") +
         " out=" + optional(o.output) + " dir=" + optional(o.outputDir) +
         " force=" + (o.force ? "y" : "n") + " json=" + (o.json ? "y" : "n") + " logs=";
     for (const std::string& log : o.logs) {

@@ -1,9 +1,9 @@
-#include "cli/band_breakdown.h"
+#include "contest/band_breakdown.h"
 
 #include "scoring/band_plan.h"
 #include "state/decimal.h"
 
-namespace zeb::cli {
+namespace zeb::contest {
 
 const char* bandName(int bandRow) {
     static constexpr const char* kNames[kBandCount] = {"10m", "15m", "20m", "40m", "80m"};
@@ -37,4 +37,4 @@ std::vector<BandTotals> bandBreakdown(const EvaluationState& state) {
     return bands;
 }
 
-}  // namespace zeb::cli
+}  // namespace zeb::contest

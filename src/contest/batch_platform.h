@@ -1,22 +1,23 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
-#include "cli/log_evaluation.h"
+#include "contest/log_evaluation.h"
 #include "platform/platform.h"
 
-namespace zeb::cli {
+namespace zeb::contest {
 
-// The platform of one log's evaluation without a screen: dialogs become lines on a stream and
-// records, the only question that matters (a call without a known prefix) is answered from the
-// options, and ending the process is only noted, so that zebscore goes on with the next log.
-class CliPlatform final : public Platform {
+// The platform of one log's evaluation without a screen: every dialog is recorded and handed to
+// `onMessage` as it comes up, the only question that matters (a call without a known prefix) is
+// answered from the settings, and ending the process is only noted, so that a batch goes on with
+// the next log.
+class BatchPlatform final : public Platform {
   public:
-    CliPlatform(std::string log, UnknownPrefixAnswer unknownPrefix, std::ostream* messageStream);
+    BatchPlatform(UnknownPrefixAnswer unknownPrefix, MessageSink onMessage);
 
     DialogButton messageDialog(const std::string& text, DialogKind kind,
                                DialogButtons buttons) override;
@@ -31,11 +32,10 @@ class CliPlatform final : public Platform {
     std::optional<int> endCode() const { return endCode_; }
 
   private:
-    std::string log_;
     UnknownPrefixAnswer unknownPrefix_;
-    std::ostream* messageStream_;
+    MessageSink onMessage_;
     std::vector<DialogMessage> messages_;
     std::optional<int> endCode_;
 };
 
-}  // namespace zeb::cli
+}  // namespace zeb::contest

@@ -1,10 +1,10 @@
-#include "cli/report_table.h"
+#include "contest/report_table.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace zeb::cli {
+namespace zeb::contest {
 namespace {
 
 TEST(ReportFormat, IsNamedByTheExtension) {
@@ -61,4 +61,4 @@ TEST(TextTable, AlignsByCharactersNotBytes) {
 }
 
 }  // namespace
-}  // namespace zeb::cli
+}  // namespace zeb::contest

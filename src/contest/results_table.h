@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/contest_log.h"
-#include "cli/report_table.h"
+#include "contest/contest_log.h"
+#include "contest/report_table.h"
 
-namespace zeb::cli {
+namespace zeb::contest {
 
 // The scored logs ranked by result, highest first, then by call and file name; equal results
 // share a rank ("1, 1, 3"). Returns indexes into `logs`, with the rank of each.
@@ -20,4 +20,4 @@ std::vector<RankedLog> rankLogs(const std::vector<ContestLog>& logs);
 // points, DXCC multipliers) for every band on which any scored log has a QSO.
 std::string resultsTable(const std::vector<ContestLog>& logs, ReportFormat format, bool withBands);
 
-}  // namespace zeb::cli
+}  // namespace zeb::contest

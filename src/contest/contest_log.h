@@ -6,11 +6,11 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/band_breakdown.h"
-#include "cli/log_evaluation.h"
+#include "contest/band_breakdown.h"
+#include "contest/log_evaluation.h"
 #include "intake/load_command.h"
 
-namespace zeb::cli {
+namespace zeb::contest {
 
 // One QSO as the results table and the cross-check see it. Texts are UTF-8.
 struct ContestQso {
@@ -61,4 +61,4 @@ std::string normalizedExchange(std::string_view exchange);
 // "YYYY-MM-DD" and "HHMM" as minutes since 1970-01-01 00:00, or nothing when either cannot be read.
 std::optional<std::int64_t> minuteOf(std::string_view date, std::string_view time);
 
-}  // namespace zeb::cli
+}  // namespace zeb::contest

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "cli/contest_log.h"
-#include "cli/cross_check.h"
-#include "cli/report_table.h"
+#include "contest/contest_log.h"
+#include "contest/cross_check.h"
+#include "contest/report_table.h"
 
-namespace zeb::cli {
+namespace zeb::contest {
 
 // The cross-check of a contest, per log: a summary of the counts, then each log's findings with
 // the QSO lines concerned (the partner's line beside a busted call or exchange), then the logs
@@ -15,4 +15,4 @@ namespace zeb::cli {
 std::string crossCheckReport(const std::vector<ContestLog>& logs, const CrossCheck& check,
                              ReportFormat format);
 
-}  // namespace zeb::cli
+}  // namespace zeb::contest

@@ -1,8 +1,8 @@
-#include "cli/log_evaluation.h"
+#include "contest/log_evaluation.h"
 
 #include <algorithm>
 
-#include "cli/cli_platform.h"
+#include "contest/batch_platform.h"
 #include "intake/column_config_file.h"
 #include "intake/load_command.h"
 #include "platform/cp1250.h"
@@ -12,7 +12,7 @@
 #include "state/texts.h"
 #include "state/window_logic.h"
 
-namespace zeb::cli {
+namespace zeb::contest {
 
 const char* outcomeName(LogOutcome outcome) {
     switch (outcome) {
@@ -41,12 +41,12 @@ const char* kindName(DialogKind kind) {
 }
 
 LogEvaluation evaluateLog(const std::string& log, const EvaluationSettings& settings,
-                          std::ostream* messageStream) {
+                          const MessageSink& onMessage) {
     LogEvaluation result;
     result.log = log;
     result.state = makeEvaluationState();
     EvaluationState& state = *result.state;
-    CliPlatform platform(log, settings.unknownPrefix, messageStream);
+    BatchPlatform platform(settings.unknownPrefix, onMessage);
     HeadlessWindow window(state, platform);
     formCreate(state, window);
     window.setOnly80m(settings.only80m);
@@ -82,4 +82,4 @@ LogEvaluation evaluateLog(const std::string& log, const EvaluationSettings& sett
     return result;
 }
 
-}  // namespace zeb::cli
+}  // namespace zeb::contest

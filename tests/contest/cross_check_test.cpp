@@ -1,11 +1,11 @@
-#include "cli/cross_check.h"
+#include "contest/cross_check.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-namespace zeb::cli {
+namespace zeb::contest {
 namespace {
 
 struct QsoFields {
@@ -234,4 +234,4 @@ TEST(NormalizedExchange, FollowsTheExtractionRule) {
 }
 
 }  // namespace
-}  // namespace zeb::cli
+}  // namespace zeb::contest

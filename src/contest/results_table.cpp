@@ -1,11 +1,11 @@
-#include "cli/results_table.h"
+#include "contest/results_table.h"
 
 #include <algorithm>
 #include <tuple>
 
 #include "state/decimal.h"
 
-namespace zeb::cli {
+namespace zeb::contest {
 
 namespace {
 
@@ -180,4 +180,4 @@ std::string resultsTable(const std::vector<ContestLog>& logs, ReportFormat forma
     return {};
 }
 
-}  // namespace zeb::cli
+}  // namespace zeb::contest

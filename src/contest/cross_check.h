@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/contest_log.h"
+#include "contest/contest_log.h"
 
-namespace zeb::cli {
+namespace zeb::contest {
 
 inline constexpr int kDefaultTimeWindow = 10;  // minutes
 
@@ -51,4 +51,4 @@ CrossCheck crossCheck(const std::vector<ContestLog>& logs, int windowMinutes);
 // True when the texts differ by exactly one character changed, added or dropped.
 bool differByOneEdit(std::string_view first, std::string_view second);
 
-}  // namespace zeb::cli
+}  // namespace zeb::contest

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace zeb::cli {
+namespace zeb::contest {
 
 // The formats of the results table and the cross-check report, named by the file's extension.
 enum class ReportFormat { Csv, Html, Text };
@@ -49,4 +49,4 @@ std::string htmlTable(const Table& table, std::string_view cssClass);
 // on landscape pages.
 std::string htmlPage(std::string_view title, std::string_view body, bool landscape = false);
 
-}  // namespace zeb::cli
+}  // namespace zeb::contest

@@ -1,4 +1,4 @@
-#include "cli/contest_log.h"
+#include "contest/contest_log.h"
 
 #include <cstring>
 
@@ -6,7 +6,7 @@
 #include "scoring/exchange_extraction.h"
 #include "state/decimal.h"
 
-namespace zeb::cli {
+namespace zeb::contest {
 
 namespace {
 
@@ -194,4 +194,4 @@ ContestLog summarizeLog(const LogEvaluation& evaluation) {
     return log;
 }
 
-}  // namespace zeb::cli
+}  // namespace zeb::contest

@@ -7,7 +7,7 @@
 #include "scoring/band_plan.h"
 #include "state/evaluation_state.h"
 
-namespace zeb::cli {
+namespace zeb::contest {
 
 // The contest bands as zebscore lists them, from 80 m up to 10 m: rows of the band plan.
 inline constexpr std::array<int, kBandCount> kBandOrder = {4, 3, 2, 1, 0};
@@ -29,4 +29,4 @@ struct BandTotals {
 // The bands with at least one QSO, in the order of kBandOrder, from a computed state.
 std::vector<BandTotals> bandBreakdown(const EvaluationState& state);
 
-}  // namespace zeb::cli
+}  // namespace zeb::contest

@@ -1,15 +1,15 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
 #include "state/evaluation_state.h"
 
-namespace zeb::cli {
+namespace zeb::contest {
 
 enum class UnknownPrefixAnswer { Ignore, Abort };
 
@@ -47,9 +47,12 @@ struct LogEvaluation {
     std::unique_ptr<EvaluationState> state;
 };
 
-// Loads, configures and computes one log. Every dialog message is recorded and, when
-// `messageStream` is given, printed there as "zebscore: LOG: KIND: TEXT".
-LogEvaluation evaluateLog(const std::string& log, const EvaluationSettings& settings,
-                          std::ostream* messageStream);
+// Told of every dialog message of an evaluation as it comes up.
+using MessageSink = std::function<void(const DialogMessage&)>;
 
-}  // namespace zeb::cli
+// Loads, configures and computes one log, as a freshly started window would. Every dialog message
+// is recorded and handed to `onMessage`, when given.
+LogEvaluation evaluateLog(const std::string& log, const EvaluationSettings& settings,
+                          const MessageSink& onMessage = {});
+
+}  // namespace zeb::contest

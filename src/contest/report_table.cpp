@@ -1,8 +1,8 @@
-#include "cli/report_table.h"
+#include "contest/report_table.h"
 
 #include <algorithm>
 
-namespace zeb::cli {
+namespace zeb::contest {
 
 namespace {
 
@@ -233,4 +233,4 @@ std::string htmlPage(std::string_view title, std::string_view body, bool landsca
     return out + "</body>\n</html>\n";
 }
 
-}  // namespace zeb::cli
+}  // namespace zeb::contest

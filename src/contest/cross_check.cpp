@@ -1,4 +1,4 @@
-#include "cli/cross_check.h"
+#include "contest/cross_check.h"
 
 #include <algorithm>
 #include <map>
@@ -7,7 +7,7 @@
 
 #include "scoring/band_plan.h"
 
-namespace zeb::cli {
+namespace zeb::contest {
 
 namespace {
 
@@ -252,4 +252,4 @@ CrossCheck crossCheck(const std::vector<ContestLog>& logs, int windowMinutes) {
     return Checker(logs, windowMinutes).run();
 }
 
-}  // namespace zeb::cli
+}  // namespace zeb::contest

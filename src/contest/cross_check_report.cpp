@@ -1,11 +1,11 @@
-#include "cli/cross_check_report.h"
+#include "contest/cross_check_report.h"
 
 #include <algorithm>
 
 #include "scoring/band_plan.h"
 #include "state/decimal.h"
 
-namespace zeb::cli {
+namespace zeb::contest {
 
 namespace {
 
@@ -303,4 +303,4 @@ std::string crossCheckReport(const std::vector<ContestLog>& logs, const CrossChe
     return {};
 }
 
-}  // namespace zeb::cli
+}  // namespace zeb::contest
