@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "intake/qso_fields.h"
 #include "platform/cp1250.h"
 #include "scoring/exchange_extraction.h"
 #include "state/decimal.h"
@@ -10,14 +11,20 @@ namespace zeb::contest {
 
 namespace {
 
-// The Cabrillo QSO template: "QSO:", frequency, mode, date, time, sent call, sent report, sent
-// exchange, received call, received report, received exchange.
-constexpr std::size_t kDateField = 3;
-constexpr std::size_t kTimeField = 4;
-constexpr std::size_t kSentExchangeField = 7;
+// The Cabrillo QSO template: "QSO:", frequency, mode, date, time, sent call, ...: where the date
+// and the time stand when a line cannot be read into its fields.
+constexpr std::size_t kDateWord = 3;
+constexpr std::size_t kTimeWord = 4;
 
-std::string fieldOrEmpty(const std::vector<std::string_view>& fields, std::size_t index) {
-    return index < fields.size() ? std::string(fields[index]) : std::string();
+std::string wordOrEmpty(const std::vector<std::string_view>& words, std::size_t index) {
+    return index < words.size() ? std::string(words[index]) : std::string();
+}
+
+std::string trimmedEnd(std::string_view line) {
+    while (!line.empty() && static_cast<unsigned char>(line.back()) <= ' ') {
+        line.remove_suffix(1);
+    }
+    return std::string(line);
 }
 
 // A message on one line: a dialog breaks its text into lines, a table cell cannot.
@@ -73,31 +80,6 @@ std::int64_t daysFromCivil(std::int64_t year, unsigned month, unsigned day) {
 
 }  // namespace
 
-std::optional<std::string> headerCall(const EvaluationState& state) {
-    const HeaderLines& header = state.headerLines;
-    const int count = std::min(header.headerLineCount, kHeaderEntries);
-    for (int h = 0; h < count; ++h) {
-        const char* entry = header.entries[h];
-        const std::size_t length = strnlen(entry, kHeaderEntrySize);
-        if (length < 9 || std::strncmp(entry, "CALLSIGN:", 9) != 0) {
-            continue;
-        }
-        std::size_t start = 9;
-        while (start < length && entry[start] == ' ') {
-            ++start;
-        }
-        std::size_t end = start;
-        while (end < length && entry[end] != ' ' && entry[end] != '\n' && entry[end] != '\r') {
-            ++end;
-        }
-        if (end == start) {
-            return std::nullopt;
-        }
-        return cp1250ToUtf8(std::string_view(entry + start, end - start));
-    }
-    return std::nullopt;
-}
-
 const char* czechOutcomeName(LogOutcome outcome) {
     switch (outcome) {
         case LogOutcome::Scored:
@@ -114,24 +96,6 @@ const char* czechOutcomeName(LogOutcome outcome) {
 
 std::string callOrFileName(const ContestLog& log) {
     return log.ownCall ? *log.ownCall : baseName(log.path);
-}
-
-std::vector<std::string_view> lineFields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    std::size_t at = 0;
-    while (at < line.size()) {
-        while (at < line.size() && line[at] == ' ') {
-            ++at;
-        }
-        const std::size_t start = at;
-        while (at < line.size() && line[at] != ' ') {
-            ++at;
-        }
-        if (at > start) {
-            fields.push_back(line.substr(start, at - start));
-        }
-    }
-    return fields;
 }
 
 std::string normalizedExchange(std::string_view exchange) {
@@ -165,7 +129,12 @@ ContestLog summarizeLog(const LogEvaluation& evaluation) {
     log.path = evaluation.log;
     log.outcome = evaluation.outcome;
     if (evaluation.state) {
-        log.ownCall = headerCall(*evaluation.state);
+        if (const auto call = headerCallBytes(*evaluation.state)) {
+            log.ownCall = cp1250ToUtf8(*call);
+        }
+    }
+    if (const auto call = logSentCall(evaluation.fields)) {
+        log.sentCall = cp1250ToUtf8(*call);
     }
     if (evaluation.outcome != LogOutcome::Scored) {
         log.message = messageOf(evaluation);
@@ -174,20 +143,37 @@ ContestLog summarizeLog(const LogEvaluation& evaluation) {
     const EvaluationState& state = *evaluation.state;
     log.totals = state.totals;
     log.bands = bandBreakdown(state);
+    log.columnCheck = evaluation.columnCheck.value_or(ColumnCheck{});
     for (int i = 0; i < state.qsoTable.qsoCount; ++i) {
         const QsoRecord& record = state.qsoTable.slots[i];
+        const auto at = static_cast<std::size_t>(i);
+        const QsoFields* fields = at < evaluation.fields.size() && evaluation.fields[at].fields
+                                      ? &*evaluation.fields[at].fields
+                                      : nullptr;
         ContestQso qso;
         qso.number = i + 1;
-        const std::string_view line(record.line, strnlen(record.line, kLineBufferSize));
-        qso.line = cp1250ToUtf8(line);
         qso.kHz = parseDecimal(record.freqText);
         qso.status = record.status;
-        qso.call = cp1250ToUtf8(record.callText);
-        qso.exchange = cp1250ToUtf8(record.exchText);
-        const std::vector<std::string_view> fields = lineFields(line);
-        qso.date = cp1250ToUtf8(fieldOrEmpty(fields, kDateField));
-        qso.time = cp1250ToUtf8(fieldOrEmpty(fields, kTimeField));
-        qso.sentExchange = cp1250ToUtf8(fieldOrEmpty(fields, kSentExchangeField));
+        if (fields != nullptr) {
+            qso.read = true;
+            qso.line = cp1250ToUtf8(trimmedEnd(evaluation.fieldLines[at]));
+            qso.call = cp1250ToUtf8(fields->receivedCall);
+            qso.exchange = cp1250ToUtf8(fields->receivedMember.scoredValue());
+            qso.sentExchange = cp1250ToUtf8(fields->sentMember.value());
+            qso.date = fields->date;
+            qso.time = fields->time;
+        } else {
+            const std::string_view line(record.line, strnlen(record.line, kLineBufferSize));
+            const std::vector<std::string_view> words = qsoWords(line);
+            const bool whole =
+                at < evaluation.fieldLines.size() && !evaluation.fieldLines[at].empty();
+            qso.line =
+                cp1250ToUtf8(whole ? trimmedEnd(evaluation.fieldLines[at]) : std::string(line));
+            qso.call = cp1250ToUtf8(record.callText);
+            qso.exchange = normalizedExchange(record.exchText);
+            qso.date = cp1250ToUtf8(wordOrEmpty(words, kDateWord));
+            qso.time = cp1250ToUtf8(wordOrEmpty(words, kTimeWord));
+        }
         qso.minute = minuteOf(qso.date, qso.time);
         log.qsos.push_back(std::move(qso));
     }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "contest/band_breakdown.h"
+#include "contest/column_check.h"
 #include "contest/log_evaluation.h"
 #include "intake/load_command.h"
 
@@ -15,16 +16,20 @@ namespace zeb::contest {
 // One QSO as the results table and the cross-check see it. Texts are UTF-8.
 struct ContestQso {
     int number = 0;    // from 1, as the window and the messages number QSO lines
-    std::string line;  // as loaded: cut to 80 columns, trailing blanks removed
+    std::string line;  // the whole QSO line, without trailing blanks
     std::int32_t kHz = 0;
     std::int32_t status = kStatusValid;
-    std::string call;      // the received call of the columns found
-    std::string exchange;  // the received exchange of the columns found: a member number or "NM"
-    // The fields of the Cabrillo QSO template: date, time and the sent exchange as written
-    // (empty when the line has too few fields).
-    std::string date;
-    std::string time;
+    // Read from the whole line into the fields of the Cabrillo QSO template, or, when the line
+    // could not be read, from the columns found (the call and exchange) and from the words of the
+    // template in their order (date and time).
+    bool read = false;
+    std::string call;      // the received call
+    std::string exchange;  // the received member number without leading zeros, or "NM"
+    // The member number the partner sent, without leading zeros, "NM", or the empty text when the
+    // line records neither.
     std::string sentExchange;
+    std::string date;                    // YYYY-MM-DD
+    std::string time;                    // HHMM
     std::optional<std::int64_t> minute;  // date and time in minutes, when both can be read
 };
 
@@ -32,27 +37,22 @@ struct ContestQso {
 struct ContestLog {
     std::string path;  // as given
     LogOutcome outcome = LogOutcome::Unreadable;
-    std::optional<std::string> ownCall;  // from the "CALLSIGN:" header line
+    std::optional<std::string> ownCall;   // from the "CALLSIGN:" header line
+    std::optional<std::string> sentCall;  // the call that its QSO lines send, when they agree
     std::string message;  // why a log was not scored: its last error message, on one line
     EvaluationTotals totals{};
     std::vector<BandTotals> bands;  // scored logs only
     std::vector<ContestQso> qsos;   // scored logs only
+    ColumnCheck columnCheck;        // scored logs only
 };
 
 ContestLog summarizeLog(const LogEvaluation& evaluation);
-
-// The first word after "CALLSIGN:" on the first header line that begins so. Every header line is
-// looked at, not only the first eleven that the column finding reads.
-std::optional<std::string> headerCall(const EvaluationState& state);
 
 // "odmítnut" and so on: an outcome as the Czech reports name it.
 const char* czechOutcomeName(LogOutcome outcome);
 
 // The log's own call, or its file name when it has none.
 std::string callOrFileName(const ContestLog& log);
-
-// The whitespace-separated fields of a QSO line.
-std::vector<std::string_view> lineFields(std::string_view line);
 
 // An exchange as a member number without leading zeros, or "NM": the rule of the exchange
 // extraction ("0042" and "42" are one member; "0", letters and the empty text are "NM").

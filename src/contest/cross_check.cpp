@@ -1,10 +1,11 @@
 #include "contest/cross_check.h"
 
 #include <algorithm>
-#include <map>
 #include <set>
 #include <tuple>
+#include <unordered_map>
 
+#include "intake/qso_fields.h"
 #include "scoring/band_plan.h"
 
 namespace zeb::contest {
@@ -45,24 +46,41 @@ struct QsoRef {
     std::size_t qso;
 };
 
+// The other half of a QSO whose call one of the two logs logged wrongly.
+struct BustedRef {
+    QsoRef partner;
+    bool wrongHere;  // this QSO bears the wrong call
+};
+
 class Checker {
   public:
     Checker(const std::vector<ContestLog>& logs, int windowMinutes)
         : logs_(logs), window_(windowMinutes) {
         for (std::size_t l = 0; l < logs.size(); ++l) {
             const ContestLog& log = logs[l];
-            ownCalls_.push_back(log.ownCall ? upper(*log.ownCall) : std::string());
-            if (log.ownCall) {
+            const std::optional<std::string> own = crossCheckCall(log);
+            ownCalls_.push_back(own ? upper(*own) : std::string());
+            if (own) {
                 knownCalls_.insert(ownCalls_.back());
             }
             calls_.emplace_back();
-            for (const ContestQso& qso : log.qsos) {
-                calls_.back().push_back(upper(qso.call));
+            validByCall_.emplace_back();
+            for (std::size_t q = 0; q < log.qsos.size(); ++q) {
+                calls_.back().push_back(upper(log.qsos[q].call));
                 holders_[calls_.back().back()].insert(l);
+                if (isValid(log.qsos[q])) {
+                    validByCall_.back()[calls_.back().back()].push_back(q);
+                }
             }
+            minutes_.emplace_back();
+            for (const ContestQso& qso : log.qsos) {
+                if (qso.minute) {
+                    minutes_.back().push_back(*qso.minute);
+                }
+            }
+            std::sort(minutes_.back().begin(), minutes_.back().end());
             match_.emplace_back(log.qsos.size());
-            bustedBy_.emplace_back(log.qsos.size());
-            claimed_.emplace_back(log.qsos.size(), false);
+            busted_.emplace_back(log.qsos.size());
             if (isChecked(l)) {
                 checkedByCall_[ownCalls_[l]].push_back(l);
             }
@@ -86,17 +104,17 @@ class Checker {
     }
 
     // The checked logs, other than `l`, whose own call is the call.
-    std::vector<std::size_t> partnersFor(const std::string& call, std::size_t l) const {
-        std::vector<std::size_t> partners;
+    const std::vector<std::size_t>& partnersFor(const std::string& call) const {
+        static const std::vector<std::size_t> kNone;
         const auto found = checkedByCall_.find(call);
-        if (found != checkedByCall_.end()) {
-            for (const std::size_t partner : found->second) {
-                if (partner != l) {
-                    partners.push_back(partner);
-                }
-            }
-        }
-        return partners;
+        return found == checkedByCall_.end() ? kNone : found->second;
+    }
+
+    // The valid QSOs of log `l` whose received call is the call.
+    const std::vector<std::size_t>& validQsosWith(std::size_t l, const std::string& call) const {
+        static const std::vector<std::size_t> kNone;
+        const auto found = validByCall_[l].find(call);
+        return found == validByCall_[l].end() ? kNone : found->second;
     }
 
     std::optional<std::int64_t> distanceWithinWindow(const ContestQso& a,
@@ -112,11 +130,11 @@ class Checker {
         return distance;
     }
 
-    // The pairs of a valid QSO q of a checked log a that `wanted(a, q)` accepts and a valid QSO r
-    // of a partner's log b that `fits(a, b, r)` accepts, on one band within the window, nearest in
-    // time first.
-    template <typename Wanted, typename Fits>
-    std::vector<Pairing> pairings(Wanted wanted, Fits fits) const {
+    // For every valid QSO q of a checked log a that `wanted(a, q)` accepts, the partner QSOs r of
+    // the logs b whose own call q bears that `candidates(a, b)` lists, on one band within the
+    // window, nearest in time first.
+    template <typename Wanted, typename Candidates>
+    std::vector<Pairing> pairings(Wanted wanted, Candidates candidates) const {
         std::vector<Pairing> found;
         for (std::size_t a = 0; a < logs_.size(); ++a) {
             if (!isChecked(a)) {
@@ -126,11 +144,11 @@ class Checker {
                 if (!isValid(logs_[a].qsos[q]) || !wanted(a, q)) {
                     continue;
                 }
-                for (const std::size_t b : partnersFor(calls_[a][q], a)) {
-                    for (std::size_t r = 0; r < logs_[b].qsos.size(); ++r) {
-                        if (!isValid(logs_[b].qsos[r]) || !fits(a, b, r)) {
-                            continue;
-                        }
+                for (const std::size_t b : partnersFor(calls_[a][q])) {
+                    if (b == a) {
+                        continue;
+                    }
+                    for (const std::size_t r : candidates(a, b)) {
                         if (const auto distance =
                                 distanceWithinWindow(logs_[a].qsos[q], logs_[b].qsos[r])) {
                             found.push_back({*distance, a, q, b, r});
@@ -147,8 +165,9 @@ class Checker {
     void matchQsos() {
         const auto everyQso = [](std::size_t, std::size_t) { return true; };
         // The pair is seen from both logs; it is collected from the first.
-        const auto loggedThisCall = [this](std::size_t a, std::size_t b, std::size_t r) {
-            return b >= a && calls_[b][r] == ownCalls_[a];
+        const std::vector<std::size_t> none;
+        const auto loggedThisCall = [&](std::size_t a, std::size_t b) -> const auto& {
+            return b > a ? validQsosWith(b, ownCalls_[a]) : none;
         };
         for (const Pairing& p : pairings(everyQso, loggedThisCall)) {
             if (!match_[p.log][p.qso] && !match_[p.partnerLog][p.partnerQso]) {
@@ -158,23 +177,55 @@ class Checker {
         }
     }
 
-    // For every unmatched QSO, a QSO left unmatched in the partner's log that bears the own call
-    // with one character wrong.
+    // Of the QSOs left unmatched: a QSO that bears the partner's own call, and a QSO of the
+    // partner that bears this log's call with one character wrong. Seen from the QSO with the
+    // right call, so each such pair is found once, whichever of the two logs was wrong.
     void findBustedCalls() {
-        const auto unmatched = [this](std::size_t a, std::size_t q) { return !match_[a][q]; };
-        const auto bustedThisCall = [this](std::size_t a, std::size_t b, std::size_t r) {
-            return !match_[b][r] && differByOneEdit(calls_[b][r], ownCalls_[a]);
+        std::vector<std::vector<std::size_t>> unmatched(logs_.size());
+        for (std::size_t l = 0; l < logs_.size(); ++l) {
+            for (std::size_t q = 0; q < logs_[l].qsos.size(); ++q) {
+                if (isValid(logs_[l].qsos[q]) && !match_[l][q]) {
+                    unmatched[l].push_back(q);
+                }
+            }
+        }
+        const auto isUnmatched = [this](std::size_t a, std::size_t q) { return !match_[a][q]; };
+        std::vector<std::size_t> candidates;
+        const auto wronglyLoggedThisCall = [&](std::size_t a,
+                                               std::size_t b) -> const std::vector<std::size_t>& {
+            candidates.clear();
+            for (const std::size_t r : unmatched[b]) {
+                if (differByOneEdit(calls_[b][r], ownCalls_[a])) {
+                    candidates.push_back(r);
+                }
+            }
+            return candidates;
         };
-        for (const Pairing& p : pairings(unmatched, bustedThisCall)) {
-            if (!bustedBy_[p.log][p.qso] && !claimed_[p.partnerLog][p.partnerQso]) {
-                bustedBy_[p.log][p.qso] = QsoRef{p.partnerLog, p.partnerQso};
-                claimed_[p.partnerLog][p.partnerQso] = true;
+        for (const Pairing& p : pairings(isUnmatched, wronglyLoggedThisCall)) {
+            if (!busted_[p.log][p.qso] && !busted_[p.partnerLog][p.partnerQso]) {
+                busted_[p.log][p.qso] = BustedRef{{p.partnerLog, p.partnerQso}, false};
+                busted_[p.partnerLog][p.partnerQso] = BustedRef{{p.log, p.qso}, true};
             }
         }
     }
 
+    // A log of another session of the contest (another day) cannot confirm a QSO; only one that
+    // holds a QSO within a day of it, or whose times cannot be read, can miss it.
+    bool sameSession(std::size_t l, const ContestQso& qso) const {
+        constexpr std::int64_t kDay = 24 * 60;
+        if (!qso.minute) {
+            return true;
+        }
+        const std::vector<std::int64_t>& minutes = minutes_[l];
+        if (minutes.empty()) {
+            return true;  // nothing tells the sessions apart
+        }
+        const auto next = std::lower_bound(minutes.begin(), minutes.end(), *qso.minute - kDay);
+        return next != minutes.end() && *next <= *qso.minute + kDay;
+    }
+
     bool isUnique(const std::string& call, std::size_t l) const {
-        if (call.empty() || knownCalls_.count(call) != 0) {
+        if (!isCallSign(call) || knownCalls_.count(call) != 0) {
             return false;
         }
         const std::set<std::size_t>& holders = holders_.at(call);
@@ -197,15 +248,25 @@ class Checker {
             if (const auto& partner = match_[l][q]) {
                 ++result.confirmed;
                 const ContestQso& theirs = logs_[partner->log].qsos[partner->qso];
-                if (normalizedExchange(qsos[q].exchange) !=
-                    normalizedExchange(theirs.sentExchange)) {
+                if (theirs.sentExchange.empty()) {
+                    ++result.unverifiable;
+                } else if (qsos[q].exchange != theirs.sentExchange) {
                     result.findings.push_back(
                         {FindingKind::BustedExchange, q, partner->log, partner->qso});
                 }
-            } else if (const auto& busted = bustedBy_[l][q]) {
-                result.findings.push_back({FindingKind::BustedCall, q, busted->log, busted->qso});
-            } else if (const auto partners = partnersFor(calls_[l][q], l); !partners.empty()) {
-                result.findings.push_back({FindingKind::NotInLog, q, partners.front(), {}});
+            } else if (const auto& busted = busted_[l][q]) {
+                result.findings.push_back(
+                    {busted->wrongHere ? FindingKind::WrongCall : FindingKind::BustedCall, q,
+                     busted->partner.log, busted->partner.qso});
+            } else if (const auto& partners = partnersFor(calls_[l][q]);
+                       std::any_of(partners.begin(), partners.end(),
+                                   [l](std::size_t partner) { return partner != l; })) {
+                const auto partner =
+                    std::find_if(partners.begin(), partners.end(),
+                                 [&](std::size_t p) { return p != l && sameSession(p, qsos[q]); });
+                if (partner != partners.end()) {
+                    result.findings.push_back({FindingKind::NotInLog, q, *partner, {}});
+                }
             } else if (isUnique(calls_[l][q], l)) {
                 result.findings.push_back({FindingKind::Unique, q, 0, {}});
             }
@@ -217,14 +278,16 @@ class Checker {
 
     const std::vector<ContestLog>& logs_;
     const int window_;
-    std::vector<std::string> ownCalls_;            // in capitals; empty without a "CALLSIGN:" line
+    std::vector<std::string> ownCalls_;            // in capitals; empty when unknown
     std::vector<std::vector<std::string>> calls_;  // the received calls, in capitals
-    std::set<std::string> knownCalls_;             // the own calls of all logs, scored or not
-    std::map<std::string, std::set<std::size_t>> holders_;  // the logs in which a call was worked
-    std::map<std::string, std::vector<std::size_t>> checkedByCall_;
+    // Per log, its valid QSOs by received call.
+    std::vector<std::unordered_map<std::string, std::vector<std::size_t>>> validByCall_;
+    std::set<std::string> knownCalls_;  // the own calls of all logs, scored or not
+    std::unordered_map<std::string, std::set<std::size_t>> holders_;  // who worked a call
+    std::unordered_map<std::string, std::vector<std::size_t>> checkedByCall_;
+    std::vector<std::vector<std::int64_t>> minutes_;  // per log, the minutes of its QSOs, sorted
     std::vector<std::vector<std::optional<QsoRef>>> match_;
-    std::vector<std::vector<std::optional<QsoRef>>> bustedBy_;  // the partner's QSO with a bad call
-    std::vector<std::vector<bool>> claimed_;  // a partner's QSO taken for a busted call
+    std::vector<std::vector<std::optional<BustedRef>>> busted_;
 };
 
 }  // namespace
@@ -241,11 +304,23 @@ bool differByOneEdit(std::string_view first, std::string_view second) {
         ++head;
     }
     if (first.size() == second.size()) {
+        if (head == first.size()) {
+            return false;
+        }
         // One changed character: everything after it agrees.
-        return head < first.size() && first.substr(head + 1) == second.substr(head + 1);
+        if (first.substr(head + 1) == second.substr(head + 1)) {
+            return true;
+        }
+        // Two neighbours swapped ("IN3HFE" for "IN3FHE"), a slip as common as a changed one.
+        return head + 1 < first.size() && first[head] == second[head + 1] &&
+               first[head + 1] == second[head] && first.substr(head + 2) == second.substr(head + 2);
     }
     // One added character: dropping it from the longer text leaves the shorter.
     return first.substr(head + 1) == second.substr(head);
+}
+
+std::optional<std::string> crossCheckCall(const ContestLog& log) {
+    return log.ownCall ? log.ownCall : log.sentCall;
 }
 
 CrossCheck crossCheck(const std::vector<ContestLog>& logs, int windowMinutes) {

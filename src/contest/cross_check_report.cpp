@@ -17,6 +17,8 @@ const char* kindKey(FindingKind kind) {
             return "not-in-log";
         case FindingKind::BustedCall:
             return "busted-call";
+        case FindingKind::WrongCall:
+            return "wrong-call";
         case FindingKind::BustedExchange:
             return "busted-exchange";
         case FindingKind::Unique:
@@ -31,6 +33,8 @@ const char* kindHeading(FindingKind kind) {
             return "Není v deníku protistanice";
         case FindingKind::BustedCall:
             return "Protistanice zapsala značku chybně";
+        case FindingKind::WrongCall:
+            return "Chybně zapsaná značka protistanice";
         case FindingKind::BustedExchange:
             return "Chybně přijatá výměna";
         case FindingKind::Unique:
@@ -40,14 +44,20 @@ const char* kindHeading(FindingKind kind) {
 }
 
 constexpr FindingKind kKinds[] = {FindingKind::NotInLog, FindingKind::BustedCall,
-                                  FindingKind::BustedExchange, FindingKind::Unique};
+                                  FindingKind::WrongCall, FindingKind::BustedExchange,
+                                  FindingKind::Unique};
 
 std::string number(std::int64_t value) {
     return formatDecimal(value);
 }
 
+// The call under which the cross-check knows a log, or its file name.
+std::string checkedCall(const ContestLog& log) {
+    return crossCheckCall(log).value_or(baseName(log.path));
+}
+
 std::string logTitle(const ContestLog& log) {
-    return callOrFileName(log) + " (" + baseName(log.path) + ")";
+    return checkedCall(log) + " (" + baseName(log.path) + ")";
 }
 
 std::string bandOf(const ContestQso& qso) {
@@ -76,6 +86,8 @@ std::string partnerNote(const std::vector<ContestLog>& logs, const ContestLog& l
     note += " QSO " + number(theirs.number);
     if (finding.kind == FindingKind::BustedCall) {
         note += ", zapsáno " + theirs.call;
+    } else if (finding.kind == FindingKind::WrongCall) {
+        note += ", zapsáno " + ours.call + " místo " + checkedCall(partner);
     } else {
         note +=
             ", přijato " + orNothing(ours.exchange) + ", vysláno " + orNothing(theirs.sentExchange);
@@ -92,23 +104,28 @@ Table summaryTable(const std::vector<ContestLog>& logs, const CrossCheck& check)
         {"Potvrzená", "confirmed", Align::Right},
         {"Není v deníku", "not_in_log", Align::Right},
         {"Chybná značka", "busted_call", Align::Right},
+        {"Chybně zapsaná", "wrong_call", Align::Right},
         {"Chybná výměna", "busted_exchange", Align::Right},
+        {"Neověřitelná výměna", "unverifiable_exchange", Align::Right},
         {"Jedinečné", "unique", Align::Right},
     };
-    std::int64_t sums[6] = {};
+    constexpr int kCounts = 8;
+    std::int64_t sums[kCounts] = {};
     for (std::size_t l = 0; l < logs.size(); ++l) {
         const LogCrossCheck& result = check.logs[l];
         if (!result.checked) {
             continue;
         }
-        const std::int64_t values[6] = {result.validQsos,
-                                        result.confirmed,
-                                        countOf(result, FindingKind::NotInLog),
-                                        countOf(result, FindingKind::BustedCall),
-                                        countOf(result, FindingKind::BustedExchange),
-                                        countOf(result, FindingKind::Unique)};
-        std::vector<std::string> row = {callOrFileName(logs[l]), baseName(logs[l].path)};
-        for (int i = 0; i < 6; ++i) {
+        const std::int64_t values[kCounts] = {result.validQsos,
+                                              result.confirmed,
+                                              countOf(result, FindingKind::NotInLog),
+                                              countOf(result, FindingKind::BustedCall),
+                                              countOf(result, FindingKind::WrongCall),
+                                              countOf(result, FindingKind::BustedExchange),
+                                              result.unverifiable,
+                                              countOf(result, FindingKind::Unique)};
+        std::vector<std::string> row = {checkedCall(logs[l]), baseName(logs[l].path)};
+        for (int i = 0; i < kCounts; ++i) {
             row.push_back(number(values[i]));
             sums[i] += values[i];
         }
@@ -136,9 +153,9 @@ Table uncheckedTable(const std::vector<ContestLog>& logs, const CrossCheck& chec
         }
         const std::string reason =
             log.outcome == LogOutcome::Scored
-                ? std::string("chybí řádek CALLSIGN:")
+                ? std::string("chybí značka: žádný řádek CALLSIGN: ani čitelný řádek QSO")
                 : std::string(czechOutcomeName(log.outcome)) + ": " + log.message;
-        table.rows.push_back({baseName(log.path), callOrFileName(log), reason});
+        table.rows.push_back({baseName(log.path), checkedCall(log), reason});
     }
     return table;
 }
@@ -188,8 +205,8 @@ std::string textReport(const std::vector<ContestLog>& logs, const CrossCheck& ch
 // compared column by column.
 Table kindTable(const std::vector<ContestLog>& logs, const ContestLog& log,
                 const LogCrossCheck& result, FindingKind kind) {
-    const bool withPartnerQso =
-        kind == FindingKind::BustedCall || kind == FindingKind::BustedExchange;
+    const bool withPartnerQso = kind == FindingKind::BustedCall || kind == FindingKind::WrongCall ||
+                                kind == FindingKind::BustedExchange;
     Table table;
     table.columns = {{"QSO", "qso", Align::Right},
                      {withPartnerQso ? "Řádek deníku a řádek protistanice" : "Řádek deníku", "line",
@@ -253,20 +270,15 @@ std::string csvReport(const std::vector<ContestLog>& logs, const CrossCheck& che
         const ContestLog& log = logs[l];
         for (const Finding& finding : check.logs[l].findings) {
             const ContestQso& qso = log.qsos[finding.qso];
-            std::vector<std::string> row = {baseName(log.path),
-                                            callOrFileName(log),
-                                            kindKey(finding.kind),
-                                            number(qso.number),
-                                            bandOf(qso),
-                                            qso.date,
-                                            qso.time,
-                                            qso.call,
-                                            qso.exchange};
+            std::vector<std::string> row = {
+                baseName(log.path), checkedCall(log), kindKey(finding.kind),
+                number(qso.number), bandOf(qso),      qso.date,
+                qso.time,           qso.call,         qso.exchange};
             if (finding.kind == FindingKind::Unique) {
                 row.resize(row.size() + 5);
             } else {
                 const ContestLog& partner = logs[finding.partnerLog];
-                row.insert(row.end(), {baseName(partner.path), callOrFileName(partner)});
+                row.insert(row.end(), {baseName(partner.path), checkedCall(partner)});
                 if (finding.partnerQso) {
                     const ContestQso& theirs = partner.qsos[*finding.partnerQso];
                     row.insert(row.end(),
@@ -290,8 +302,9 @@ std::string csvReport(const std::vector<ContestLog>& logs, const CrossCheck& che
 std::string crossCheckReport(const std::vector<ContestLog>& logs, const CrossCheck& check,
                              ReportFormat format) {
     const std::string intro = "Časové okno: " + number(check.windowMinutes) +
-                              " min. Kontrolují se platná QSO hodnocených deníků se značkou "
-                              "v řádku CALLSIGN:.";
+                              " min. Kontrolují se platná QSO hodnocených deníků, jejichž značka "
+                              "je v řádku CALLSIGN: nebo v řádcích QSO; řádky QSO se čtou celé, "
+                              "po polích.";
     switch (format) {
         case ReportFormat::Csv:
             return csvReport(logs, check);

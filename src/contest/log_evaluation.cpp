@@ -1,6 +1,9 @@
 #include "contest/log_evaluation.h"
 
 #include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <sstream>
 
 #include "contest/batch_platform.h"
 #include "intake/column_config_file.h"
@@ -40,6 +43,45 @@ const char* kindName(DialogKind kind) {
     return "";
 }
 
+namespace {
+
+// The QSO lines of the log file, read again whole and into their fields.
+void readFieldsOf(LogEvaluation& result) {
+    std::ifstream file(result.log, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    const EvaluationState& state = *result.state;
+    result.fieldLines = qsoLinesOf(bytes.str());
+    result.fields = readQsoLines(result.fieldLines, headerCallBytes(state).value_or(""));
+    // A file that changed since it was loaded no longer says which line is which QSO.
+    const auto count = static_cast<std::size_t>(state.qsoTable.qsoCount);
+    if (result.fields.size() != count) {
+        result.fieldLines.assign(count, std::string());
+        result.fields.assign(count, QsoLineReading{});
+    }
+}
+
+}  // namespace
+
+std::optional<std::string> headerCallBytes(const EvaluationState& state) {
+    const HeaderLines& header = state.headerLines;
+    const int count = std::min(header.headerLineCount, kHeaderEntries);
+    for (int h = 0; h < count; ++h) {
+        const char* entry = header.entries[h];
+        const std::size_t length = strnlen(entry, kHeaderEntrySize);
+        if (length < 9 || std::strncmp(entry, "CALLSIGN:", 9) != 0) {
+            continue;
+        }
+        const std::vector<std::string_view> words =
+            qsoWords(std::string_view(entry + 9, length - 9));
+        if (words.empty()) {
+            return std::nullopt;
+        }
+        return std::string(words.front());
+    }
+    return std::nullopt;
+}
+
 LogEvaluation evaluateLog(const std::string& log, const EvaluationSettings& settings,
                           const MessageSink& onMessage) {
     LogEvaluation result;
@@ -59,6 +101,7 @@ LogEvaluation evaluateLog(const std::string& log, const EvaluationSettings& sett
         result.messages = platform.takeMessages();
         return result;
     }
+    readFieldsOf(result);
     result.autoConfigRow = parseDecimal(window.editText(Edit::radek1));
     // The fallback is the only way the configuration warning comes up.
     const auto& messages = platform.messages();
@@ -78,6 +121,9 @@ LogEvaluation evaluateLog(const std::string& log, const EvaluationSettings& sett
     }
     result.outcome =
         computeCommand(state, window, platform) ? LogOutcome::Scored : LogOutcome::Aborted;
+    if (result.outcome == LogOutcome::Scored) {
+        result.columnCheck = checkColumns(state, result.fields);
+    }
     result.messages = platform.takeMessages();
     return result;
 }

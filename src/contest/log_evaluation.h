@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "contest/column_check.h"
+#include "intake/qso_fields.h"
 #include "platform/platform.h"
 #include "state/evaluation_state.h"
 
@@ -45,7 +47,18 @@ struct LogEvaluation {
     bool configUnreadable = false;
     // The state when the evaluation ended: loaded, configured and, when scored, computed.
     std::unique_ptr<EvaluationState> state;
+    // Every loaded QSO line whole, as the file holds it (not cut at 80 columns), and read into
+    // its fields: one of each per QSO of the state; empty when the log was not loaded.
+    std::vector<std::string> fieldLines;
+    std::vector<QsoLineReading> fields;
+    // How well the columns of the computation read the lines; for a scored log.
+    std::optional<ColumnCheck> columnCheck;
 };
+
+// The own call of the log's "CALLSIGN:" header line, in the log's bytes: the first word after the
+// colon on the first header line that begins so. Every header line is looked at, not only the
+// first eleven that the column finding reads.
+std::optional<std::string> headerCallBytes(const EvaluationState& state);
 
 // Told of every dialog message of an evaluation as it comes up.
 using MessageSink = std::function<void(const DialogMessage&)>;

@@ -59,6 +59,7 @@ Table scoredTable(const std::vector<ContestLog>& logs, const std::vector<int>& b
         table.columns.push_back({"body", "points_" + name, Align::Right, false, name});
         table.columns.push_back({"DXCC", "dxcc_mults_" + name, Align::Right, false, name});
     }
+    table.columns.push_back({"Shoda sloupců (%)", "column_agreement_percent", Align::Right});
     table.columns.push_back({"Deník", "log", Align::Left});
 
     for (const RankedLog& ranked : rankLogs(logs)) {
@@ -74,6 +75,7 @@ Table scoredTable(const std::vector<ContestLog>& logs, const std::vector<int>& b
             row.insert(row.end(), {number(band.qsos), number(band.valid), number(band.points),
                                    number(band.dxccMult)});
         }
+        row.push_back(number(log.columnCheck.percent()));
         row.push_back(baseName(log.path));
         table.rows.push_back(std::move(row));
     }
