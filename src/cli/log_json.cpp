@@ -78,9 +78,43 @@ void writeQso(JsonWriter& writer, const QsoRecord& record) {
     writer.endObject();
 }
 
+void writeColumnCheck(JsonWriter& writer, const ColumnCheck& check) {
+    writer.key("columnCheck").beginObject();
+    writer.key("lines").value(std::int64_t{check.lines});
+    writer.key("agreeing").value(std::int64_t{check.agreeing});
+    writer.key("unread").value(std::int64_t{check.unread});
+    writer.endObject();
+}
+
+void writeRepair(JsonWriter& writer, const RepairedLog& repaired) {
+    writer.key("repair").beginObject();
+    writer.key("copy");
+    if (repaired.copy) {
+        writer.value(*repaired.copy);
+    } else {
+        writer.null();
+    }
+    writer.key("qsoLines").value(std::int64_t{repaired.repair.qsoLines});
+    writer.key("changes").beginArray();
+    for (const RepairChange& change : repaired.repair.changes) {
+        writer.beginObject();
+        writer.key("line").value(std::int64_t{change.line});
+        writer.key("text").value(cp1250ToUtf8(change.text));
+        writer.endObject();
+    }
+    writer.endArray();
+    writer.key("unreadLines").beginArray();
+    for (const int line : repaired.repair.unreadLines) {
+        writer.value(std::int64_t{line});
+    }
+    writer.endArray();
+    writer.endObject();
+}
+
 }  // namespace
 
-void writeLogJson(JsonWriter& writer, const LogEvaluation& evaluation) {
+void writeLogJson(JsonWriter& writer, const LogEvaluation& evaluation,
+                  const RepairedLog* repaired) {
     writer.beginObject();
     writer.key("log").value(evaluation.log);
     writer.key("outcome").value(outcomeName(evaluation.outcome));
@@ -108,14 +142,20 @@ void writeLogJson(JsonWriter& writer, const LogEvaluation& evaluation) {
                 writeQso(writer, state.qsoTable.slots[i]);
             }
             writer.endArray();
+            if (evaluation.columnCheck) {
+                writeColumnCheck(writer, *evaluation.columnCheck);
+            }
         }
+    }
+    if (repaired != nullptr) {
+        writeRepair(writer, *repaired);
     }
     writer.endObject();
 }
 
-std::string logJsonLine(const LogEvaluation& evaluation) {
+std::string logJsonLine(const LogEvaluation& evaluation, const RepairedLog* repaired) {
     JsonWriter writer;
-    writeLogJson(writer, evaluation);
+    writeLogJson(writer, evaluation, repaired);
     return writer.text();
 }
 

@@ -24,6 +24,8 @@ enum class Id {
     Bands,
     CrossCheck,
     TimeWindow,
+    Repair,
+    ConfigBeside,
     Help,
     Version,
 };
@@ -49,6 +51,8 @@ constexpr OptionDefinition kOptions[] = {
     {"", "--bands", Id::Bands, false},
     {"", "--cross-check", Id::CrossCheck, true},
     {"", "--time-window", Id::TimeWindow, true},
+    {"", "--repair", Id::Repair, true},
+    {"", "--config-beside", Id::ConfigBeside, false},
     {"-h", "--help", Id::Help, false},
     {"", "--version", Id::Version, false},
 };
@@ -187,6 +191,12 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
                                       "' takes a whole number of minutes from 1 to " +
                                       std::to_string(kMaxTimeWindow) + ", not '" + value + "'");
                 }
+                break;
+            case Id::Repair:
+                options.repairDir = value;
+                break;
+            case Id::ConfigBeside:
+                options.configBeside = true;
                 break;
             case Id::Help:
                 result.status = ParseStatus::Help;

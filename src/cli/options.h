@@ -18,6 +18,8 @@ struct Options {
     bool bands = false;
     std::optional<std::string> crossCheck;  // the cross-check report, in the same formats
     std::optional<int> timeWindow;          // minutes; the cross-check's default when not given
+    std::optional<std::string> repairDir;   // where the repaired copies go
+    bool configBeside = false;              // NAME.ini beside a log configures its columns
     std::vector<std::string> logs;
 };
 

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <exception>
 #include <filesystem>
+#include <fstream>
 #include <set>
+#include <sstream>
 
 #include "cli/log_json.h"
 #include "cli/options.h"
@@ -15,6 +17,7 @@
 #include "contest/cross_check.h"
 #include "contest/cross_check_report.h"
 #include "contest/log_evaluation.h"
+#include "contest/log_repair.h"
 #include "contest/results_table.h"
 #include "platform/cp1250.h"
 #include "platform/std_files.h"
@@ -46,7 +49,13 @@ class Run {
         : options_(options),
           out_(out),
           progress_(err, errIsTerminal && options.logs.size() > 1),
-          err_(progress_.stream()) {}
+          err_(progress_.stream()) {
+        if (options_.repairDir) {
+            std::error_code error;
+            std::filesystem::create_directories(*options_.repairDir, error);
+            repairDirReady_ = std::filesystem::is_directory(*options_.repairDir, error);
+        }
+    }
 
     int evaluateAll() {
         int status = kExitScored;
@@ -75,17 +84,47 @@ class Run {
 
   private:
     int evaluateOne(const std::string& log) {
+        int status = kExitScored;
+        std::string evaluated = log;
+        EvaluationSettings settings = options_.evaluation;
+        std::optional<RepairedLog> repaired;
+        if (options_.repairDir) {
+            repaired = repair(log, status);
+            if (repaired->copy) {
+                evaluated = *repaired->copy;
+            }
+        }
+        if (options_.configBeside) {
+            const std::string beside = configPathBeside(evaluated);
+            if (isReadableFile(beside)) {
+                settings.config = beside;
+            }
+        }
+        if (repaired && repaired->repair.columnsMustBeSet && !settings.config &&
+            !settings.callStart && !settings.exchStart) {
+            settings.callStart = std::to_string(kRepairedCallColumn);
+            settings.exchStart = std::to_string(kRepairedExchangeColumn);
+        }
         LogEvaluation evaluation =
-            evaluateLog(log, options_.evaluation, [this, &log](const DialogMessage& message) {
-                err_ << "zebscore: " << log << ": " << kindName(message.kind) << ": "
+            evaluateLog(evaluated, settings, [this, &evaluated](const DialogMessage& message) {
+                err_ << "zebscore: " << evaluated << ": " << kindName(message.kind) << ": "
                      << cp1250ToUtf8(message.text) << '\n';
                 err_.flush();
             });
-        int status = statusOf(evaluation.outcome);
+        evaluation.log = log;
+        status = std::max(status, statusOf(evaluation.outcome));
         if (evaluation.configUnreadable) {
-            err_ << "zebscore: " << log << ": cannot open the column configuration "
-                 << *options_.evaluation.config << "; the columns stay as found\n";
+            err_ << "zebscore: " << evaluated << ": cannot open the column configuration "
+                 << *settings.config << "; the columns stay as found\n";
             status = std::max(status, kExitFailure);
+        }
+        if (evaluation.columnCheck && evaluation.columnCheck->poor()) {
+            const ColumnCheck& check = *evaluation.columnCheck;
+            err_ << "zebscore: " << evaluated << ": the columns found agree with the QSO fields on "
+                 << check.agreeing << " of " << check.lines << " lines"
+                 << (options_.repairDir ? "; check the columns in the window\n"
+                                        : "; --repair rewrites the log so that they are found, "
+                                          "or check the columns in the window\n");
         }
         if (evaluation.outcome == LogOutcome::Scored) {
             if (options_.output) {
@@ -98,7 +137,7 @@ class Run {
         if (options_.json) {
             // Standard output may be the terminal that shows the progress line.
             progress_.clear();
-            out_ << logJsonLine(evaluation) << '\n';
+            out_ << logJsonLine(evaluation, repaired ? &*repaired : nullptr) << '\n';
             out_.flush();
         }
         // Only what the contest's tables need is kept, not the whole evaluation state.
@@ -106,6 +145,50 @@ class Run {
             contest_.push_back(summarizeLog(evaluation));
         }
         return status;
+    }
+
+    // Writes the repaired copy of a log into the repair folder. Without a copy (the log cannot be
+    // read, or the copy cannot be written) the log is evaluated as it stands.
+    RepairedLog repair(const std::string& log, int& status) {
+        RepairedLog repaired;
+        const std::optional<std::string> bytes = readWholeFile(log);
+        if (!bytes) {
+            return repaired;
+        }
+        repaired.repair = repairLog(*bytes);
+        const std::string target = repairPathIn(*options_.repairDir, log);
+        if (!repairDirReady_) {
+            err_ << "zebscore: " << log << ": cannot write the repaired copy " << target
+                 << ": the folder " << *options_.repairDir
+                 << " cannot be made; the log is evaluated as it stands\n";
+            status = std::max(status, kExitFailure);
+            return repaired;
+        }
+        if (isOneOfTheLogs(target)) {
+            err_ << "zebscore: " << log << ": the repaired copy " << target
+                 << " would replace a LOG of this run; the log is evaluated as it stands\n";
+            status = std::max(status, kExitFailure);
+            return repaired;
+        }
+        const int written =
+            writeOutput("zebscore: " + log + ": ", "repaired copy", target, repaired.repair.copy);
+        if (written != kExitScored) {
+            err_ << "zebscore: " << log << ": the log is evaluated as it stands\n";
+            status = std::max(status, written);
+            return repaired;
+        }
+        repaired.copy = target;
+        return repaired;
+    }
+
+    bool isOneOfTheLogs(const std::string& path) const {
+        std::error_code error;
+        for (const std::string& log : options_.logs) {
+            if (std::filesystem::equivalent(path, log, error)) {
+                return true;
+            }
+        }
+        return false;
     }
 
     int saveProtocol(LogEvaluation& evaluation, const std::string& target) {
@@ -150,10 +233,32 @@ class Run {
     ProgressLine progress_;
     std::ostream& err_;
     std::set<std::string> written_;
+    bool repairDirReady_ = false;
     std::vector<ContestLog> contest_;
 };
 
 }  // namespace
+
+std::string repairPathIn(const std::string& dir, const std::string& log) {
+    return (std::filesystem::path(dir) / std::filesystem::path(log).filename()).string();
+}
+
+std::string configPathBeside(const std::string& log) {
+    return std::filesystem::path(log).replace_extension(".ini").string();
+}
+
+std::optional<std::string> readWholeFile(const std::string& path) {
+    if (!isReadableFile(path)) {
+        return std::nullopt;
+    }
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    if (!file && !file.eof()) {
+        return std::nullopt;
+    }
+    return bytes.str();
+}
 
 std::string protocolPathIn(const std::string& dir, const std::string& log) {
     std::filesystem::path name = std::filesystem::path(log).filename().stem();

@@ -1,0 +1,514 @@
+#include "contest/log_repair.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "intake/load_command.h"
+#include "intake/qso_fields.h"
+#include "platform/text_input.h"
+#include "state/decimal.h"
+#include "state/headless_window.h"
+#include "state/texts.h"
+#include "state/window_logic.h"
+
+namespace zeb::contest {
+
+namespace {
+
+// Columns of the layout: the Cabrillo template within 80 columns.
+constexpr std::size_t kSentCallColumn = 30;
+constexpr std::size_t kSentCallWidth = 13;
+constexpr std::size_t kSentCallEnd = kSentCallColumn + kSentCallWidth;
+constexpr std::size_t kSentReportEnd = 47;  // reports stand right-aligned before this column
+constexpr std::size_t kSentExchangeColumn = 48;
+constexpr std::size_t kSentExchangeWidth = 6;
+constexpr std::size_t kReceivedReportEnd = 72;
+constexpr std::size_t kReceivedCallWidth = 13;
+constexpr std::size_t kReceivedExchangeWidth = 80 - kRepairedExchangeColumn;
+constexpr std::size_t kFrequencyWidth = 9;  // what the frequency window of the scoring takes
+constexpr std::size_t kMaxHeaderLines = 25;
+constexpr std::size_t kCallsignSearchLines = 11;  // the header lines the column finding reads
+
+const std::string kNothing = "-";  // stands for a field that the line does not hold
+
+char upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool beginsIgnoringCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), text.begin(),
+                                                      [](char p, char t) { return p == upper(t); });
+}
+
+std::string_view withoutLeadingBlanks(std::string_view text) {
+    const std::size_t start = text.find_first_not_of(" \t");
+    return start == std::string_view::npos ? std::string_view() : text.substr(start);
+}
+
+bool isQsoLine(std::string_view line) {
+    return beginsIgnoringCase(withoutLeadingBlanks(line), "QSO:");
+}
+
+bool isEndMarker(std::string_view line) {
+    return beginsIgnoringCase(withoutLeadingBlanks(line), "END-OF-LOG");
+}
+
+// "CONTEST", "X-Q" and so on for a line of the form "KEY: ...", in capitals; empty otherwise.
+std::string keyOf(std::string_view line) {
+    const std::size_t colon = line.find(':');
+    if (colon == std::string_view::npos || colon == 0) {
+        return {};
+    }
+    std::string key;
+    for (std::size_t i = 0; i < colon; ++i) {
+        const char c = upper(line[i]);
+        if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || (c == '-' && i > 0))) {
+            return {};
+        }
+        key += c;
+    }
+    return key;
+}
+
+std::string quoted(std::string_view text, std::size_t limit = 40) {
+    const std::string_view shown = text.substr(0, limit);
+    return "`" + std::string(shown) + (shown.size() < text.size() ? "...`" : "`");
+}
+
+// The lines of the log as the text-mode reader delivers its bytes, without their line ends.
+std::vector<std::string> linesOf(std::string_view bytes) {
+    std::vector<std::string> lines;
+    MemoryTextInput input{std::string(bytes)};
+    std::string line;
+    bool pending = false;
+    for (int c = input.get(); c != kEndOfFile; c = input.get()) {
+        if (c == '\n') {
+            lines.push_back(std::move(line));
+            line.clear();
+            pending = false;
+        } else {
+            line += static_cast<char>(c);
+            pending = true;
+        }
+    }
+    if (pending) {
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+class Repairer {
+  public:
+    explicit Repairer(std::string_view bytes) : lines_(linesOf(bytes)) {}
+
+    LogRepair run() {
+        std::size_t end = 0;
+        while (end < lines_.size() && !isEndMarker(lines_[end])) {
+            ++end;
+        }
+        std::size_t firstQso = 0;
+        while (firstQso < end && !isQsoLine(lines_[firstQso])) {
+            ++firstQso;
+        }
+        readQsoLines(firstQso, end);
+        std::vector<std::size_t> header;
+        for (std::size_t i = 0; i < firstQso; ++i) {
+            header.push_back(i);
+        }
+        writeHeader(header, firstQso);
+        writeBody(firstQso, end);
+        writeEnd(end);
+        checkColumnFinding();
+        std::stable_sort(
+            result_.changes.begin(), result_.changes.end(),
+            [](const RepairChange& a, const RepairChange& b) { return a.line < b.line; });
+        result_.qsoLines = static_cast<int>(qsoIndexes_.size());
+        return std::move(result_);
+    }
+
+  private:
+    void note(std::size_t index, std::string text) {
+        result_.changes.push_back({static_cast<int>(index) + 1, std::move(text)});
+    }
+
+    // Blanks for tabs, and at most the characters of one line of the reader: a longer line would
+    // go on as lines of its own, which could be taken for QSO lines or the end marker.
+    std::string cleaned(std::size_t index, std::string_view text) {
+        std::string line(text);
+        if (line.find('\t') != std::string::npos) {
+            std::replace(line.begin(), line.end(), '\t', ' ');
+            note(index, "tab replaced");
+        }
+        if (line.size() > static_cast<std::size_t>(kRawLineChars)) {
+            line.resize(static_cast<std::size_t>(kRawLineChars));
+            note(index, "line cut to " + formatDecimal(kRawLineChars) + " characters");
+        }
+        return line;
+    }
+
+    void readQsoLines(std::size_t firstQso, std::size_t end) {
+        std::vector<std::string> qsoTexts;
+        for (std::size_t i = firstQso; i < end; ++i) {
+            if (isQsoLine(lines_[i])) {
+                qsoIndexes_.push_back(i);
+                qsoTexts.push_back(lines_[i]);
+            } else if (!callsignLine_ && keyOf(lines_[i]) == "CALLSIGN") {
+                callsignLine_ = i;
+            }
+        }
+        for (std::size_t i = 0; i < firstQso; ++i) {
+            if (keyOf(lines_[i]) == "CALLSIGN") {
+                callsignLine_ = i;
+                break;
+            }
+        }
+        if (callsignLine_) {
+            const std::string& line = lines_[*callsignLine_];
+            const auto words = qsoWords(std::string_view(line).substr(line.find(':') + 1));
+            if (!words.empty()) {
+                ownCall_ = words.front();
+            }
+        }
+        readings_ = zeb::readQsoLines(qsoTexts, ownCall_);
+        sentCall_ = logSentCall(readings_).value_or("");
+    }
+
+    struct HeaderLine {
+        std::string text;
+        std::size_t index;  // in the log; for an added line, where it was added
+        int keep;           // the lowest are dropped first
+    };
+
+    static int keepOf(std::string_view line) {
+        const std::string key = keyOf(line);
+        if (key.empty()) {
+            return 0;  // blank lines, comments, free text
+        }
+        if (key == "SOAPBOX" || key.rfind("ADDRESS", 0) == 0 || key.rfind("X-", 0) == 0) {
+            return 1;
+        }
+        return key == "START-OF-LOG" ? 3 : 2;
+    }
+
+    void writeHeader(const std::vector<std::size_t>& indexes, std::size_t firstQso) {
+        std::vector<HeaderLine> header;
+        for (const std::size_t i : indexes) {
+            if (i != callsignLine_) {
+                header.push_back({cleaned(i, lines_[i]), i, keepOf(lines_[i])});
+            }
+        }
+        std::optional<HeaderLine> callsign;
+        if (callsignLine_) {
+            const std::size_t i = *callsignLine_;
+            std::string text = cleaned(i, lines_[i]);
+            // The column finding takes the call after the colon only in capitals and behind
+            // fewer than twenty blanks, and compares it with the calls of the rewritten lines,
+            // which are in capitals.
+            const std::size_t value = text.find_first_not_of(' ', text.find(':') + 1);
+            if (!ownCall_.empty() &&
+                (text.compare(0, 9, "CALLSIGN:") != 0 || value - text.find(':') > 20 ||
+                 capitals(ownCall_) != ownCall_)) {
+                text = "CALLSIGN: " + capitals(ownCall_);
+                note(i, "CALLSIGN: line written " + quoted(text));
+            }
+            if (ownCall_.empty() && !sentCall_.empty()) {
+                text = "CALLSIGN: " + sentCall_;
+                note(i, "CALLSIGN: filled in from the sent call " + sentCall_);
+            }
+            if (i >= firstQso) {
+                note(i, "CALLSIGN: line moved before the first QSO line");
+            }
+            callsign = HeaderLine{text, i, 4};
+        } else if (!sentCall_.empty()) {
+            callsign = HeaderLine{"CALLSIGN: " + sentCall_, 0, 4};
+            note(0, "CALLSIGN: line added from the sent call " + sentCall_);
+        }
+        if (callsign) {
+            // Where the line stood, unless that is too far down for the column finding.
+            auto at = std::find_if(header.begin(), header.end(), [&](const HeaderLine& line) {
+                return line.index > callsign->index;
+            });
+            header.insert(at, *callsign);
+        }
+        while (header.size() > kMaxHeaderLines) {
+            dropOneHeaderLine(header);
+        }
+        if (callsign) {
+            moveCallsignUp(header);
+        }
+        for (const HeaderLine& line : header) {
+            out_ += line.text + "\n";
+        }
+    }
+
+    // The longest line of the lowest kind left: free text before keys, keys before the start.
+    void dropOneHeaderLine(std::vector<HeaderLine>& header) {
+        auto victim = header.end();
+        for (auto line = header.begin(); line != header.end(); ++line) {
+            if (line->keep < 4 &&
+                (victim == header.end() || line->keep < victim->keep ||
+                 (line->keep == victim->keep && line->text.size() >= victim->text.size()))) {
+                victim = line;
+            }
+        }
+        if (victim == header.end()) {
+            victim = header.end() - 1;
+        }
+        const std::string_view text = withoutLeadingBlanks(victim->text);
+        note(victim->index, text.empty() ? std::string("blank header line dropped")
+                                         : "header line " + quoted(text, 24) + " dropped");
+        header.erase(victim);
+    }
+
+    void moveCallsignUp(std::vector<HeaderLine>& header) {
+        const auto callsign = std::find_if(header.begin(), header.end(),
+                                           [](const HeaderLine& line) { return line.keep == 4; });
+        if (callsign == header.end() ||
+            static_cast<std::size_t>(callsign - header.begin()) < kCallsignSearchLines) {
+            return;
+        }
+        const HeaderLine line = *callsign;
+        header.erase(callsign);
+        const bool startFirst = !header.empty() && keyOf(header.front().text) == "START-OF-LOG";
+        header.insert(header.begin() + (startFirst ? 1 : 0), line);
+        note(line.index, "CALLSIGN: line moved up to where the column finding reads it");
+    }
+
+    void writeBody(std::size_t firstQso, std::size_t end) {
+        std::size_t qso = 0;
+        for (std::size_t i = firstQso; i < end; ++i) {
+            if (i == callsignLine_) {
+                continue;
+            }
+            if (qso < qsoIndexes_.size() && qsoIndexes_[qso] == i) {
+                writeQsoLine(i, readings_[qso]);
+                ++qso;
+            } else {
+                out_ += cleaned(i, lines_[i]) + "\n";
+            }
+        }
+    }
+
+    void writeQsoLine(std::size_t index, const QsoLineReading& reading) {
+        std::vector<RepairChange> notes;
+        const auto line = reading.fields ? layoutLine(index, *reading.fields) : std::nullopt;
+        if (!line) {
+            result_.unreadLines.push_back(static_cast<int>(index) + 1);
+            std::string text = cleaned(index, withoutLeadingBlanks(lines_[index]));
+            if (text.compare(0, 4, "QSO:") != 0) {
+                text.replace(0, 4, "QSO:");
+                note(index, "tag written QSO:");
+            }
+            out_ += text + "\n";
+            return;
+        }
+        if (lines_[index].find('\t') != std::string::npos) {
+            note(index, "tab replaced");
+        }
+        if (withoutLeadingBlanks(lines_[index]).compare(0, 4, "QSO:") != 0) {
+            note(index, "tag written QSO:");
+        }
+        out_ += *line + "\n";
+        ++readLines_;
+    }
+
+    // What a member reading writes, or nothing when it does not fit.
+    static std::optional<std::string> memberText(const MemberReading& member, std::size_t width) {
+        if (member.kind == Membership::None) {
+            return kNothing;
+        }
+        std::string text = member.text;
+        while (text.size() > width && text.front() == '0' && text.size() > 1) {
+            text.erase(0, 1);
+        }
+        return text.size() <= width ? std::optional<std::string>(text) : std::nullopt;
+    }
+
+    void noteReading(std::size_t index, const std::string& words, const MemberReading& member,
+                     const std::string& written, const char* what) {
+        if (words == written) {
+            return;
+        }
+        if (words.empty()) {
+            note(index, std::string("no ") + what + ": written " + kNothing);
+        } else if (member.kind == Membership::None) {
+            note(index, std::string(what) + " " + quoted(words) +
+                            " holds no member number or NM: written " + kNothing);
+        } else {
+            note(index, std::string(what) + " " + quoted(words) + " read as " + written);
+        }
+    }
+
+    static std::string capitals(std::string text) {
+        std::transform(text.begin(), text.end(), text.begin(), upper);
+        return text;
+    }
+
+    // Calls are the same in any case, but the prefix table knows them in capitals only.
+    std::string inCapitals(std::size_t index, const std::string& call) {
+        const std::string written = capitals(call);
+        if (written != call) {
+            note(index, "call " + quoted(call) + " written " + written);
+        }
+        return written;
+    }
+
+    static void padTo(std::string& line, std::size_t column) {
+        if (line.size() < column) {
+            line.append(column - line.size(), ' ');
+        }
+    }
+
+    std::optional<std::string> layoutLine(std::size_t index, const QsoFields& fields) {
+        std::string frequency = fields.frequency;
+        if (frequency.size() > kFrequencyWidth && frequency.find('.') < kFrequencyWidth) {
+            frequency.resize(kFrequencyWidth);
+            note(index, "frequency " + quoted(fields.frequency) + " shortened to " + frequency);
+        }
+        const auto sentExchange = memberText(fields.sentMember, kSentExchangeWidth);
+        const auto receivedExchange = memberText(fields.receivedMember, kReceivedExchangeWidth);
+        if (frequency.size() > kFrequencyWidth || fields.sentCall.size() > kSentCallWidth ||
+            fields.receivedCall.size() > kReceivedCallWidth || !sentExchange || !receivedExchange) {
+            return std::nullopt;
+        }
+        std::string line = "QSO: ";
+        line.append(frequency.size() < 5 ? 5 - frequency.size() : 0, ' ');
+        line += frequency + " ";
+        const std::string dateAndTime =
+            " " + (fields.date.empty() ? std::string(10, ' ') : fields.date) + " " +
+            (fields.time.empty() ? std::string(4, ' ') : fields.time);
+        // The sent call ends before the sent report; the mode gives way where it would not.
+        const std::size_t prefixRoom = kSentCallEnd - 1 - fields.sentCall.size();
+        std::string mode = fields.mode.empty() ? std::string("  ") : fields.mode;
+        if (line.size() + dateAndTime.size() > prefixRoom) {
+            return std::nullopt;
+        }
+        if (line.size() + mode.size() + dateAndTime.size() > prefixRoom) {
+            mode.resize(prefixRoom - line.size() - dateAndTime.size());
+            note(index, "mode " + quoted(fields.mode) + " shortened to " + quoted(mode));
+        }
+        line += mode + dateAndTime + " ";
+        padTo(line, kSentCallColumn);
+        line += inCapitals(index, fields.sentCall);
+        const std::string sentReport = fields.sentReport.empty() ? kNothing : fields.sentReport;
+        padTo(line, kSentReportEnd - sentReport.size());
+        line += sentReport;
+        padTo(line, kSentExchangeColumn);
+        line += *sentExchange;
+        padTo(line, static_cast<std::size_t>(kRepairedCallColumn));
+        line += inCapitals(index, fields.receivedCall);
+        const std::string receivedReport =
+            fields.receivedReport.empty() ? kNothing : fields.receivedReport;
+        padTo(line, kReceivedReportEnd - receivedReport.size());
+        line += receivedReport;
+        padTo(line, static_cast<std::size_t>(kRepairedExchangeColumn));
+        line += *receivedExchange;
+
+        if (!fields.timeWritten.empty() && fields.timeWritten != fields.time) {
+            note(index, "time " + quoted(fields.timeWritten) + " read as " + fields.time);
+        }
+        if (!fields.dateWritten.empty() && fields.dateWritten != fields.date) {
+            note(index, "date " + quoted(fields.dateWritten) + " read as " + fields.date);
+        }
+        if (notedSentExchanges_.insert(fields.sentExchange).second) {
+            noteReading(index, fields.sentExchange, fields.sentMember, *sentExchange,
+                        "sent exchange");
+        }
+        noteReading(index, fields.receivedExchange, fields.receivedMember, *receivedExchange,
+                    "exchange");
+        if (!fields.transmitter.empty() && !transmitterNoted_) {
+            transmitterNoted_ = true;
+            note(index, "transmitter numbers left out");
+        }
+        return line;
+    }
+
+    void writeEnd(std::size_t end) {
+        if (end < lines_.size()) {
+            std::string marker = cleaned(end, lines_[end]);
+            if (marker.compare(0, 10, "END-OF-LOG") != 0) {
+                marker = "END-OF-LOG:";
+                note(end, "end marker written END-OF-LOG:");
+            }
+            out_ += marker + "\n";
+            for (std::size_t i = end + 1; i < lines_.size(); ++i) {
+                out_ += lines_[i] + "\n";
+            }
+        } else {
+            out_ += "END-OF-LOG:\n";
+            note(lines_.size(), "END-OF-LOG: added");
+        }
+        result_.copy = std::move(out_);
+    }
+
+    // The copy is loaded as a log, so that what the evaluation of the copy will find is known.
+    class CopyPlatform final : public Platform {
+      public:
+        explicit CopyPlatform(const std::string& copy) : copy_(copy) {}
+        DialogButton messageDialog(const std::string& text, DialogKind, DialogButtons) override {
+            fallback_ = fallback_ || text == texts::kAutoConfigFailed;
+            return DialogButton::Ignore;
+        }
+        void endProcess(int) override {}
+        std::unique_ptr<TextInput> openTextForReading(const std::string&) override {
+            return std::make_unique<MemoryTextInput>(copy_);
+        }
+        bool fileExists(const std::string&) override { return true; }
+        WriteOutcome writeTextFile(const std::string&, const std::string&) override { return {}; }
+        bool fallback() const { return fallback_; }
+
+      private:
+        const std::string& copy_;
+        bool fallback_ = false;
+    };
+
+    void checkColumnFinding() {
+        if (readLines_ == 0) {
+            return;
+        }
+        const auto state = makeEvaluationState();
+        CopyPlatform platform(result_.copy);
+        HeadlessWindow window(*state, platform);
+        formCreate(*state, window);
+        prepareLoad(*state, window);
+        if (loadLog(*state, window, platform, "copy", true) != LoadOutcome::Loaded) {
+            return;  // over the QSO limit: refused as the log itself would be
+        }
+        if (state->columns.callStart == kRepairedCallColumn &&
+            state->columns.exchStart == kRepairedExchangeColumn) {
+            if (platform.fallback()) {
+                note(qsoIndexes_.front(),
+                     "the own call " + quoted(ownCall_) + " of CALLSIGN: is not the sent call " +
+                         quoted(sentCall_) + ": the columns come from the fallback");
+            }
+            return;
+        }
+        result_.columnsMustBeSet = true;
+        const auto row = static_cast<std::size_t>(std::max(state->autoConfigRow, 0));
+        note(qsoIndexes_[std::min(row, qsoIndexes_.size() - 1)],
+             "the column finding stops on this line: the evaluation sets the columns " +
+                 formatDecimal(kRepairedCallColumn) + " and " +
+                 formatDecimal(kRepairedExchangeColumn));
+    }
+
+    std::vector<std::string> lines_;
+    std::vector<std::size_t> qsoIndexes_;
+    std::vector<QsoLineReading> readings_;
+    std::optional<std::size_t> callsignLine_;
+    std::string ownCall_;
+    std::string sentCall_;  // the call the QSO lines send, when they agree on one
+    int readLines_ = 0;
+    std::set<std::string> notedSentExchanges_;
+    bool transmitterNoted_ = false;
+    std::string out_;
+    LogRepair result_;
+};
+
+}  // namespace
+
+LogRepair repairLog(std::string_view logBytes) {
+    return Repairer(logBytes).run();
+}
+
+}  // namespace zeb::contest

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zeb::contest {
+
+// One thing that the repair changed, at a line of the log (from 1; an added line has the number of
+// the line it stands before, or one past the last line).
+struct RepairChange {
+    int line = 0;
+    std::string text;  // in the log's bytes where it quotes them
+};
+
+// The columns in which every rewritten QSO line holds the received call and exchange.
+inline constexpr int kRepairedCallColumn = 55;
+inline constexpr int kRepairedExchangeColumn = 73;
+
+struct LogRepair {
+    std::string copy;  // the repaired log, with LF line ends
+    std::vector<RepairChange> changes;
+    std::vector<int> unreadLines;  // the QSO lines that could not be read: copied as they stood
+    int qsoLines = 0;              // the QSO lines of the log, every one of them in the copy
+    // The column finding of the copy stops on a line that was not rewritten (or finds the own call
+    // in the wrong place), so an evaluation of the copy has to set the start columns itself.
+    bool columnsMustBeSet = false;
+};
+
+// Repairs what keeps the log reader from taking a log, and rewrites its QSO lines in one layout
+// that the column finding reads:
+// - tabs become blanks; a line longer than the reader's line is cut;
+// - the lines before the first QSO line are shortened to what the reader allows, free text first,
+//   keeping "START-OF-LOG:", "CALLSIGN:" and the other keys as long as there is room; the
+//   "CALLSIGN:" line is moved up to where the column finding looks for it, and added from the sent
+//   call when the log has none;
+// - "END-OF-LOG:" is added when missing;
+// - every QSO line that can be read into its fields is rewritten within 80 columns in the layout
+//   of the Cabrillo template, the received call in column 55 and its member number (or "NM") in
+//   column 73; what a line does not hold is written as "-", never guessed. A line that cannot be
+//   read is copied as it stands.
+// Every QSO line stays, in its order; the lines after the end marker are kept as they are.
+LogRepair repairLog(std::string_view logBytes);
+
+}  // namespace zeb::contest
