@@ -479,8 +479,11 @@ class Repairer {
             state->columns.exchStart == kRepairedExchangeColumn) {
             if (platform.fallback()) {
                 note(qsoIndexes_.front(),
-                     "the own call " + quoted(ownCall_) + " of CALLSIGN: is not the sent call " +
-                         quoted(sentCall_) + ": the columns come from the fallback");
+                     ownCall_.empty() && sentCall_.empty()
+                         ? std::string("no call for a CALLSIGN: line: the columns come from the "
+                                       "fallback")
+                         : "the call of CALLSIGN: is not the sent call of the lines: the columns "
+                           "come from the fallback");
             }
             return;
         }

@@ -220,8 +220,9 @@ std::optional<std::size_t> receivedCallAt(const std::vector<std::string_view>& r
     if (offset < rest.size() && isCallSign(rest[offset])) {
         return offset;
     }
-    for (std::size_t distance = 1; distance < rest.size() + offset; ++distance) {
-        if (distance <= offset && isCallSign(rest[offset - distance])) {
+    for (std::size_t distance = 1; distance <= std::max(offset, rest.size()); ++distance) {
+        if (distance <= offset && offset - distance < rest.size() &&
+            isCallSign(rest[offset - distance])) {
             return offset - distance;
         }
         if (offset + distance < rest.size() && isCallSign(rest[offset + distance])) {
