@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets and runs each for SECONDS (default: $FUZZ_SECONDS, else 60).
-#   fuzz/run.sh [SECONDS] [TARGET...]      (targets: fuzz_evaluation fuzz_config fuzz_options; default all)
+#   fuzz/run.sh [SECONDS] [TARGET...]      (targets: fuzz_evaluation fuzz_config fuzz_options fuzz_repair; default all)
 # The working corpus of each target grows in build/fuzz-corpus/<target> from run to run; the seeds
 # are gathered afresh every run from tests/data and, when present, the real logs beside the
 # checkout. An input that crashes a target, or breaks one of the properties it checks, is saved
@@ -18,7 +18,7 @@ case "$seconds" in
 esac
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(fuzz_evaluation fuzz_config fuzz_options)
+    targets=(fuzz_evaluation fuzz_config fuzz_options fuzz_repair)
 fi
 
 build="$root/build/fuzz"
@@ -89,6 +89,7 @@ for target in "${targets[@]}"; do
         fuzz_evaluation) max_len=8000; dict="$root/fuzz/cabrillo.dict"; gather_logs "$seeds_root/$target" ;;
         fuzz_config) max_len=4096; dict="$root/fuzz/config.dict"; gather_configs "$seeds_root/$target" ;;
         fuzz_options) max_len=4096; dict="$root/fuzz/options.dict"; gather_arguments "$seeds_root/$target" ;;
+        fuzz_repair) max_len=8000; dict="$root/fuzz/cabrillo.dict"; gather_logs "$seeds_root/$target" ;;
         *) echo "run.sh: unknown target $target" >&2; exit 2 ;;
     esac
     mkdir -p "$corpus_root/$target" "$crashes_root/$target" "$logs_root"

@@ -257,6 +257,9 @@ Options:
       --cross-check FILE     write the cross-check report of all LOGs to FILE
       --time-window MINUTES  how far apart in time two logs' records of one QSO may be
                              (default 10)
+      --repair DIR           write a repaired copy of every LOG to DIR/ (made when
+                             missing) and evaluate the copy instead
+      --config-beside        use NAME.ini beside a LOG as its column configuration
   -h, --help                 show this help
       --version              show the version
 
@@ -266,7 +269,8 @@ option keeps its last value; "--" ends the options.
 The column options, --only-80m and --unknown-prefix apply to every LOG. The JSON object of a
 scored LOG holds, after "totals", "bands": one object {"band", "qsos", "valid", "points",
 "dxccMult"} for every band with a QSO, from 80m up to 10m. "qsos" counts the QSOs in the band
-whatever their status; "valid", "points" and "dxccMult" count the valid QSOs alone.
+whatever their status; "valid", "points" and "dxccMult" count the valid QSOs alone. After
+"qsos" comes "columnCheck": {"lines", "agreeing", "unread"}.
 
 Results table and cross-check report: the extension of FILE names the format: .csv (UTF-8,
 RFC 4180, one header row with English names, records ending in CR LF), .html (one UTF-8 page
@@ -282,19 +286,41 @@ LOGs that were refused, could not be read or were aborted follow in a list of th
 the message that stopped them (in the CSV: rows without numbers, with "outcome" and
 "message").
 
-The cross-check compares the valid QSOs of the scored LOGs that have a "CALLSIGN:" line. The
-record of a QSO of LOG A with the station of LOG B is the QSO of B on the same band whose
-received call is A's call and whose date and time lie within the time window; each QSO has at
-most one record, the nearest in time first. Calls compare without regard to case. Per LOG the
-report lists: not in log (B holds no record of the QSO); busted call (B holds, on the band and
-within the window, an unmatched QSO with A's call one character changed, added or dropped:
-B's error, listed for A with B's line); busted exchange (A's received member number or NM
-differs from the exchange that B's line of the QSO records as sent; "0042" equals "42"); and
-unique (a call that is the own call of no LOG, scored or not, and that no other LOG holds).
-Date, time and sent exchange are taken from the words after "QSO:" in the order of the
-Cabrillo template (frequency, mode, date, time, sent call, sent report, sent exchange, ...);
-the received call and exchange are those of the columns found. A QSO whose date (YYYY-MM-DD) or time (HHMM) cannot be read lies within no
-window. The cross-check changes no score. The CSV report has one row per finding.
+The cross-check compares the valid QSOs of the scored LOGs whose call is known (from the
+"CALLSIGN:" line, else the call that the QSO lines send). It reads every QSO line whole into
+the fields of the Cabrillo template (frequency, mode, date, time, sent call, sent exchange,
+received call, received exchange), whatever the columns: the exchange as a member number or NM
+("0042" equals "42", a name beside the number does not matter). The record of a QSO of LOG A
+with the station of LOG B is the QSO of B on the same band whose received call is A's call and
+whose date and time lie within the time window; each QSO has at most one record, the nearest in
+time first. Calls compare without regard to case. Per LOG the report lists: not in log (B,
+a log of the same session, holds no record of the QSO); busted call (B logged A's call with one
+character changed, added or dropped, or two swapped: B's error, listed for A with B's line);
+wrong call (A logged B's call so: A's error, listed with B's line); busted exchange (A's
+received member number or NM differs from what B's line records as sent); unverifiable
+exchange (B's line records no sent member number or NM: counted, not listed); and unique (a
+call that is the own call of no LOG and that no other LOG holds). A QSO whose date or time
+cannot be read lies within no window. The cross-check changes no score. The CSV report has one
+row per finding.
+
+Column check: after the computation zebscore reads every QSO line of a scored LOG into its
+fields, as the cross-check does, and counts the lines on which the call and the exchange of
+the columns agree with them ("columnCheck" in the JSON, a column of the results table). When
+fewer than 9 lines in 10 agree, it says so on standard error: repair the LOG, or check its
+columns in the window and save them beside it for --config-beside.
+
+Repair (--repair DIR): the copy DIR/NAME keeps every QSO line, in order, and is taken by the
+log reader: tabs become blanks, the lines before the first QSO line are shortened to 25 (free
+text first; "CALLSIGN:" kept where the column finding reads it, added from the sent call when
+missing), "END-OF-LOG:" is added when missing. Every QSO line that can be read is rewritten
+within 80 columns in the layout of the Cabrillo template, the received call at column 55 and
+its member number or NM at column 73 (counted from 0, as the start edits count), where the
+column finding finds them; what a line does not hold is written "-", never guessed.
+A line that cannot be read is copied as it stands. The LOG itself is never changed; a copy
+that would replace a LOG is not written, and that LOG is evaluated as it stands. A LOG over
+the QSO limit stays refused. The JSON object then ends with "repair": {"copy", "qsoLines",
+"changes": [{"line", "text"}], "unreadLines"}. With --config-beside, NAME.ini is looked for
+beside the file evaluated, the copy under --repair.
 
 While zebscore works through more than one LOG and standard error is a terminal, it shows
 "zebscore: n/N NAME" on one line that it rewrites, and clears it at the end.

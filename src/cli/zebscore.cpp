@@ -155,7 +155,10 @@ class Run {
         if (!bytes) {
             return repaired;
         }
-        repaired.repair = repairLog(*bytes);
+        if (!repairScratch_) {
+            repairScratch_ = makeEvaluationState();
+        }
+        repaired.repair = repairLog(*bytes, repairScratch_.get());
         const std::string target = repairPathIn(*options_.repairDir, log);
         if (!repairDirReady_) {
             err_ << "zebscore: " << log << ": cannot write the repaired copy " << target
@@ -234,6 +237,7 @@ class Run {
     std::ostream& err_;
     std::set<std::string> written_;
     bool repairDirReady_ = false;
+    std::unique_ptr<EvaluationState> repairScratch_;  // reused by the repair of every log
     std::vector<ContestLog> contest_;
 };
 

@@ -100,7 +100,8 @@ std::vector<std::string> linesOf(std::string_view bytes) {
 
 class Repairer {
   public:
-    explicit Repairer(std::string_view bytes) : lines_(linesOf(bytes)) {}
+    Repairer(std::string_view bytes, EvaluationState* scratch)
+        : lines_(linesOf(bytes)), scratch_(scratch) {}
 
     LogRepair run() {
         std::size_t end = 0;
@@ -467,7 +468,19 @@ class Repairer {
         if (readLines_ == 0) {
             return;
         }
-        const auto state = makeEvaluationState();
+        std::unique_ptr<EvaluationState> made;
+        EvaluationState* state = scratch_;
+        if (state == nullptr) {
+            made = makeEvaluationState();
+            state = made.get();
+        }
+        // What a window that has just started holds; the load clears the QSO table itself.
+        state->headerLines = HeaderLines{};
+        std::fill(std::begin(state->ownCall), std::end(state->ownCall), '\0');
+        std::fill(std::begin(state->displayLine), std::end(state->displayLine), '\0');
+        state->totals = EvaluationTotals{};
+        state->rowEditActive = false;
+        state->longLineFound = false;
         CopyPlatform platform(result_.copy);
         HeadlessWindow window(*state, platform);
         formCreate(*state, window);
@@ -496,6 +509,7 @@ class Repairer {
     }
 
     std::vector<std::string> lines_;
+    EvaluationState* scratch_;
     std::vector<std::size_t> qsoIndexes_;
     std::vector<QsoLineReading> readings_;
     std::optional<std::size_t> callsignLine_;
@@ -510,8 +524,8 @@ class Repairer {
 
 }  // namespace
 
-LogRepair repairLog(std::string_view logBytes) {
-    return Repairer(logBytes).run();
+LogRepair repairLog(std::string_view logBytes, EvaluationState* scratch) {
+    return Repairer(logBytes, scratch).run();
 }
 
 }  // namespace zeb::contest

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "state/evaluation_state.h"
+
 namespace zeb::contest {
 
 // One thing that the repair changed, at a line of the log (from 1; an added line has the number of
@@ -41,6 +43,9 @@ struct LogRepair {
 //   column 73; what a line does not hold is written as "-", never guessed. A line that cannot be
 //   read is copied as it stands.
 // Every QSO line stays, in its order; the lines after the end marker are kept as they are.
-LogRepair repairLog(std::string_view logBytes);
+// The copy is loaded once to learn what its evaluation will find; `scratch`, when given, is the
+// state that load uses (any state: it is loaded over), which spares a batch or a fuzzer from
+// making one for every log.
+LogRepair repairLog(std::string_view logBytes, EvaluationState* scratch = nullptr);
 
 }  // namespace zeb::contest
