@@ -71,5 +71,54 @@ TEST(Corpus, EveryLogGivesOneValidJsonObject) {
     EXPECT_EQ(index, logs.size());
 }
 
+std::vector<QJsonObject> jsonLines(const std::string& out) {
+    std::vector<QJsonObject> objects;
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);) {
+        objects.push_back(QJsonDocument::fromJson(QByteArray::fromStdString(line)).object());
+    }
+    return objects;
+}
+
+// A log refused for its format alone is scored once repaired, its columns read every line the
+// repair rewrote, and the whole contest is cross-checked.
+TEST(Corpus, EveryLogRefusedForItsFormatIsScoredAfterRepair) {
+    const std::vector<std::string> logs = corpusLogs();
+    if (logs.empty()) {
+        GTEST_SKIP() << "no corpus at " << ZEB_CORPUS_DIR;
+    }
+    TempDir temp;
+    std::vector<std::string> args = {"--json"};
+    args.insert(args.end(), logs.begin(), logs.end());
+    const std::vector<QJsonObject> before = jsonLines(runZebscore(args).out);
+    args.insert(args.begin(), {"--repair", temp.file("fixed"), "--cross-check",
+                               temp.file("check.csv"), "--results", temp.file("results.csv")});
+    const RunResult repaired = runZebscore(args);
+    const std::vector<QJsonObject> after = jsonLines(repaired.out);
+
+    ASSERT_EQ(after.size(), logs.size());
+    ASSERT_EQ(before.size(), logs.size());
+    EXPECT_TRUE(std::filesystem::exists(temp.file("check.csv")));
+    for (std::size_t i = 0; i < logs.size(); ++i) {
+        SCOPED_TRACE(logs[i]);
+        const QJsonObject repair = after[i].value("repair").toObject();
+        const int qsoLines = repair.value("qsoLines").toInt();
+        const QString outcome = after[i].value("outcome").toString();
+        if (qsoLines > 2000) {
+            EXPECT_EQ(outcome, "refused");
+            continue;
+        }
+        if (before[i].value("outcome") == "refused") {
+            EXPECT_EQ(outcome, "scored");
+        }
+        if (outcome == "scored") {
+            const QJsonObject check = after[i].value("columnCheck").toObject();
+            EXPECT_EQ(check.value("lines").toInt(), qsoLines);
+            EXPECT_EQ(check.value("agreeing").toInt(),
+                      qsoLines - repair.value("unreadLines").toArray().size());
+        }
+    }
+}
+
 }  // namespace
 }  // namespace zeb::cli::test
