@@ -88,13 +88,17 @@ bool isMode(std::string_view word) {
     return !word.empty() && std::none_of(word.begin(), word.end(), isDigit);
 }
 
-// "2024-03-21", "2024/03/21", "2024.03.21" or "20240321", as YYYY-MM-DD.
+// "2024-03-21", "2024/03/21", "2024.03.21", "20240321" or, day first, "21.03.2024", as
+// YYYY-MM-DD.
 std::optional<std::string> dateOf(std::string_view word) {
+    const auto separator = [](char c) { return c == '-' || c == '/' || c == '.'; };
     std::string digits;
-    if (word.size() == 10 && word[4] == word[7] &&
-        (word[4] == '-' || word[4] == '/' || word[4] == '.')) {
+    if (word.size() == 10 && word[4] == word[7] && separator(word[4])) {
         digits = std::string(word.substr(0, 4)) + std::string(word.substr(5, 2)) +
                  std::string(word.substr(8, 2));
+    } else if (word.size() == 10 && word[2] == word[5] && separator(word[2])) {
+        digits = std::string(word.substr(6, 4)) + std::string(word.substr(3, 2)) +
+                 std::string(word.substr(0, 2));
     } else if (word.size() == 8) {
         digits = std::string(word);
     }
@@ -271,7 +275,7 @@ MemberReading readParts(std::string_view word) {
     MemberReading found;
     std::size_t start = 0;
     while (start <= word.size()) {
-        std::size_t end = word.find_first_of("/-", start);
+        std::size_t end = word.find_first_of("/-.,", start);
         if (end == std::string_view::npos) {
             end = word.size();
         }

@@ -97,7 +97,7 @@ TEST(ReadQsoLines, LearnsTheShapeOfALogFromAllItsLines) {
          {"2025-03-20 1904 F5IYJ [251] DF4WX [83]", "2025-03-20 1908 F5IYJ [251] F/DK9HE [274]"}},
         {"tabs, odd times, reports glued to the exchange",
          {"QSO: 14050\tCW 2024-03-21\t19.03\tPA0XAW 599-119\tI5ECW  \t 599-164",
-          "QSO: 7030\tCW 2024-03-21   9:12\tPA0XAW 599-119\tPA7F \t 599-NM"},
+          "QSO: 7030\tCW 21.03.2024   9:12\tPA0XAW 599-119\tPA7F \t 599-NM"},
          "PA0XAW",
          {"2024-03-21 1903 PA0XAW [119] I5ECW [164]", "2024-03-21 0912 PA0XAW [119] PA7F [NM]"}},
         {"only a report sent, a transmitter number at the end",
