@@ -133,17 +133,20 @@ class Repairer {
         result_.changes.push_back({static_cast<int>(index) + 1, std::move(text)});
     }
 
-    // Blanks for tabs, and at most the characters of one line of the reader: a longer line would
-    // go on as lines of its own, which could be taken for QSO lines or the end marker.
+    // Blanks for tabs, and fewer characters than one line of the reader holds: a longer line would
+    // go on as lines of its own, which could be taken for QSO lines or the end marker, and a line
+    // that fills the reader's line is followed by an empty line of its own, which would count
+    // among the lines before the first QSO line.
     std::string cleaned(std::size_t index, std::string_view text) {
+        constexpr std::size_t kLongest = kRawLineChars - 1;
         std::string line(text);
         if (line.find('\t') != std::string::npos) {
             std::replace(line.begin(), line.end(), '\t', ' ');
             note(index, "tab replaced");
         }
-        if (line.size() > static_cast<std::size_t>(kRawLineChars)) {
-            line.resize(static_cast<std::size_t>(kRawLineChars));
-            note(index, "line cut to " + formatDecimal(kRawLineChars) + " characters");
+        if (line.size() > kLongest) {
+            line.resize(kLongest);
+            note(index, "line cut to " + formatDecimal(kLongest) + " characters");
         }
         return line;
     }

@@ -132,7 +132,8 @@ TEST(RepairLog, CopiesWhatItCannotReadAndInventsNothing) {
 }
 
 TEST(RepairLog, ShortensTheHeaderAndAddsTheEndMarker) {
-    std::string log = "START-OF-LOG: 3.0\n";
+    // A line that fills the reader's line makes two lines of the reader.
+    std::string log = "START-OF-LOG: 3.0\nCLUB: " + std::string(216, 'Z') + "\n";
     for (int i = 0; i < 13; ++i) {
         log += "SOAPBOX: line " + std::to_string(i) + (i == 5 ? " that is the longest" : "") + "\n";
     }
@@ -148,15 +149,16 @@ TEST(RepairLog, ShortensTheHeaderAndAddsTheEndMarker) {
     for (std::string line; std::getline(copy, line) && line.rfind("QSO:", 0) != 0;) {
         header.push_back(line);
     }
-    // 28 lines before the first QSO line: the comment, the blank line and the longest free text
-    // go, and the call moves up to where the column finding reads it.
+    // 29 lines before the first QSO line: the comment, the blank line and the two longest lines of
+    // free text go, and the call moves up to where the column finding reads it.
     ASSERT_EQ(header.size(), 25u);
     EXPECT_EQ(header[0], "START-OF-LOG: 3.0");
     EXPECT_EQ(header[1], "CALLSIGN: OK1AA");
+    EXPECT_EQ(header[2].size(), 221u);
     EXPECT_EQ(std::count(header.begin(), header.end(), "SOAPBOX: line 5 that is the longest"), 0);
     EXPECT_EQ(std::count(header.begin(), header.end(), "CATEGORY-MODE: CW"), 1);
     EXPECT_EQ(repair.copy.substr(repair.copy.size() - 12), "END-OF-LOG:\n");
-    EXPECT_NE(changesOf(repair).find("30: END-OF-LOG: added"), std::string::npos)
+    EXPECT_NE(changesOf(repair).find("31: END-OF-LOG: added"), std::string::npos)
         << changesOf(repair);
 }
 
