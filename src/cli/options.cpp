@@ -86,6 +86,24 @@ std::optional<std::string> reportFileError(const std::string& name, const std::s
     return "option '" + name + "' needs a FILE ending in .csv, .html or .txt, not '" + value + "'";
 }
 
+// One results table per format: a second of the same format would be the same table again. Two
+// names of one file that differ in spelling are caught when the second is written.
+std::optional<std::string> reportFilesError(const Options& options) {
+    for (std::size_t i = 0; i < options.results.size(); ++i) {
+        const std::string& file = options.results[i];
+        if (options.crossCheck && file == *options.crossCheck) {
+            return "'--results' and '--cross-check' name the same FILE";
+        }
+        for (std::size_t j = 0; j < i; ++j) {
+            if (reportFormatOf(options.results[j]) == reportFormatOf(file)) {
+                return "'--results' takes one FILE per format, not both '" + options.results[j] +
+                       "' and '" + file + "'";
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 ParseResult usageError(std::string message) {
     ParseResult result;
     result.status = ParseStatus::UsageError;
@@ -175,7 +193,11 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
                 if (const auto error = reportFileError(name, value)) {
                     return usageError(*error);
                 }
-                (definition->id == Id::Results ? options.results : options.crossCheck) = value;
+                if (definition->id == Id::Results) {
+                    options.results.push_back(value);
+                } else {
+                    options.crossCheck = value;
+                }
                 break;
             case Id::Bands:
                 options.bands = true;
@@ -208,14 +230,14 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
     if (options.output && *options.output == "-" && options.json) {
         return usageError("'--output -' and '--json' would both write to standard output");
     }
-    if (options.bands && !options.results) {
+    if (options.bands && options.results.empty()) {
         return usageError("'--bands' adds columns to the table of '--results'");
     }
     if (options.timeWindow && !options.crossCheck) {
         return usageError("'--time-window' belongs to '--cross-check'");
     }
-    if (options.results && options.crossCheck && *options.results == *options.crossCheck) {
-        return usageError("'--results' and '--cross-check' name the same FILE");
+    if (const auto error = reportFilesError(options)) {
+        return usageError(*error);
     }
     return result;
 }
