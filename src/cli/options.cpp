@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "cli/help_text.h"
 #include "contest/report_table.h"
 
 namespace zeb::cli {
@@ -243,7 +244,7 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
 }
 
 std::string usageText() {
-    return R"(Usage: zebscore [OPTIONS] LOG [LOG...]
+    return wrapHelp(R"(Usage: zebscore [OPTIONS] LOG [LOG...]
 
 Evaluates ZEB contest logs in Cabrillo format as the zebcontest window does: loads each LOG,
 finds its columns, applies the column options, computes the score and, if asked, writes the
@@ -260,11 +261,13 @@ Options:
                              or abort
   -o, --output FILE          write the protocol of the single LOG to FILE ("-": standard
                              output)
-      --output-dir DIR       write the protocol of every LOG to DIR/NAME.prn
+      --output-dir DIR       write the protocol of every LOG to DIR/NAME.prn; DIR and its
+                             parents are made when missing
       --force                allow replacing an existing protocol, results or cross-check
-                             file
+                             file (never an input: see below)
       --json                 print one JSON object per LOG on standard output (JSON Lines)
-      --results FILE         write the results table of all LOGs to FILE
+      --results FILE         write the results table of all LOGs to FILE; may be given
+                             once for each format
       --bands                add per-band columns to the results table
       --cross-check FILE     write the cross-check report of all LOGs to FILE
       --time-window MINUTES  how far apart in time two logs' records of one QSO may be
@@ -273,7 +276,7 @@ Options:
       --version              show the version
 
 A value follows its option as the next argument or after "=" (--config=FILE); a repeated
-option keeps its last value; "--" ends the options.
+option keeps its last value, except --results; "--" ends the options.
 
 The column options, --only-80m and --unknown-prefix apply to every LOG. The JSON object of a
 scored LOG holds, after "totals", "bands": one object {"band", "qsos", "valid", "points",
@@ -308,13 +311,26 @@ Cabrillo template (frequency, mode, date, time, sent call, sent report, sent exc
 the received call and exchange are those of the columns found. A QSO whose date (YYYY-MM-DD) or time (HHMM) cannot be read lies within no
 window. The cross-check changes no score. The CSV report has one row per finding.
 
+Without --json and without "--output -", zebscore answers with one line per LOG on standard
+output: "LOG: OUTCOME" (scored, refused, unreadable or aborted), for a scored LOG followed by
+": QSOs N, errors N, points N, ZEB multipliers N, DXCC multipliers N, result N". Control
+characters in LOG show as "?".
+
+No output ever replaces an input: a protocol, results table or cross-check report that would be
+one of the LOGs or the column configuration FILE (under any name, through a hard or symbolic
+link) is refused, with or without --force; that LOG is still evaluated.
+
 While zebscore works through more than one LOG and standard error is a terminal, it shows
 "zebscore: n/N NAME" on one line that it rewrites, and clears it at the end.
 
+Ctrl-C stops zebscore between two LOGs: the file being written is finished, the progress line is
+cleared, one line says how many LOGs were finished, no results table or cross-check report is
+written, and the exit status is 130.
+
 Exit status: 0 every LOG scored; 1 usage error, or a file that could not be read or written;
 2 a LOG refused by the reader's rules; 3 an evaluation aborted at an unknown prefix. The
-highest that applies is returned.
-)";
+highest that applies is returned; 130 when interrupted.
+)");
 }
 
 }  // namespace zeb::cli

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -273,6 +274,13 @@ TEST(HelpRun, PrintsTheUsageOnStandardOutput) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
     EXPECT_EQ(help.err, "");
+    // Within an 80-column terminal, and no option's description cut from its option.
+    std::istringstream lines(help.out);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_LE(line.size(), 79u) << line;
+    }
+    EXPECT_NE(help.out.find("  -o, --output FILE          write the protocol of the single LOG"),
+              std::string::npos);
 
     const test::RunResult version = test::runZebscore({"--version"});
     EXPECT_EQ(version.status, 0);
