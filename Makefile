@@ -42,11 +42,12 @@ fuzz:
 bench: build
 	$(BUILD_DIR)/bench/zeb_bench
 
-# The Debian package, its dependencies found by dpkg-shlibdeps.
+# The Debian package, its dependencies found by dpkg-shlibdeps; its version is the program's with
+# the build's commit (3.05+gitN.HASH).
 package: build
 	tools/deps.sh dpkg-dev
 	cmake --build --preset default --target package
 
-# Builds, installs and runs the package on this machine (as root).
+# Builds the package, checks it with lintian, installs it on this machine and runs it (as root).
 package-check: build
 	tools/package-check.sh

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/options.h"
+#include "contest/report_table.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -29,6 +30,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             ZEB_FUZZ_CHECK(!(options.output && options.logs.size() > 1));
             ZEB_FUZZ_CHECK(!(options.output == std::string("-") && options.json));
             ZEB_FUZZ_CHECK(!options.timeWindow || *options.timeWindow > 0);
+            // One results table per format, none in the cross-check's file.
+            for (std::size_t i = 0; i < options.results.size(); ++i) {
+                ZEB_FUZZ_CHECK(options.results[i] != options.crossCheck);
+                for (std::size_t j = 0; j < i; ++j) {
+                    ZEB_FUZZ_CHECK(zeb::contest::reportFormatOf(options.results[i]) !=
+                                   zeb::contest::reportFormatOf(options.results[j]));
+                }
+            }
             break;
         }
         case ParseStatus::UsageError:

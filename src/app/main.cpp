@@ -1,12 +1,46 @@
 #include <QApplication>
+#include <cstdio>
 #include <exception>
 
+#include "ui/command_line.h"
 #include "ui/qt_file_dialogs.h"
 #include "ui/qt_platform.h"
 #include "ui/tform1.h"
 
+namespace {
+
+QStringList argumentsOf(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.push_back(QString::fromLocal8Bit(argv[i]));
+    }
+    return arguments;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    // Answered before Qt starts, so that they need no display and open no window.
+    switch (zeb::readCommandLine(argumentsOf(argc, argv)).request) {
+        case zeb::StartRequest::Help:
+            std::fputs(zeb::zebcontestHelp(), stdout);
+            return 0;
+        case zeb::StartRequest::Version:
+            std::fputs("zebcontest " ZEB_VERSION "\n", stdout);
+            return 0;
+        default:
+            break;
+    }
     QApplication application(argc, argv);
+    // Qt has taken its own options out of the arguments by now.
+    const zeb::CommandLine line = zeb::readCommandLine(QApplication::arguments());
+    if (line.request == zeb::StartRequest::UsageError) {
+        std::fprintf(stderr, "zebcontest: %s\nTry 'zebcontest --help' for more information.\n",
+                     line.error.toLocal8Bit().constData());
+        return 1;
+    }
+    // Lets a desktop match the window to zebcontest.desktop, and so to its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("zebcontest"));
     zeb::useCzechQtTexts();
     try {
         zeb::QtPlatform platform;

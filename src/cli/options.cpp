@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "cli/help_text.h"
 #include "contest/report_table.h"
 
 namespace zeb::cli {
@@ -88,6 +89,24 @@ std::optional<std::string> reportFileError(const std::string& name, const std::s
         return std::nullopt;
     }
     return "option '" + name + "' needs a FILE ending in .csv, .html or .txt, not '" + value + "'";
+}
+
+// One results table per format: a second of the same format would be the same table again. Two
+// names of one file that differ in spelling are caught when the second is written.
+std::optional<std::string> reportFilesError(const Options& options) {
+    for (std::size_t i = 0; i < options.results.size(); ++i) {
+        const std::string& file = options.results[i];
+        if (options.crossCheck && file == *options.crossCheck) {
+            return "'--results' and '--cross-check' name the same FILE";
+        }
+        for (std::size_t j = 0; j < i; ++j) {
+            if (reportFormatOf(options.results[j]) == reportFormatOf(file)) {
+                return "'--results' takes one FILE per format, not both '" + options.results[j] +
+                       "' and '" + file + "'";
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 ParseResult usageError(std::string message) {
@@ -179,7 +198,11 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
                 if (const auto error = reportFileError(name, value)) {
                     return usageError(*error);
                 }
-                (definition->id == Id::Results ? options.results : options.crossCheck) = value;
+                if (definition->id == Id::Results) {
+                    options.results.push_back(value);
+                } else {
+                    options.crossCheck = value;
+                }
                 break;
             case Id::Bands:
                 options.bands = true;
@@ -218,20 +241,20 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
     if (options.output && *options.output == "-" && options.json) {
         return usageError("'--output -' and '--json' would both write to standard output");
     }
-    if (options.bands && !options.results) {
+    if (options.bands && options.results.empty()) {
         return usageError("'--bands' adds columns to the table of '--results'");
     }
     if (options.timeWindow && !options.crossCheck) {
         return usageError("'--time-window' belongs to '--cross-check'");
     }
-    if (options.results && options.crossCheck && *options.results == *options.crossCheck) {
-        return usageError("'--results' and '--cross-check' name the same FILE");
+    if (const auto error = reportFilesError(options)) {
+        return usageError(*error);
     }
     return result;
 }
 
 std::string usageText() {
-    return R"(Usage: zebscore [OPTIONS] LOG [LOG...]
+    return wrapHelp(R"(Usage: zebscore [OPTIONS] LOG [LOG...]
 
 Evaluates ZEB contest logs in Cabrillo format as the zebcontest window does: loads each LOG,
 finds its columns, applies the column options, computes the score and, if asked, writes the
@@ -248,11 +271,13 @@ Options:
                              or abort
   -o, --output FILE          write the protocol of the single LOG to FILE ("-": standard
                              output)
-      --output-dir DIR       write the protocol of every LOG to DIR/NAME.prn
+      --output-dir DIR       write the protocol of every LOG to DIR/NAME.prn; DIR and its
+                             parents are made when missing
       --force                allow replacing an existing protocol, results or cross-check
-                             file
+                             file (never an input: see below)
       --json                 print one JSON object per LOG on standard output (JSON Lines)
-      --results FILE         write the results table of all LOGs to FILE
+      --results FILE         write the results table of all LOGs to FILE; may be given
+                             once for each format
       --bands                add per-band columns to the results table
       --cross-check FILE     write the cross-check report of all LOGs to FILE
       --time-window MINUTES  how far apart in time two logs' records of one QSO may be
@@ -264,7 +289,7 @@ Options:
       --version              show the version
 
 A value follows its option as the next argument or after "=" (--config=FILE); a repeated
-option keeps its last value; "--" ends the options.
+option keeps its last value, except --results; "--" ends the options.
 
 The column options, --only-80m and --unknown-prefix apply to every LOG. The JSON object of a
 scored LOG holds, after "totals", "bands": one object {"band", "qsos", "valid", "points",
@@ -280,7 +305,8 @@ headings, aligned columns). An existing FILE is replaced only with --force.
 The results table ranks the scored LOGs by result, highest first, then by call; equal results
 share a rank (1, 1, 3). A row holds the rank, the call (from the "CALLSIGN:" line, else the
 file name), QSOs, errors, points, ZEB multipliers, DXCC multipliers, result, same-number
-count and the log's file name; --bands inserts before the file name four columns for each band
+count, the share of QSO lines that the columns read as the lines' fields hold (see the column
+check) and the log's file name; --bands inserts before that share four columns for each band
 on which any LOG has a QSO, from 80m up: QSOs, valid QSOs, points and DXCC multipliers. The
 LOGs that were refused, could not be read or were aborted follow in a list of their own with
 the message that stopped them (in the CSV: rows without numbers, with "outcome" and
@@ -322,13 +348,26 @@ the QSO limit stays refused. The JSON object then ends with "repair": {"copy", "
 "changes": [{"line", "text"}], "unreadLines"}. With --config-beside, NAME.ini is looked for
 beside the file evaluated, the copy under --repair.
 
+Without --json and without "--output -", zebscore answers with one line per LOG on standard
+output: "LOG: OUTCOME" (scored, refused, unreadable or aborted), for a scored LOG followed by
+": QSOs N, errors N, points N, ZEB multipliers N, DXCC multipliers N, result N". Control
+characters in LOG show as "?".
+
+No output ever replaces an input: a protocol, results table or cross-check report that would be
+one of the LOGs or the column configuration FILE (under any name, through a hard or symbolic
+link) is refused, with or without --force; that LOG is still evaluated.
+
 While zebscore works through more than one LOG and standard error is a terminal, it shows
 "zebscore: n/N NAME" on one line that it rewrites, and clears it at the end.
 
+Ctrl-C stops zebscore between two LOGs: the file being written is finished, the progress line is
+cleared, one line says how many LOGs were finished, no results table or cross-check report is
+written, and the exit status is 130.
+
 Exit status: 0 every LOG scored; 1 usage error, or a file that could not be read or written;
 2 a LOG refused by the reader's rules; 3 an evaluation aborted at an unknown prefix. The
-highest that applies is returned.
-)";
+highest that applies is returned; 130 when interrupted.
+)");
 }
 
 }  // namespace zeb::cli

@@ -14,7 +14,7 @@ struct Options {
     std::optional<std::string> outputDir;
     bool force = false;
     bool json = false;
-    std::optional<std::string> results;  // the results table; its extension names the format
+    std::vector<std::string> results;  // results tables, one per format named by the extension
     bool bands = false;
     std::optional<std::string> crossCheck;  // the cross-check report, in the same formats
     std::optional<int> timeWindow;          // minutes; the cross-check's default when not given
@@ -32,7 +32,7 @@ struct ParseResult {
 };
 
 // Reads the arguments after the program name. --help and --version win as soon as they are met;
-// a repeated option keeps its last value.
+// a repeated option keeps its last value, except --results, which adds a table.
 ParseResult parseOptions(const std::vector<std::string>& args);
 
 // The text of --help.

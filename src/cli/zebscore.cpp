@@ -7,11 +7,12 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
-#include <set>
 #include <sstream>
 
+#include "cli/interrupt.h"
 #include "cli/log_json.h"
 #include "cli/options.h"
+#include "cli/plain_answer.h"
 #include "cli/progress_line.h"
 #include "contest/contest_log.h"
 #include "contest/cross_check.h"
@@ -20,6 +21,7 @@
 #include "contest/log_repair.h"
 #include "contest/results_table.h"
 #include "platform/cp1250.h"
+#include "platform/file_set.h"
 #include "platform/std_files.h"
 #include "report/protocol.h"
 
@@ -50,26 +52,32 @@ class Run {
           out_(out),
           progress_(err, errIsTerminal && options.logs.size() > 1),
           err_(progress_.stream()) {
-        if (options_.repairDir) {
-            std::error_code error;
-            std::filesystem::create_directories(*options_.repairDir, error);
-            repairDirReady_ = std::filesystem::is_directory(*options_.repairDir, error);
+        // Taken before anything is written, so that no output of the run can replace an input.
+        for (const std::string& log : options_.logs) {
+            inputs_.add(log);
+        }
+        if (options_.evaluation.config) {
+            inputs_.add(*options_.evaluation.config);
         }
     }
 
     int evaluateAll() {
-        int status = kExitScored;
+        int status = makeOutputDir();
         const std::size_t total = options_.logs.size();
         for (std::size_t i = 0; i < total; ++i) {
+            if (interruptRequested()) {
+                return stopInterrupted(i);
+            }
             progress_.show(i + 1, total, baseName(options_.logs[i]));
             status = std::max(status, evaluateOne(options_.logs[i]));
         }
         progress_.clear();
-        if (options_.results) {
-            const std::string table =
-                resultsTable(contest_, *reportFormatOf(*options_.results), options_.bands);
-            status = std::max(status,
-                              writeOutput("zebscore: ", "results table", *options_.results, table));
+        if (interruptRequested()) {
+            return stopInterrupted(total);
+        }
+        for (const std::string& file : options_.results) {
+            const std::string table = resultsTable(contest_, *reportFormatOf(file), options_.bands);
+            status = std::max(status, writeOutput("zebscore: ", "results table", file, table));
         }
         if (options_.crossCheck) {
             const CrossCheck check =
@@ -83,6 +91,40 @@ class Run {
     }
 
   private:
+    // Before the first log, so that every protocol has its folder; one that cannot be made leaves
+    // each protocol to fail with the reason of its own write.
+    int makeOutputDir() {
+        int status = kExitScored;
+        for (const auto& dir : {options_.outputDir, options_.repairDir}) {
+            if (!dir) {
+                continue;
+            }
+            const WriteOutcome outcome = makeFolders(*dir);
+            if (!outcome.ok) {
+                err_ << "zebscore: cannot make the folder " << *dir << ": "
+                     << cp1250ToUtf8(outcome.error) << '\n';
+                status = kExitFailure;
+            }
+        }
+        return status;
+    }
+
+    int stopInterrupted(std::size_t finished) {
+        progress_.clear();
+        // The contest's tables would be those of the finished logs only: none is written.
+        const bool results = !options_.results.empty();
+        const bool crossCheck = options_.crossCheck.has_value();
+        const char* unwritten = results && crossCheck ? "; the results table and the cross-check "
+                                                        "report are not written"
+                                : results             ? "; the results table is not written"
+                                : crossCheck          ? "; the cross-check report is not written"
+                                                      : "";
+        err_ << "zebscore: interrupted after " << finished << " of " << options_.logs.size()
+             << " LOGs" << unwritten << '\n';
+        err_.flush();
+        return kExitInterrupted;
+    }
+
     int evaluateOne(const std::string& log) {
         int status = kExitScored;
         std::string evaluated = log;
@@ -139,9 +181,13 @@ class Run {
             progress_.clear();
             out_ << logJsonLine(evaluation, repaired ? &*repaired : nullptr) << '\n';
             out_.flush();
+        } else if (!protocolToStandardOutput()) {
+            progress_.clear();
+            out_ << answerLine(evaluation) << '\n';
+            out_.flush();
         }
         // Only what the contest's tables need is kept, not the whole evaluation state.
-        if (options_.results || options_.crossCheck) {
+        if (!options_.results.empty() || options_.crossCheck) {
             contest_.push_back(summarizeLog(evaluation));
         }
         return status;
@@ -160,19 +206,6 @@ class Run {
         }
         repaired.repair = repairLog(*bytes, repairScratch_.get());
         const std::string target = repairPathIn(*options_.repairDir, log);
-        if (!repairDirReady_) {
-            err_ << "zebscore: " << log << ": cannot write the repaired copy " << target
-                 << ": the folder " << *options_.repairDir
-                 << " cannot be made; the log is evaluated as it stands\n";
-            status = std::max(status, kExitFailure);
-            return repaired;
-        }
-        if (isOneOfTheLogs(target)) {
-            err_ << "zebscore: " << log << ": the repaired copy " << target
-                 << " would replace a LOG of this run; the log is evaluated as it stands\n";
-            status = std::max(status, kExitFailure);
-            return repaired;
-        }
         const int written =
             writeOutput("zebscore: " + log + ": ", "repaired copy", target, repaired.repair.copy);
         if (written != kExitScored) {
@@ -182,16 +215,6 @@ class Run {
         }
         repaired.copy = target;
         return repaired;
-    }
-
-    bool isOneOfTheLogs(const std::string& path) const {
-        std::error_code error;
-        for (const std::string& log : options_.logs) {
-            if (std::filesystem::equivalent(path, log, error)) {
-                return true;
-            }
-        }
-        return false;
     }
 
     int saveProtocol(LogEvaluation& evaluation, const std::string& target) {
@@ -204,12 +227,30 @@ class Run {
         return writeOutput("zebscore: " + evaluation.log + ": ", "protocol", target, protocol);
     }
 
+    bool protocolToStandardOutput() const { return options_.output && *options_.output == "-"; }
+
+    // A target that is one of the run's inputs, however it is spelled, is refused: an input is
+    // never lost, --force or not.
+    bool refuseInput(const std::string& prefix, const std::string& what,
+                     const std::string& target) {
+        const std::optional<std::string> input = inputs_.find(target);
+        if (!input) {
+            return false;
+        }
+        err_ << prefix << what << " " << target << " would replace the input " << *input
+             << "; an input is never replaced\n";
+        return true;
+    }
+
     int writeOutput(const std::string& prefix, const std::string& what, const std::string& target,
                     const std::string& content) {
+        if (refuseInput(prefix, what, target)) {
+            return kExitFailure;
+        }
         // Two logs of one name in different folders would share DIR/NAME.prn, and a report may
         // name the file of a protocol; --force allows replacing what was there before the run,
         // never a file this run has just written.
-        if (written_.count(target) != 0) {
+        if (written_.find(target)) {
             err_ << prefix << what << " " << target
                  << " was already written for an earlier LOG of this run; it is not replaced\n";
             return kExitFailure;
@@ -227,7 +268,7 @@ class Run {
                  << cp1250ToUtf8(outcome.error) << '\n';
             return kExitFailure;
         }
-        written_.insert(target);
+        written_.add(target);
         return kExitScored;
     }
 
@@ -235,8 +276,8 @@ class Run {
     std::ostream& out_;
     ProgressLine progress_;
     std::ostream& err_;
-    std::set<std::string> written_;
-    bool repairDirReady_ = false;
+    FileSet inputs_;
+    FileSet written_;
     std::unique_ptr<EvaluationState> repairScratch_;  // reused by the repair of every log
     std::vector<ContestLog> contest_;
 };
@@ -301,6 +342,7 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     for (int i = 1; i < argc; ++i) {
         args.emplace_back(argv[i]);
     }
+    stopOnInterrupt();
     return run(args, out, err, ::isatty(STDERR_FILENO) == 1);
 }
 

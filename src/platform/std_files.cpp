@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "platform/cp1250.h"
@@ -154,6 +156,17 @@ WriteOutcome writeFileAtomically(const std::string& path, const std::string& con
         return failure(error);
     }
     return {};
+}
+
+WriteOutcome makeFolders(const std::string& path) {
+    std::error_code error;
+    std::filesystem::create_directories(path, error);
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        return {};
+    }
+    // A file of that name, or of a parent's, is no folder to write into.
+    return failure(!error || error.value() == EEXIST ? ENOTDIR : error.value());
 }
 
 }  // namespace zeb

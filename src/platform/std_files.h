@@ -22,4 +22,8 @@ bool isReadableFile(const std::string& path);
 // Czech, in Windows-1250.
 WriteOutcome writeFileAtomically(const std::string& path, const std::string& content);
 
+// Makes the folder and its missing parents; an existing folder is left as it is. The reason of a
+// failure is Czech, in Windows-1250, as that of a write.
+WriteOutcome makeFolders(const std::string& path);
+
 }  // namespace zeb

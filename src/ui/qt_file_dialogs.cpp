@@ -19,12 +19,12 @@ std::optional<QString> QtFileDialogs::openLog(QWidget* parent, const QString& pr
 
 std::optional<QString> QtFileDialogs::saveProtocol(QWidget* parent, const QString& preset) {
     return show(parent, QFileDialog::AcceptSave, QStringLiteral("Ulož výsledek"),
-                QStringLiteral("Protokol o výpočtu (*.prn)"), preset);
+                QStringLiteral("Protokol o výpočtu (*.prn)"), preset, QStringLiteral("prn"));
 }
 
 std::optional<QString> QtFileDialogs::saveConfig(QWidget* parent, const QString& preset) {
     return show(parent, QFileDialog::AcceptSave, QStringLiteral("Ulož konfiguraci"),
-                QStringLiteral("Konfigurace sloupců (*.ini)"), preset);
+                QStringLiteral("Konfigurace sloupců (*.ini)"), preset, QStringLiteral("ini"));
 }
 
 std::optional<QString> QtFileDialogs::openConfig(QWidget* parent, const QString& preset) {
@@ -34,9 +34,12 @@ std::optional<QString> QtFileDialogs::openConfig(QWidget* parent, const QString&
 
 std::optional<QString> QtFileDialogs::show(QWidget* parent, QFileDialog::AcceptMode mode,
                                            const QString& title, const QString& filter,
-                                           const QString& preset) {
+                                           const QString& preset, const QString& defaultSuffix) {
     QFileDialog dialog(parent, title);
     dialog.setAcceptMode(mode);
+    // A name typed without a suffix gets the mask's, so that the file shows in the dialog that
+    // opens it again.
+    dialog.setDefaultSuffix(defaultSuffix);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
     // The protocol save asks its own question before it overwrites, and a configuration is

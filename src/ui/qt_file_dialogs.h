@@ -18,7 +18,8 @@ class QtFileDialogs final : public FileDialogs {
 
   private:
     std::optional<QString> show(QWidget* parent, QFileDialog::AcceptMode mode, const QString& title,
-                                const QString& filter, const QString& preset);
+                                const QString& filter, const QString& preset,
+                                const QString& defaultSuffix = {});
 
     // Where the last accepted dialog was, so that a dialog preset with a bare mask opens there.
     QString lastDirectory_;

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFocusEvent>
+#include <QIcon>
 #include <QMimeData>
 #include <QStringDecoder>
 #include <QUrl>
@@ -16,6 +17,7 @@
 #include "report/protocol.h"
 #include "scoring/scoring_passes.h"
 #include "state/window_logic.h"
+#include "ui/command_line.h"
 #include "ui/qt_platform.h"
 #include "ui_tform1.h"
 
@@ -48,6 +50,16 @@ QString captionText(const std::string& bytes) {
     return utf8.hasError() ? fromCore(bytes) : text;
 }
 
+// The installed theme's icon, which the desktop shows too; the built-in one where none is
+// installed (a build run from its folder).
+QIcon programIcon() {
+    QIcon builtIn;
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        builtIn.addFile(QStringLiteral(":/icons/zebcontest-%1.png").arg(size), QSize(size, size));
+    }
+    return QIcon::fromTheme(QStringLiteral("zebcontest"), builtIn);
+}
+
 // The first local file among the dropped ones.
 std::optional<QString> droppedFile(const QMimeData* mime) {
     if (mime == nullptr || !mime->hasUrls()) {
@@ -71,6 +83,7 @@ TForm1::TForm1(Platform& platform, FileDialogs& fileDialogs, QWidget* parent)
       fileDialogs_(fileDialogs) {
     ui_->setupUi(this);
     setWindowTitle(QStringLiteral("ZEB contest ver. " ZEB_VERSION));
+    setWindowIcon(programIcon());
     move(238, 209);
     ui_->cvzor->installEventFilter(this);
     ui_->ivzor->installEventFilter(this);
@@ -136,8 +149,9 @@ void TForm1::load(const std::optional<QString>& chosen) {
 }
 
 void TForm1::openArguments(const QStringList& arguments) {
-    if (arguments.size() > 1) {
-        loadLogFile(arguments.at(1));
+    const CommandLine line = readCommandLine(arguments);
+    if (line.request == StartRequest::Window && line.log) {
+        loadLogFile(*line.log);
     }
 }
 

@@ -47,7 +47,7 @@ class TForm1 final : public QWidget, public Window {
 
     // Loads the log as "Načti deník" does when the file is chosen in its dialog.
     void loadLogFile(const QString& path);
-    // `zebcontest LOG` loads LOG; without an argument nothing happens.
+    // `zebcontest LOG` (or `zebcontest -- LOG`) loads LOG; without one nothing happens.
     void openArguments(const QStringList& arguments);
 
     // The handlers.

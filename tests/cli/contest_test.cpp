@@ -54,7 +54,7 @@ TEST_P(ContestReport, MatchesTheExpectedFile) {
 
     // The refused log decides the status; the table itself was written.
     EXPECT_EQ(result.status, kExitRefused) << result.err;
-    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 7) << result.out;
     expectMatchesFile(readFile(written), contestPath(c.expected));
 }
 
@@ -146,9 +146,11 @@ TEST(Progress, IsShownOnATerminalAndClearedAtTheEnd) {
         {contestPath("ok1aaa.cbr"), contestPath("ok1fff-tab.cbr"), contestPath("ok2bbb.cbr")},
         true);
     EXPECT_EQ(result.status, kExitRefused);
-    // The refusal's message erases the progress line first, so that the two never share a line.
+    // The refusal's message and each answer line on standard output, which may be the same
+    // terminal, erase the progress line first, so that the two never share a line.
     EXPECT_EQ(result.err,
               "\rzebscore: 1/3 ok1aaa.cbr\x1b[K"
+              "\r\x1b[K"
               "\rzebscore: 2/3 ok1fff-tab.cbr\x1b[K"
               "\r\x1b[K"
               "zebscore: " +
@@ -208,6 +210,33 @@ TEST(Reports, NeverReplaceAProtocolOfTheSameRun) {
     EXPECT_EQ(result.status, kExitFailure);
     EXPECT_EQ(readFile(target).rfind("Výsledková listina", 0), std::string::npos);
     EXPECT_NE(result.err.find("results table " + target + " was already written"),
+              std::string::npos)
+        << result.err;
+}
+
+TEST(Reports, OfEveryFormatComeFromOneRun) {
+    TempDir temp;
+    std::vector<std::string> args = {"--results",        temp.file("r.csv"), "--results",
+                                     temp.file("r.txt"), "--cross-check",    temp.file("c.html")};
+    const std::vector<std::string> logs = contestLogs();
+    args.insert(args.end(), logs.begin(), logs.end());
+
+    EXPECT_EQ(runZebscore(args).status, kExitRefused);
+
+    expectMatchesFile(readFile(temp.file("r.csv")), contestPath("results.csv"));
+    expectMatchesFile(readFile(temp.file("r.txt")), contestPath("results.txt"));
+    expectMatchesFile(readFile(temp.file("c.html")), contestPath("cross-check.html"));
+}
+
+TEST(Reports, NeverReplaceOneAnotherUnderAnotherSpelling) {
+    TempDir temp;
+    const std::string table = temp.file("r.txt");
+    const std::string sameTable = temp.path().string() + "/./r.txt";
+    const RunResult result = runZebscore(
+        {"--force", "--results", table, "--cross-check", sameTable, contestPath("ok1aaa.cbr")});
+    EXPECT_EQ(result.status, kExitFailure);
+    EXPECT_EQ(readFile(table).rfind("Výsledková listina\n", 0), 0u);
+    EXPECT_NE(result.err.find("cross-check report " + sameTable + " was already written"),
               std::string::npos)
         << result.err;
 }

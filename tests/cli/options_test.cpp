@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -163,7 +164,11 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<RefusedCase>& info) { return info.param.name; });
 
 std::string describeReports(const Options& o) {
-    return "results=" + optional(o.results) + " bands=" + (o.bands ? "y" : "n") +
+    std::string results;
+    for (const std::string& file : o.results) {
+        results += (results.empty() ? "" : ",") + optional(file);
+    }
+    return "results=" + (results.empty() ? "-" : results) + " bands=" + (o.bands ? "y" : "n") +
            " cross=" + optional(o.crossCheck) +
            " window=" + (o.timeWindow ? std::to_string(*o.timeWindow) : "-");
 }
@@ -178,6 +183,8 @@ TEST(ReportOptions, AreAccepted) {
          "results='r.csv' bands=y cross='c.HTML' window=1"},
         {{"--results=out/r.txt", "--cross-check", "c.txt", "--time-window=527040", "a.cbr"},
          "results='out/r.txt' bands=n cross='c.txt' window=527040"},
+        {{"--results", "r.csv", "--results=r.HTML", "--bands", "--results", "r.txt", "a.cbr"},
+         "results='r.csv','r.HTML','r.txt' bands=y cross=- window=-"},
     };
     for (const auto& c : cases) {
         const ParseResult result = parseOptions(c.args);
@@ -207,6 +214,12 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"one_file_for_both_reports",
                     {"--results", "r.txt", "--cross-check", "r.txt", "a.cbr"},
                     "'--results' and '--cross-check' name the same FILE"},
+        RefusedCase{"the_cross_check_file_as_a_second_results_table",
+                    {"--results", "r.csv", "--cross-check", "r.txt", "--results", "r.txt", "a.cbr"},
+                    "'--results' and '--cross-check' name the same FILE"},
+        RefusedCase{"two_results_tables_of_one_format",
+                    {"--results", "r.txt", "--results", "r.csv", "--results", "web/R.TXT", "a.cbr"},
+                    "'--results' takes one FILE per format, not both 'r.txt' and 'web/R.TXT'"},
         RefusedCase{"a_time_window_of_zero",
                     {"--cross-check", "c.txt", "--time-window", "0", "a.cbr"},
                     "option '--time-window' takes a whole number of minutes from 1 to 527040, "
@@ -261,6 +274,13 @@ TEST(HelpRun, PrintsTheUsageOnStandardOutput) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
     EXPECT_EQ(help.err, "");
+    // Within an 80-column terminal, and no option's description cut from its option.
+    std::istringstream lines(help.out);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_LE(line.size(), 79u) << line;
+    }
+    EXPECT_NE(help.out.find("  -o, --output FILE          write the protocol of the single LOG"),
+              std::string::npos);
 
     const test::RunResult version = test::runZebscore({"--version"});
     EXPECT_EQ(version.status, 0);

@@ -87,7 +87,7 @@ TEST(Repair, NeverReplacesALogAndEvaluatesItAsItStandsInstead) {
         runZebscore({"--repair", temp.file("logs"), "--force", "--json", logs[0]});
 
     EXPECT_EQ(result.status, kExitFailure);
-    EXPECT_NE(result.err.find("would replace a LOG of this run"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("would replace the input"), std::string::npos) << result.err;
     EXPECT_EQ(readFile(logs[0]), before);
     EXPECT_NE(result.out.find("\"outcome\":\"scored\""), std::string::npos);
     EXPECT_NE(result.out.find("\"repair\":{\"copy\":null"), std::string::npos) << result.out;

@@ -100,9 +100,9 @@ INSTANTIATE_TEST_SUITE_P(
                    "zebscore: @party-lf.cbr: cannot open the column configuration %none.ini"},
         StatusCase{
             "a_protocol_that_cannot_be_written",
-            {"--output-dir", "%no-such-folder", "@party-lf.cbr"},
+            {"--output-dir", "@party-crlf.cbr/out", "@party-lf.cbr"},
             kExitFailure,
-            "zebscore: @party-lf.cbr: cannot write the protocol %no-such-folder/party-lf.prn: "
+            "zebscore: @party-lf.cbr: cannot write the protocol @party-crlf.cbr/out/party-lf.prn: "
             "Složka neexistuje.\n"},
         StatusCase{"a_protocol_over_a_folder",
                    {"-o", "%folder.cbr", "--force", "@party-lf.cbr"},
@@ -149,6 +149,121 @@ TEST(Force, NeverReplacesAProtocolOfTheSameRun) {
                               "/party-lf.prn was already written for an earlier LOG of this run"),
               std::string::npos)
         << result.err;
+}
+
+// Every output of a run is refused when it is one of the run's inputs, whatever the spelling and
+// --force or not; the log is still evaluated and the input keeps its bytes.
+TEST(Inputs, AreNeverReplaced) {
+    TempDir temp;
+    std::filesystem::create_directory(temp.file("logs"));
+    const std::string log = temp.file("logs/party.cbr");
+    const std::string original = readFile(dataPath("party-lf.cbr"));
+    writeFile(log, original);
+    std::filesystem::create_hard_link(log, temp.file("hard.cbr"));
+    std::filesystem::create_symlink(log, temp.file("soft.cbr"));
+    writeFile(temp.file("logs/party.prn"), original);
+    writeFile(temp.file("logs/results.txt"), original);
+    const struct {
+        const char* name;
+        Args args;  // the run's other arguments; "%" stands for the test's folder
+        std::string refusal;
+    } cases[] = {
+        {"the log as its own protocol",
+         {"-o", "%/logs/party.cbr", "%/logs/party.cbr"},
+         "protocol %/logs/party.cbr would replace the input %/logs/party.cbr"},
+        {"another spelling of the log",
+         {"-o", "%/logs/../logs/./party.cbr", "%/logs/party.cbr"},
+         "protocol %/logs/../logs/./party.cbr would replace the input %/logs/party.cbr"},
+        {"a hard link of the log",
+         {"-o", "%/hard.cbr", "%/logs/party.cbr"},
+         "protocol %/hard.cbr would replace the input %/logs/party.cbr"},
+        {"a symbolic link to the log",
+         {"-o", "%/soft.cbr", "%/logs/party.cbr"},
+         "protocol %/soft.cbr would replace the input %/logs/party.cbr"},
+        {"a log named as the protocol of another",
+         {"--output-dir", "%/logs", "%/logs/party.cbr", "%/logs/party.prn"},
+         "protocol %/logs/party.prn would replace the input %/logs/party.prn"},
+        {"a log named as the results table",
+         {"--results", "%/logs/results.txt", "%/logs/party.cbr", "%/logs/results.txt"},
+         "results table %/logs/results.txt would replace the input %/logs/results.txt"},
+        {"the column configuration as the protocol",
+         {"-c", "%/logs/party.prn", "-o", "%/logs/party.prn", "%/logs/party.cbr"},
+         "protocol %/logs/party.prn would replace the input %/logs/party.prn"},
+        {"the log as the cross-check report through a link",
+         {"--cross-check", "%/hard.cbr.txt", "%/logs/party.cbr"},
+         "cross-check report %/hard.cbr.txt would replace the input %/logs/party.cbr"},
+    };
+    std::filesystem::create_hard_link(log, temp.file("hard.cbr.txt"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto resolve = [&](std::string text) {
+            for (std::size_t at = text.find('%'); at != std::string::npos;
+                 at = text.find('%', at)) {
+                text.replace(at, 1, temp.path().string());
+            }
+            return text;
+        };
+        Args args = {"--force"};
+        for (const std::string& arg : c.args) {
+            args.push_back(resolve(arg));
+        }
+
+        const RunResult result = runZebscore(args);
+
+        EXPECT_EQ(result.status, kExitFailure);
+        EXPECT_NE(result.err.find(resolve(c.refusal) + "; an input is never replaced\n"),
+                  std::string::npos)
+            << result.err;
+        EXPECT_NE(result.out.find(log + ": scored: QSOs 9,"), std::string::npos) << result.out;
+        EXPECT_EQ(readFile(log), original);
+        EXPECT_EQ(readFile(temp.file("logs/party.prn")), original);
+        EXPECT_EQ(readFile(temp.file("logs/results.txt")), original);
+    }
+}
+
+TEST(OutputDir, IsMadeWithItsParentsBeforeTheFirstLog) {
+    TempDir temp;
+    const std::string dir = temp.file("contest/2024/protocols");
+
+    const RunResult made = runZebscore({"--output-dir", dir, dataPath("party-lf.cbr")});
+
+    EXPECT_EQ(made.status, kExitScored) << made.err;
+    EXPECT_EQ(readFile(dir + "/party-lf.prn"), readFile(dataPath("party-lf.prn")));
+    // Made even when no log is scored, and -o makes none.
+    const RunResult refused =
+        runZebscore({"--output-dir", temp.file("empty"), dataPath("tab-on-line-3.cbr")});
+    EXPECT_EQ(refused.status, kExitRefused);
+    EXPECT_TRUE(std::filesystem::is_directory(temp.file("empty")));
+    const RunResult single = runZebscore({"-o", temp.file("none/p.prn"), dataPath("party-lf.cbr")});
+    EXPECT_EQ(single.status, kExitFailure);
+    EXPECT_FALSE(std::filesystem::exists(temp.file("none")));
+    // A folder that cannot be made is said once; each protocol then fails as it would anyway.
+    const RunResult blocked =
+        runZebscore({"--output-dir", dataPath("party-lf.cbr") + "/out", dataPath("party-lf.cbr")});
+    EXPECT_EQ(blocked.status, kExitFailure);
+    EXPECT_EQ(blocked.err.find("zebscore: cannot make the folder " + dataPath("party-lf.cbr") +
+                               "/out: Složka neexistuje.\n"),
+              0u)
+        << blocked.err;
+}
+
+TEST(Answer, IsOneLinePerLogUnlessJsonOrAProtocolTakesStandardOutput) {
+    TempDir temp;
+    const std::string scored = contestPath("ok1aaa.cbr");
+    const std::string tab = dataPath("tab-on-line-3.cbr");
+    const std::string missing = temp.file("missing\x1b[2J.cbr");
+    const std::string crlf = dataPath("party-crlf.cbr");
+    const RunResult result = runZebscore({scored, tab, missing, "--unknown-prefix=abort", crlf});
+    EXPECT_EQ(result.out, scored +
+                              ": scored: QSOs 8, errors 1, points 52, ZEB multipliers 5, DXCC "
+                              "multipliers 4, result 468\n" +
+                              tab + ": refused\n" + temp.file("missing?[2J.cbr") +
+                              ": unreadable\n" + crlf + ": aborted\n");
+    // Messages stay on standard error.
+    EXPECT_EQ(result.out.find("prefix"), std::string::npos);
+    EXPECT_NE(result.err.find("nenalezen prefix"), std::string::npos);
+    EXPECT_EQ(runZebscore({"--json", crlf}).out.rfind("{\"log\":", 0), 0u);
+    EXPECT_EQ(runZebscore({"-o", "-", crlf}).out, readFile(dataPath("party-crlf.prn")));
 }
 
 TEST(Output, ADashWritesTheProtocolToStandardOutput) {

@@ -177,6 +177,27 @@ void QtPlatformTest::fileDialogPresets() {
     });
     QCOMPARE(dialogs.saveProtocol(nullptr, protocol), std::optional(protocol));
     QCOMPARE(preselected, QStringList{protocol});
+
+    // A name typed without a suffix is saved with the mask's, as the open dialogs look for it; one
+    // typed with a suffix keeps it.
+    const struct {
+        std::optional<QString> (zeb::QtFileDialogs::*save)(QWidget*, const QString&);
+        QString typed;
+        QString saved;
+    } typings[] = {
+        {&zeb::QtFileDialogs::saveProtocol, QStringLiteral("df1dx"), QStringLiteral("df1dx.prn")},
+        {&zeb::QtFileDialogs::saveConfig, QStringLiteral("sloupce"), QStringLiteral("sloupce.ini")},
+        {&zeb::QtFileDialogs::saveProtocol, QStringLiteral("df1dx.txt"),
+         QStringLiteral("df1dx.txt")},
+    };
+    for (const auto& typing : typings) {
+        whenShown<QFileDialog>([&](QFileDialog* dialog) {
+            dialog->selectFile(typing.typed);  // into the file name box, as if typed
+            static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
+        });
+        QCOMPARE((dialogs.*typing.save)(nullptr, directory.filePath(QStringLiteral("x.prn"))),
+                 std::optional(directory.filePath(typing.saved)));
+    }
 }
 
 QTEST_MAIN(QtPlatformTest)

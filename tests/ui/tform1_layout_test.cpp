@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -131,6 +132,9 @@ void TForm1LayoutTest::cleanup() {
 void TForm1LayoutTest::window() {
     QCOMPARE(form_->objectName(), QStringLiteral("TForm1"));
     QCOMPARE(form_->windowTitle(), QStringLiteral("ZEB contest ver. 3.05"));
+    // The program's icon, also where no icon theme has it.
+    QVERIFY(!form_->windowIcon().pixmap(32, 32).isNull());
+    QVERIFY(!QIcon(QStringLiteral(":/icons/zebcontest-32.png")).pixmap(32, 32).isNull());
     QCOMPARE(form_->size(), QSize(314, 454));
     QCOMPARE(form_->pos(), QPoint(238, 209));
     auto* pages = child<QTabWidget>("PageControl1");
