@@ -343,7 +343,7 @@ within 80 columns in the layout of the Cabrillo template, the received call at c
 its member number or NM at column 73 (counted from 0, as the start edits count), where the
 column finding finds them; what a line does not hold is written "-", never guessed.
 A line that cannot be read is copied as it stands. The LOG itself is never changed; a copy
-that would replace a LOG is not written, and that LOG is evaluated as it stands. A LOG over
+that would replace an input is not written, and that LOG is evaluated as it stands. A LOG over
 the QSO limit stays refused. The JSON object then ends with "repair": {"copy", "qsoLines",
 "changes": [{"line", "text"}], "unreadLines"}. With --config-beside, NAME.ini is looked for
 beside the file evaluated, the copy under --repair.
