@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -37,10 +38,15 @@ std::vector<std::string> logsOf(int qsoCount, int logCount) {
     return paths;
 }
 
-// Runs zebscore on the logs with its output thrown away, as a script would.
-int runZebscore(const std::vector<std::string>& logs) {
-    std::vector<std::string> args = {ZEBSCORE_BINARY, "--json"};
-    args.insert(args.end(), logs.begin(), logs.end());
+// The zebscore to run: the one built beside the benchmarks, or ZEB_BENCH_ZEBSCORE, so that the
+// process benchmarks of two builds can be compared on one machine.
+std::string zebscoreBinary() {
+    const char* other = std::getenv("ZEB_BENCH_ZEBSCORE");
+    return other != nullptr && *other != '\0' ? other : ZEBSCORE_BINARY;
+}
+
+// Runs a program with its output thrown away, as a script would; its exit status, or -1.
+int runQuietly(std::vector<std::string> args) {
     std::vector<char*> argv;
     for (std::string& arg : args) {
         argv.push_back(arg.data());
@@ -59,6 +65,17 @@ int runZebscore(const std::vector<std::string>& logs) {
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int runZebscore(const std::vector<std::string>& options, const std::vector<std::string>& logs) {
+    std::vector<std::string> args = {zebscoreBinary()};
+    args.insert(args.end(), options.begin(), options.end());
+    args.insert(args.end(), logs.begin(), logs.end());
+    return runQuietly(args);
+}
+
+int runZebscore(const std::vector<std::string>& logs) {
+    return runZebscore({"--json"}, logs);
 }
 
 void BM_ZebscoreOneLog(benchmark::State& run) {
@@ -94,6 +111,74 @@ BENCHMARK(BM_Zebscore200Logs)
     ->Arg(500)
     ->Arg(1000)
     ->Arg(2000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
+
+// The floor of one log: reading it, as `cat` does, next to zebscore writing its protocol.
+void BM_CatOneLog(benchmark::State& run) {
+    const std::vector<std::string> logs = logsOf(static_cast<int>(run.range(0)), 1);
+    for (auto _ : run) {
+        if (runQuietly({"/bin/cat", logs[0]}) != 0) {
+            run.SkipWithError("cat did not run");
+            break;
+        }
+    }
+    run.SetItemsProcessed(run.iterations() * run.range(0));
+}
+BENCHMARK(BM_CatOneLog)->Arg(250)->Arg(2000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ZebscoreOneLogProtocol(benchmark::State& run) {
+    const std::vector<std::string> logs = logsOf(static_cast<int>(run.range(0)), 1);
+    for (auto _ : run) {
+        if (runZebscore({"-o", "-"}, logs) != 0) {
+            run.SkipWithError("zebscore did not score the log");
+            break;
+        }
+    }
+    run.SetItemsProcessed(run.iterations() * run.range(0));
+}
+BENCHMARK(BM_ZebscoreOneLogProtocol)
+    ->Arg(250)
+    ->Arg(2000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// A whole contest of 500 stations of 300 QSOs in one process: the results table alone (0), and
+// with the cross-check of all logs against each other (1).
+void BM_ZebscoreContest(benchmark::State& run) {
+    constexpr int kStations = 500;
+    constexpr int kQsos = 300;
+    const fs::path folder = fs::temp_directory_path() / "zeb-bench-contest-500x300";
+    fs::create_directories(folder);
+    std::vector<std::string> logs;
+    std::vector<std::string> contest;
+    for (int i = 0; i < kStations; ++i) {
+        const fs::path path = folder / ("station" + std::to_string(i) + ".cbr");
+        if (!fs::exists(path)) {
+            if (contest.empty()) {
+                contest = syntheticContest(kStations, kQsos);
+            }
+            std::ofstream(path, std::ios::binary) << contest[i];
+        }
+        logs.push_back(path.string());
+    }
+    std::vector<std::string> options = {"--force", "--results", (folder / "results.csv").string()};
+    if (run.range(0) == 1) {
+        options.push_back("--cross-check");
+        options.push_back((folder / "cross-check.csv").string());
+    }
+    for (auto _ : run) {
+        if (runZebscore(options, logs) != 0) {
+            run.SkipWithError("zebscore did not score every log");
+            break;
+        }
+    }
+    run.SetItemsProcessed(run.iterations() * kStations * kQsos);
+}
+BENCHMARK(BM_ZebscoreContest)
+    ->Arg(0)
+    ->Arg(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(2);
