@@ -1,5 +1,6 @@
 #include "state/evaluation_state.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace zeb {
@@ -16,7 +17,10 @@ void resetLoadCounters(EvaluationState& state) {
 void clearQsoTable(QsoTable& table) {
     // Whole slots, in one pass: memberNumber and sameNumberFlag would need no clearing (every
     // computation sets them before they are read), but nothing of an earlier log may stay.
-    std::memset(static_cast<void*>(table.slots), 0, sizeof table.slots);
+    const int used = std::clamp(table.slotsInUse, 0, kQsoSlots);
+    std::memset(static_cast<void*>(table.slots), 0,
+                sizeof(QsoRecord) * static_cast<std::size_t>(used));
+    table.slotsInUse = 0;
 }
 
 }  // namespace zeb

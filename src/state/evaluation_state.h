@@ -46,6 +46,9 @@ struct QsoRecord {
 struct QsoTable {
     QsoRecord slots[kQsoSlots];
     std::int32_t qsoCount;
+    // Slots 0 to slotsInUse - 1 may hold something since the table was last cleared; the others
+    // are as cleared. The reader counts every slot it starts.
+    std::int32_t slotsInUse;
 };
 
 struct HeaderLines {
@@ -96,7 +99,8 @@ struct EvaluationState {
 void resetLoadCounters(EvaluationState& state);
 
 // Clears all slots completely before a load, so that nothing of an earlier log, not even beyond
-// the fill of a short line, can influence how the next log is read or configured.
+// the fill of a short line, can influence how the next log is read or configured. Only the slots
+// in use are written: the rest are still as cleared, and a short log then costs a short clear.
 void clearQsoTable(QsoTable& table);
 
 }  // namespace zeb
