@@ -13,16 +13,23 @@ namespace {
 
 // Room for the longest window (a whole line) and the 32 positions trimToken may look at.
 constexpr int kScratchSize = kLineBufferSize + 40;
+constexpr std::size_t kTrimmedPlaces = 40;
 
 // Stores the first word of the window of `width` characters of `line` from column `start` in
 // `field`, cut to its capacity.
 void takeWord(const char* line, std::int32_t start, std::int32_t width, char* field, int capacity) {
-    char scratch[kScratchSize] = {};
+    // trimToken looks no further than position 32, and the word ends at the window's end: only
+    // those places need clearing, not the whole scratch (three times per QSO).
+    char scratch[kScratchSize];
+    std::memset(scratch, 0, kTrimmedPlaces);
     const auto length = static_cast<std::int64_t>(strnlen(line, kLineBufferSize));
+    std::size_t copied = 0;
     if (start >= 0 && width > 0 && start < length) {
         const std::int64_t end = std::min<std::int64_t>(length, std::int64_t{start} + width);
-        std::memcpy(scratch, line + start, static_cast<std::size_t>(end - start));
+        copied = static_cast<std::size_t>(end - start);
+        std::memcpy(scratch, line + start, copied);
     }
+    scratch[copied] = '\0';
     const int begin = trimToken(scratch, kScratchSize);
     const std::size_t wordLength = std::min<std::size_t>(
         strnlen(scratch + begin, kScratchSize - begin), static_cast<std::size_t>(capacity));
