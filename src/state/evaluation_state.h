@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -82,6 +83,11 @@ struct EvaluationTotals {
 // The one body of data every command works on. It is large (about 700 KB): allocate it once,
 // on the heap, and keep it for the whole run.
 struct EvaluationState {
+    // Zeroed memory straight from the system is not written on allocation: a page is touched
+    // only when a log reaches it, which spares a short log most of the state's page faults.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* state) noexcept;
+
     QsoTable qsoTable;
     HeaderLines headerLines;
     ColumnConfig columns;
@@ -93,7 +99,7 @@ struct EvaluationState {
     bool longLineFound;
 };
 
-// Value-initialised: every field zero, empty or false, as at program start.
+// Every field zero, empty or false, as at program start.
 [[nodiscard]] std::unique_ptr<EvaluationState> makeEvaluationState();
 
 void resetLoadCounters(EvaluationState& state);
