@@ -5,6 +5,8 @@
 
 #include <fcntl.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -37,10 +39,15 @@ std::vector<std::string> logsOf(int qsoCount, int logCount) {
     return paths;
 }
 
-// Runs zebscore on the logs with its output thrown away, as a script would.
-int runZebscore(const std::vector<std::string>& logs) {
-    std::vector<std::string> args = {ZEBSCORE_BINARY, "--json"};
-    args.insert(args.end(), logs.begin(), logs.end());
+// The zebscore to run: the one built beside the benchmarks, or ZEB_BENCH_ZEBSCORE, so that the
+// process benchmarks of two builds can be compared on one machine.
+std::string zebscoreBinary() {
+    const char* other = std::getenv("ZEB_BENCH_ZEBSCORE");
+    return other != nullptr && *other != '\0' ? other : ZEBSCORE_BINARY;
+}
+
+// Runs a program with its output thrown away, as a script would; its exit status, or -1.
+int runQuietly(std::vector<std::string> args) {
     std::vector<char*> argv;
     for (std::string& arg : args) {
         argv.push_back(arg.data());
@@ -59,6 +66,17 @@ int runZebscore(const std::vector<std::string>& logs) {
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int runZebscore(const std::vector<std::string>& options, const std::vector<std::string>& logs) {
+    std::vector<std::string> args = {zebscoreBinary()};
+    args.insert(args.end(), options.begin(), options.end());
+    args.insert(args.end(), logs.begin(), logs.end());
+    return runQuietly(args);
+}
+
+int runZebscore(const std::vector<std::string>& logs) {
+    return runZebscore({"--json"}, logs);
 }
 
 void BM_ZebscoreOneLog(benchmark::State& run) {
@@ -94,6 +112,81 @@ BENCHMARK(BM_Zebscore200Logs)
     ->Arg(500)
     ->Arg(1000)
     ->Arg(2000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
+
+// The floor of one log is reading it, as `cat` does. Each iteration runs `cat` and then zebscore
+// writing the protocol of the same log, so that a machine busy with other work slows both alike;
+// the time shown is zebscore's, `cat_ms` is cat's and `ratio` the quotient of their sums.
+void BM_ZebscoreOneLogNextToCat(benchmark::State& run) {
+    using Clock = std::chrono::steady_clock;
+    const std::vector<std::string> logs = logsOf(static_cast<int>(run.range(0)), 1);
+    Clock::duration cat{};
+    Clock::duration zebscore{};
+    for (auto _ : run) {
+        const Clock::time_point start = Clock::now();
+        const int catStatus = runQuietly({"/bin/cat", logs[0]});
+        const Clock::time_point between = Clock::now();
+        const int zebscoreStatus = runZebscore({"-o", "-"}, logs);
+        const Clock::time_point end = Clock::now();
+        if (catStatus != 0 || zebscoreStatus != 0) {
+            run.SkipWithError("cat or zebscore failed");
+            break;
+        }
+        cat += between - start;
+        zebscore += end - between;
+        run.SetIterationTime(std::chrono::duration<double>(end - between).count());
+    }
+    if (run.iterations() > 0 && cat.count() > 0) {
+        run.counters["cat_ms"] = std::chrono::duration<double, std::milli>(cat).count() /
+                                 static_cast<double>(run.iterations());
+        run.counters["ratio"] =
+            static_cast<double>(zebscore.count()) / static_cast<double>(cat.count());
+    }
+    run.SetItemsProcessed(run.iterations() * run.range(0));
+}
+BENCHMARK(BM_ZebscoreOneLogNextToCat)
+    ->Arg(250)
+    ->Arg(2000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
+
+// A whole contest of 500 stations of 300 QSOs in one process: the results table alone (0), and
+// with the cross-check of all logs against each other (1).
+void BM_ZebscoreContest(benchmark::State& run) {
+    constexpr int kStations = 500;
+    constexpr int kQsos = 300;
+    const fs::path folder = fs::temp_directory_path() / "zeb-bench-contest-500x300";
+    fs::create_directories(folder);
+    std::vector<std::string> logs;
+    std::vector<std::string> contest;
+    for (int i = 0; i < kStations; ++i) {
+        const fs::path path = folder / ("station" + std::to_string(i) + ".cbr");
+        if (!fs::exists(path)) {
+            if (contest.empty()) {
+                contest = syntheticContest(kStations, kQsos);
+            }
+            std::ofstream(path, std::ios::binary) << contest[i];
+        }
+        logs.push_back(path.string());
+    }
+    std::vector<std::string> options = {"--force", "--results", (folder / "results.csv").string()};
+    if (run.range(0) == 1) {
+        options.push_back("--cross-check");
+        options.push_back((folder / "cross-check.csv").string());
+    }
+    for (auto _ : run) {
+        if (runZebscore(options, logs) != 0) {
+            run.SkipWithError("zebscore did not score every log");
+            break;
+        }
+    }
+    run.SetItemsProcessed(run.iterations() * kStations * kQsos);
+}
+BENCHMARK(BM_ZebscoreContest)
+    ->Arg(0)
+    ->Arg(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(2);

@@ -1,5 +1,7 @@
 #include "cli/json_writer.h"
 
+#include <charconv>
+
 namespace zeb::cli {
 
 namespace {
@@ -37,12 +39,26 @@ std::size_t utf8SequenceLength(std::string_view text, std::size_t i) {
     return length;
 }
 
+// Printable ASCII other than the quote and the backslash stands in a JSON string as it is.
+bool isPlain(unsigned char c) {
+    return c >= 0x20 && c < 0x80 && c != '"' && c != '\\';
+}
+
 }  // namespace
 
 void appendJsonString(std::string& out, std::string_view utf8) {
     out += '"';
     std::size_t i = 0;
     while (i < utf8.size()) {
+        std::size_t plainEnd = i;
+        while (plainEnd < utf8.size() && isPlain(static_cast<unsigned char>(utf8[plainEnd]))) {
+            ++plainEnd;
+        }
+        if (plainEnd > i) {
+            out.append(utf8.data() + i, plainEnd - i);
+            i = plainEnd;
+            continue;
+        }
         const auto c = static_cast<unsigned char>(utf8[i]);
         if (c >= 0x80) {
             const std::size_t length = utf8SequenceLength(utf8, i);
@@ -147,7 +163,9 @@ JsonWriter& JsonWriter::value(std::string_view utf8) {
 
 JsonWriter& JsonWriter::value(std::int64_t number) {
     beforeValue();
-    out_ += std::to_string(number);
+    char figures[24];
+    const auto written = std::to_chars(figures, figures + sizeof figures, number);
+    out_.append(figures, written.ptr);
     return *this;
 }
 

@@ -28,6 +28,7 @@ class JsonWriter {
     JsonWriter& value(bool flag);
     JsonWriter& null();
 
+    void reserve(std::size_t bytes) { out_.reserve(bytes); }
     const std::string& text() const { return out_; }
 
   private:

@@ -1,5 +1,6 @@
 #include "intake/cabrillo_reader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "state/decimal.h"
@@ -58,6 +59,7 @@ int readCabrilloLog(EvaluationState& state, Platform& platform, TextInput* input
             return refuse(platform, texts::kTooManyQsos, DialogButtons::Ok);
         }
         QsoRecord& slot = table.slots[kept];
+        table.slotsInUse = std::max(table.slotsInUse, kept + 1);
         startSlot(slot);
         int column = 0;
         for (; column < kRawLineChars; ++column) {
@@ -78,7 +80,9 @@ int readCabrilloLog(EvaluationState& state, Platform& platform, TextInput* input
                     return refuse(platform, texts::kNoQsoIn25Lines, DialogButtons::Ok);
                 }
             }
-            if (std::memcmp(slot.line, "END-OF-LOG", 10) == 0) {
+            // The marker is complete at the tenth character; later ones do not change the first
+            // ten, and before it the fill of spaces stands where the marker has none.
+            if (column == 9 && std::memcmp(slot.line, "END-OF-LOG", 10) == 0) {
                 table.qsoCount = kept;
                 done = true;
                 break;

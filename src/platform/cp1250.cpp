@@ -65,13 +65,19 @@ char32_t decodeUtf8(std::string_view text, std::size_t& i) {
 std::string cp1250ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 2);
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            out.push_back(c);
-        } else {
-            appendUtf8(out, kUpperHalf[byte - 0x80]);
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        // Logs are mostly ASCII: copy each run of it at once.
+        std::size_t end = i;
+        while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) < 0x80) {
+            ++end;
         }
+        out.append(bytes.data() + i, end - i);
+        if (end == bytes.size()) {
+            break;
+        }
+        appendUtf8(out, kUpperHalf[static_cast<unsigned char>(bytes[end]) - 0x80]);
+        i = end + 1;
     }
     return out;
 }

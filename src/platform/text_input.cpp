@@ -2,7 +2,7 @@
 
 namespace zeb {
 
-int TextInput::get() {
+int TextInput::getSlowly() {
     if (pendingCarriageReturns_ > 0) {
         --pendingCarriageReturns_;
         return '\r';
@@ -12,17 +12,17 @@ int TextInput::get() {
         pendingByte_ = kNothing;
         return byte;
     }
-    const int byte = rawGet();
+    const int byte = nextRaw();
     if (byte != '\r') {
         return byte;
     }
     // A line end written as CR CR LF (or with more CRs) is still one line end: a CR left at the
     // end of a line would change the last word of every line.
     long long run = 1;
-    int next = rawGet();
+    int next = nextRaw();
     while (next == '\r') {
         ++run;
-        next = rawGet();
+        next = nextRaw();
     }
     if (next == '\n') {
         return '\n';
@@ -32,11 +32,9 @@ int TextInput::get() {
     return '\r';
 }
 
-int MemoryTextInput::rawGet() {
-    if (position_ >= bytes_.size()) {
-        return kEndOfFile;
-    }
-    return static_cast<unsigned char>(bytes_[position_++]);
+MemoryTextInput::MemoryTextInput(std::string bytes) : bytes_(std::move(bytes)) {
+    const auto* begin = reinterpret_cast<const unsigned char*>(bytes_.data());
+    present(begin, begin + bytes_.size());
 }
 
 FileTextInput::~FileTextInput() {
@@ -45,9 +43,21 @@ FileTextInput::~FileTextInput() {
     }
 }
 
+namespace {
+// Few reads per log, and few fresh pages for the block: a fresh page costs more than a read.
+constexpr std::size_t kBlockSize = 16 * 1024;
+}  // namespace
+
 int FileTextInput::rawGet() {
-    const int byte = std::getc(file_);
-    return byte == EOF ? kEndOfFile : byte;
+    if (!block_) {
+        block_ = std::make_unique_for_overwrite<unsigned char[]>(kBlockSize);
+    }
+    const std::size_t count = std::fread(block_.get(), 1, kBlockSize, file_);
+    if (count == 0) {
+        return kEndOfFile;
+    }
+    present(block_.get() + 1, block_.get() + count);
+    return block_[0];
 }
 
 }  // namespace zeb

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace zeb {
@@ -11,29 +12,49 @@ inline constexpr int kEndOfFile = -1;
 // feed is not delivered, every other byte is (0 to 255); kEndOfFile at the end.
 class TextInput {
   public:
+    TextInput() = default;
+    TextInput(const TextInput&) = delete;
+    TextInput& operator=(const TextInput&) = delete;
     virtual ~TextInput() = default;
-    int get();
+
+    // A log is read a byte at a time, so the common byte is served inline from the bytes at hand.
+    int get() {
+        if (next_ != end_ && *next_ != '\r' && pendingCarriageReturns_ == 0 &&
+            pendingByte_ == kNothing) {
+            return *next_++;
+        }
+        return getSlowly();
+    }
 
   protected:
-    // The next raw byte, or kEndOfFile.
+    // The next raw byte, or kEndOfFile; asked only when the bytes at hand are used up. A source
+    // that reads in blocks hands out the first byte of a block and the rest with `present`.
     virtual int rawGet() = 0;
+    void present(const unsigned char* begin, const unsigned char* end) {
+        next_ = begin;
+        end_ = end;
+    }
 
   private:
     static constexpr int kNothing = -2;
+    int getSlowly();
+    int nextRaw() { return next_ != end_ ? *next_++ : rawGet(); }
+
+    const unsigned char* next_ = nullptr;
+    const unsigned char* end_ = nullptr;
     long long pendingCarriageReturns_ = 0;
     int pendingByte_ = kNothing;
 };
 
 class MemoryTextInput final : public TextInput {
   public:
-    explicit MemoryTextInput(std::string bytes) : bytes_(std::move(bytes)) {}
+    explicit MemoryTextInput(std::string bytes);
 
   protected:
-    int rawGet() override;
+    int rawGet() override { return kEndOfFile; }
 
   private:
     std::string bytes_;
-    std::size_t position_ = 0;
 };
 
 class FileTextInput final : public TextInput {
@@ -49,6 +70,7 @@ class FileTextInput final : public TextInput {
 
   private:
     std::FILE* file_;
+    std::unique_ptr<unsigned char[]> block_;
 };
 
 }  // namespace zeb

@@ -1,5 +1,7 @@
 #include "report/protocol.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstring>
 
 #include "platform/cp1250.h"
@@ -28,6 +30,15 @@ const char* const kLegend[] = {
 
 constexpr std::size_t kRuleLength = 99;
 
+// A QSO line of the protocol, with its line end.
+constexpr std::size_t kQsoLineBytes = 101;
+
+void appendDecimal(std::string& out, std::int32_t value) {
+    char figures[12];
+    const auto written = std::to_chars(figures, figures + sizeof figures, value);
+    out.append(figures, written.ptr);
+}
+
 void appendCounter(std::string& out, const char* label, std::int64_t value) {
     out += utf8ToCp1250(label);
     out += formatDecimal(value);
@@ -36,53 +47,69 @@ void appendCounter(std::string& out, const char* label, std::int64_t value) {
 
 }  // namespace
 
-std::string protocolLine(const QsoRecord& record, std::int32_t exchStart) {
-    char line[kLineBufferSize];
-    std::memcpy(line, record.line, kLineBufferSize);
-    const auto length = static_cast<std::int64_t>(strnlen(line, kLineBufferSize));
-    for (std::int64_t c = exchStart; c < std::int64_t{exchStart} + 10 && c < length; ++c) {
-        if (c >= 0 && line[c] == ' ') {
-            line[c] = '\0';
+void appendProtocolLine(std::string& out, const QsoRecord& record, std::int32_t exchStart) {
+    // The line ends at its first space within the ten columns from the exchange column.
+    const auto length = static_cast<std::int64_t>(strnlen(record.line, kLineBufferSize));
+    std::int64_t end = length;
+    for (std::int64_t c = std::max<std::int64_t>(exchStart, 0);
+         c < std::int64_t{exchStart} + 10 && c < length; ++c) {
+        if (record.line[c] == ' ') {
+            end = c;
+            break;
         }
     }
-    std::string text(line, strnlen(line, kLineBufferSize));
-    if (text.size() < kKeptLineChars) {
-        text.append(kKeptLineChars - text.size(), ' ');
+    out.append(record.line, static_cast<std::size_t>(end));
+    if (end < kKeptLineChars) {
+        out.append(static_cast<std::size_t>(kKeptLineChars - end), ' ');
     }
     switch (record.status) {
         case kStatusValid: {
-            std::string country(record.country, strnlen(record.country, sizeof record.country));
-            country.resize(5, ' ');
-            text += "   " + country;
-            if (record.sameNumberFlag != 0) {
-                text += "1!  0! ";
-            } else {
-                text += formatDecimal(record.points);
-                if (record.points == 1) {
-                    text += ' ';
-                }
-                text += "  " + formatDecimal(record.clubMult) + "  ";
+            const std::size_t country = strnlen(record.country, sizeof record.country);
+            out += "   ";
+            out.append(record.country, std::min<std::size_t>(country, 5));
+            if (country < 5) {
+                out.append(5 - country, ' ');
             }
-            text += formatDecimal(record.dxccMult) + "  ";
+            if (record.sameNumberFlag != 0) {
+                out += "1!  0! ";
+            } else {
+                appendDecimal(out, record.points);
+                if (record.points == 1) {
+                    out += ' ';
+                }
+                out += "  ";
+                appendDecimal(out, record.clubMult);
+                out += "  ";
+            }
+            appendDecimal(out, record.dxccMult);
+            out += "  ";
             break;
         }
         case kStatusDuplicate:
-            text += "   === dubl ===";
+            out += "   === dubl ===";
             break;
         case kStatusOutOfBand:
-            text += "   =mimo pasmo=";
+            out += "   =mimo pasmo=";
             break;
         default:
-            text += "   =jina chyba=";
+            out += "   =jina chyba=";
             break;
     }
+}
+
+std::string protocolLine(const QsoRecord& record, std::int32_t exchStart) {
+    std::string text;
+    appendProtocolLine(text, record, exchStart);
     return text;
 }
 
 std::string writeProtocol(EvaluationState& state) {
     computeTotals(state);
     const EvaluationTotals& totals = state.totals;
-    std::string out = utf8ToCp1250("Toto není deník, ale protokol o výpočtu!\n");
+    std::string out;
+    out.reserve(kHeaderEntries * kHeaderEntrySize + 1024 +
+                static_cast<std::size_t>(std::max(state.qsoTable.qsoCount, 0)) * kQsoLineBytes);
+    out += utf8ToCp1250("Toto není deník, ale protokol o výpočtu!\n");
     appendCounter(out, "počet QSO=", totals.qsoTotal);
     appendCounter(out, "počet dublů=", totals.errorTotal);
     appendCounter(out, "počet bodů=", totals.pointsTotal);
@@ -107,7 +134,7 @@ std::string writeProtocol(EvaluationState& state) {
     out.append(kRuleLength, '-');
     out += '\n';
     for (int i = 0; i < state.qsoTable.qsoCount; ++i) {
-        out += protocolLine(state.qsoTable.slots[i], state.columns.exchStart);
+        appendProtocolLine(out, state.qsoTable.slots[i], state.columns.exchStart);
         out += " \n";
     }
     out += "END-OF-LOG:\n";

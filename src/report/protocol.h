@@ -11,6 +11,7 @@ namespace zeb {
 
 // The protocol line of one QSO, without its line end.
 std::string protocolLine(const QsoRecord& record, std::int32_t exchStart);
+void appendProtocolLine(std::string& out, const QsoRecord& record, std::int32_t exchStart);
 
 // Recomputes the totals and returns the whole result protocol, '\n' for every line end. The QSO
 // lines are cut after the exchange on copies: the loaded lines stay as they are.

@@ -1,11 +1,28 @@
 #include "state/evaluation_state.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace zeb {
 
+void* EvaluationState::operator new(std::size_t size) {
+    if (void* memory = std::calloc(1, size)) {
+        return memory;
+    }
+    throw std::bad_alloc();
+}
+
+void EvaluationState::operator delete(void* state) noexcept {
+    std::free(state);
+}
+
 std::unique_ptr<EvaluationState> makeEvaluationState() {
-    return std::make_unique<EvaluationState>();
+    // calloc creates the state with every byte zero (all its members are plain data), so it is
+    // not initialised again: a value-initialisation would write all 700 KB at once.
+    return std::unique_ptr<EvaluationState>(
+        static_cast<EvaluationState*>(EvaluationState::operator new(sizeof(EvaluationState))));
 }
 
 void resetLoadCounters(EvaluationState& state) {
@@ -16,7 +33,10 @@ void resetLoadCounters(EvaluationState& state) {
 void clearQsoTable(QsoTable& table) {
     // Whole slots, in one pass: memberNumber and sameNumberFlag would need no clearing (every
     // computation sets them before they are read), but nothing of an earlier log may stay.
-    std::memset(static_cast<void*>(table.slots), 0, sizeof table.slots);
+    const int used = std::clamp(table.slotsInUse, 0, kQsoSlots);
+    std::memset(static_cast<void*>(table.slots), 0,
+                sizeof(QsoRecord) * static_cast<std::size_t>(used));
+    table.slotsInUse = 0;
 }
 
 }  // namespace zeb

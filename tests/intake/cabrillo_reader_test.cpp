@@ -243,5 +243,25 @@ TEST(Clearing, EachLoadClearsEverySlotCompletely) {
     EXPECT_EQ(reused.dialogTexts(), fresh.dialogTexts());
 }
 
+// Only the slots a load used are cleared before the next: those of a longer log, of a computation
+// and of a log refused halfway must all count.
+TEST(Clearing, AfterLongerComputedAndRefusedLogsTheTableIsAsAfterAFreshLoad) {
+    const std::string longLine = kQso + std::string(60, 'Z') + " " + std::string(50, 'Z');
+    const std::string shortLog = cabrilloLog({kQso});
+    Evaluation fresh;
+    ASSERT_EQ(fresh.load(shortLog), LoadOutcome::Loaded);
+
+    Evaluation reused;
+    ASSERT_EQ(reused.load(cabrilloLog(std::vector<std::string>(300, longLine))),
+              LoadOutcome::Loaded);
+    ASSERT_TRUE(reused.compute());
+    ASSERT_EQ(reused.load("CALLSIGN: X\n" + repeatLines(longLine, 500) + "QSO:\t\n"),
+              LoadOutcome::Refused);
+    ASSERT_EQ(reused.load(shortLog), LoadOutcome::Loaded);
+    EXPECT_EQ(std::memcmp(reused.state->qsoTable.slots, fresh.state->qsoTable.slots,
+                          sizeof fresh.state->qsoTable.slots),
+              0);
+}
+
 }  // namespace
 }  // namespace zeb::test

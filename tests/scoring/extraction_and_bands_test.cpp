@@ -208,6 +208,19 @@ TEST(PrefixTable, EveryPrefixGivesTheKeyOfItsFirstRow) {
     }
 }
 
+// Calls shorter than a prefix, and characters that no prefix holds, in every position.
+TEST(PrefixTable, LeadingPartsAndForeignCharactersGiveTheKeyOfTheFirstMatchingRow) {
+    for (int r = 0; r < kPrefixTable.rowCount; ++r) {
+        const std::string prefix = kPrefixTable.rows[r].prefix;
+        for (std::size_t length = 1; length < prefix.size(); ++length) {
+            for (const std::string tail : {"", "a", "/", "\xC8"}) {
+                const std::string call = prefix.substr(0, length) + tail;
+                EXPECT_EQ(findCountryKey(call.c_str()), firstMatchingRow(call)) << call;
+            }
+        }
+    }
+}
+
 TEST(PrefixTable, RowsStandByNonIncreasingLength) {
     ASSERT_EQ(kPrefixTable.rowCount, 1475);
     int perLength[7] = {};
