@@ -57,7 +57,7 @@ int countQsoLines(std::string_view bytes) {
 }
 
 void checkReadings(std::string_view bytes) {
-    const std::vector<std::string> lines = zeb::qsoLinesOf(bytes);
+    const std::vector<std::string_view> lines = zeb::qsoLinesOf(bytes);
     const std::vector<zeb::QsoLineReading> readings = zeb::readQsoLines(lines, "");
     ZEB_FUZZ_CHECK(readings.size() == lines.size());
     for (const zeb::QsoLineReading& reading : readings) {

@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <exception>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "cli/interrupt.h"
 #include "cli/log_json.h"
@@ -293,16 +291,11 @@ std::string configPathBeside(const std::string& log) {
 }
 
 std::optional<std::string> readWholeFile(const std::string& path) {
-    if (!isReadableFile(path)) {
+    std::optional<FileBytes> file = readRegularFile(path, std::string().max_size());
+    if (!file || !file->whole) {
         return std::nullopt;
     }
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    if (!file && !file.eof()) {
-        return std::nullopt;
-    }
-    return bytes.str();
+    return std::move(file->bytes);
 }
 
 std::string protocolPathIn(const std::string& dir, const std::string& log) {

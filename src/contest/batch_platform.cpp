@@ -29,6 +29,9 @@ DialogButton BatchPlatform::messageDialog(const std::string& text, DialogKind ki
 }
 
 std::unique_ptr<TextInput> BatchPlatform::openTextForReading(const std::string& path) {
+    if (preloadedPath_ && path == *preloadedPath_) {
+        return std::make_unique<ViewTextInput>(preloaded_);
+    }
     return openTextFileForReading(path);
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "contest/log_evaluation.h"
@@ -26,6 +27,13 @@ class BatchPlatform final : public Platform {
     bool fileExists(const std::string& path) override;
     WriteOutcome writeTextFile(const std::string& path, const std::string& content) override;
 
+    // The log file as it was read beforehand: opening `path` reads these bytes, which the caller
+    // keeps, instead of the file again.
+    void preload(std::string path, std::string_view bytes) {
+        preloadedPath_ = std::move(path);
+        preloaded_ = bytes;
+    }
+
     const std::vector<DialogMessage>& messages() const { return messages_; }
     std::vector<DialogMessage> takeMessages() { return std::move(messages_); }
     // The exit code the window would have ended with, if it was told to end.
@@ -36,6 +44,8 @@ class BatchPlatform final : public Platform {
     MessageSink onMessage_;
     std::vector<DialogMessage> messages_;
     std::optional<int> endCode_;
+    std::optional<std::string> preloadedPath_;
+    std::string_view preloaded_;
 };
 
 }  // namespace zeb::contest

@@ -15,22 +15,29 @@ bool ColumnCheck::poor() const {
     return static_cast<long long>(agreeing) * 10 < static_cast<long long>(lines) * 9;
 }
 
-ColumnCheck checkColumns(const EvaluationState& state, const std::vector<QsoLineReading>& fields) {
+ColumnCheck checkColumns(const EvaluationState& state, const std::vector<std::string_view>& lines,
+                         std::string_view ownCall) {
     ColumnCheck check;
     check.lines = state.qsoTable.qsoCount;
-    for (int i = 0; i < state.qsoTable.qsoCount; ++i) {
-        const auto at = static_cast<std::size_t>(i);
-        if (at >= fields.size() || !fields[at].fields) {
-            ++check.unread;
-            continue;
-        }
-        const QsoRecord& record = state.qsoTable.slots[i];
-        const QsoFields& read = *fields[at].fields;
-        if (read.receivedCall == record.callText &&
-            read.receivedMember.scoredValue() == normalizedExchange(record.exchText)) {
-            ++check.agreeing;
-        }
+    if (lines.size() != static_cast<std::size_t>(check.lines)) {
+        check.unread = check.lines;
+        return check;
     }
+    check.unread = check.lines;
+    visitQsoLines(
+        lines, ownCall,
+        [&](std::size_t i, const QsoFields* read) {
+            if (read == nullptr) {
+                return;
+            }
+            --check.unread;
+            const QsoRecord& record = state.qsoTable.slots[i];
+            if (read->receivedCall == record.callText &&
+                read->receivedMember.scoredValue() == normalizedExchange(record.exchText)) {
+                ++check.agreeing;
+            }
+        },
+        true);
     return check;
 }
 

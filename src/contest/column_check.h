@@ -21,7 +21,10 @@ struct ColumnCheck {
 };
 
 // Compares, QSO by QSO, the call and exchange of a computed state with the fields read from the
-// same lines; the exchange as the scoring reads it (a member number or "NM").
-ColumnCheck checkColumns(const EvaluationState& state, const std::vector<QsoLineReading>& fields);
+// whole QSO lines of its log (`ownCall` from its "CALLSIGN:" line); the exchange as the scoring
+// reads it (a member number or "NM"). Lines that do not belong to the state's QSOs, when the file
+// changed since it was loaded, count as unread.
+ColumnCheck checkColumns(const EvaluationState& state, const std::vector<std::string_view>& lines,
+                         std::string_view ownCall);
 
 }  // namespace zeb::contest

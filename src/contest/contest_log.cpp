@@ -20,11 +20,11 @@ std::string wordOrEmpty(const std::vector<std::string_view>& words, std::size_t 
     return index < words.size() ? std::string(words[index]) : std::string();
 }
 
-std::string trimmedEnd(std::string_view line) {
+std::string_view trimmedEnd(std::string_view line) {
     while (!line.empty() && static_cast<unsigned char>(line.back()) <= ' ') {
         line.remove_suffix(1);
     }
-    return std::string(line);
+    return line;
 }
 
 // A message on one line: a dialog breaks its text into lines, a table cell cannot.
@@ -128,54 +128,64 @@ ContestLog summarizeLog(const LogEvaluation& evaluation) {
     ContestLog log;
     log.path = evaluation.log;
     log.outcome = evaluation.outcome;
-    if (evaluation.state) {
-        if (const auto call = headerCallBytes(*evaluation.state)) {
-            log.ownCall = cp1250ToUtf8(*call);
-        }
+    if (!evaluation.state) {
+        return log;
     }
-    if (const auto call = logSentCall(evaluation.fields)) {
-        log.sentCall = cp1250ToUtf8(*call);
+    const EvaluationState& state = *evaluation.state;
+    const std::optional<std::string> ownCall = headerCallBytes(state);
+    if (ownCall) {
+        log.ownCall = cp1250ToUtf8(*ownCall);
     }
     if (evaluation.outcome != LogOutcome::Scored) {
         log.message = messageOf(evaluation);
         return log;
     }
-    const EvaluationState& state = *evaluation.state;
     log.totals = state.totals;
     log.bands = bandBreakdown(state);
     log.columnCheck = evaluation.columnCheck.value_or(ColumnCheck{});
+
+    // The lines are read again from the file, whole: the state keeps them cut at 80 columns.
+    const std::string read = evaluation.bytes ? std::string() : evaluatedBytes(evaluation);
+    const std::string& bytes = evaluation.bytes ? *evaluation.bytes : read;
+    std::vector<std::string_view> lines = qsoLinesOf(bytes);
+    if (lines.size() != static_cast<std::size_t>(state.qsoTable.qsoCount)) {
+        lines.clear();  // a file that changed since it was loaded: the columns found are all
+    }
+    log.qsos.resize(static_cast<std::size_t>(state.qsoTable.qsoCount));
+    std::vector<std::string_view> sentCalls;
+    visitQsoLines(lines, ownCall.value_or(""), [&](std::size_t i, const QsoFields* fields) {
+        if (fields == nullptr) {
+            return;
+        }
+        ContestQso& qso = log.qsos[i];
+        qso.read = true;
+        qso.line = cp1250ToUtf8(trimmedEnd(lines[i]));
+        qso.call = cp1250ToUtf8(fields->receivedCall);
+        qso.exchange = cp1250ToUtf8(fields->receivedMember.scoredValue());
+        qso.sentExchange = cp1250ToUtf8(fields->sentMember.value());
+        qso.date = fields->date;
+        qso.time = fields->time;
+        sentCalls.push_back(fields->sentCall);
+    });
+    if (const auto call = logSentCall(sentCalls)) {
+        log.sentCall = cp1250ToUtf8(*call);
+    }
     for (int i = 0; i < state.qsoTable.qsoCount; ++i) {
         const QsoRecord& record = state.qsoTable.slots[i];
-        const auto at = static_cast<std::size_t>(i);
-        const QsoFields* fields = at < evaluation.fields.size() && evaluation.fields[at].fields
-                                      ? &*evaluation.fields[at].fields
-                                      : nullptr;
-        ContestQso qso;
+        ContestQso& qso = log.qsos[static_cast<std::size_t>(i)];
         qso.number = i + 1;
         qso.kHz = parseDecimal(record.freqText);
         qso.status = record.status;
-        if (fields != nullptr) {
-            qso.read = true;
-            qso.line = cp1250ToUtf8(trimmedEnd(evaluation.fieldLines[at]));
-            qso.call = cp1250ToUtf8(fields->receivedCall);
-            qso.exchange = cp1250ToUtf8(fields->receivedMember.scoredValue());
-            qso.sentExchange = cp1250ToUtf8(fields->sentMember.value());
-            qso.date = fields->date;
-            qso.time = fields->time;
-        } else {
+        if (!qso.read) {
             const std::string_view line(record.line, strnlen(record.line, kLineBufferSize));
             const std::vector<std::string_view> words = qsoWords(line);
-            const bool whole =
-                at < evaluation.fieldLines.size() && !evaluation.fieldLines[at].empty();
-            qso.line =
-                cp1250ToUtf8(whole ? trimmedEnd(evaluation.fieldLines[at]) : std::string(line));
+            qso.line = cp1250ToUtf8(lines.empty() ? line : trimmedEnd(lines[i]));
             qso.call = cp1250ToUtf8(record.callText);
             qso.exchange = normalizedExchange(record.exchText);
             qso.date = cp1250ToUtf8(wordOrEmpty(words, kDateWord));
             qso.time = cp1250ToUtf8(wordOrEmpty(words, kTimeWord));
         }
         qso.minute = minuteOf(qso.date, qso.time);
-        log.qsos.push_back(std::move(qso));
     }
     return log;
 }

@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "contest/batch_platform.h"
 #include "intake/column_config_file.h"
 #include "intake/load_command.h"
 #include "platform/cp1250.h"
+#include "platform/std_files.h"
 #include "scoring/scoring_passes.h"
 #include "state/decimal.h"
 #include "state/headless_window.h"
@@ -45,23 +44,20 @@ const char* kindName(DialogKind kind) {
 
 namespace {
 
-// The QSO lines of the log file, read again whole and into their fields.
-void readFieldsOf(LogEvaluation& result) {
-    std::ifstream file(result.log, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    const EvaluationState& state = *result.state;
-    result.fieldLines = qsoLinesOf(bytes.str());
-    result.fields = readQsoLines(result.fieldLines, headerCallBytes(state).value_or(""));
-    // A file that changed since it was loaded no longer says which line is which QSO.
-    const auto count = static_cast<std::size_t>(state.qsoTable.qsoCount);
-    if (result.fields.size() != count) {
-        result.fieldLines.assign(count, std::string());
-        result.fields.assign(count, QsoLineReading{});
-    }
-}
+// Logs up to this size are read once, whole, and kept for the field reading; a larger file (the
+// reader stops at 2000 QSO lines, but nothing limits what follows the end marker) is read as it
+// is loaded.
+constexpr std::size_t kKeptLogBytes = std::size_t{16} << 20;
 
 }  // namespace
+
+std::string evaluatedBytes(const LogEvaluation& evaluation) {
+    if (evaluation.bytes) {
+        return *evaluation.bytes;
+    }
+    std::optional<FileBytes> file = readRegularFile(evaluation.file, kKeptLogBytes);
+    return file ? std::move(file->bytes) : std::string();
+}
 
 std::optional<std::string> headerCallBytes(const EvaluationState& state) {
     const HeaderLines& header = state.headerLines;
@@ -86,9 +82,14 @@ LogEvaluation evaluateLog(const std::string& log, const EvaluationSettings& sett
                           const MessageSink& onMessage) {
     LogEvaluation result;
     result.log = log;
+    result.file = log;
     result.state = makeEvaluationState();
     EvaluationState& state = *result.state;
     BatchPlatform platform(settings.unknownPrefix, onMessage);
+    if (std::optional<FileBytes> file = readRegularFile(log, kKeptLogBytes); file && file->whole) {
+        result.bytes = std::move(file->bytes);
+        platform.preload(log, *result.bytes);
+    }
     HeadlessWindow window(state, platform);
     formCreate(state, window);
     window.setOnly80m(settings.only80m);
@@ -101,7 +102,6 @@ LogEvaluation evaluateLog(const std::string& log, const EvaluationSettings& sett
         result.messages = platform.takeMessages();
         return result;
     }
-    readFieldsOf(result);
     result.autoConfigRow = parseDecimal(window.editText(Edit::radek1));
     // The fallback is the only way the configuration warning comes up.
     const auto& messages = platform.messages();
@@ -122,7 +122,10 @@ LogEvaluation evaluateLog(const std::string& log, const EvaluationSettings& sett
     result.outcome =
         computeCommand(state, window, platform) ? LogOutcome::Scored : LogOutcome::Aborted;
     if (result.outcome == LogOutcome::Scored) {
-        result.columnCheck = checkColumns(state, result.fields);
+        // The lines are read whole from the file: the state keeps them cut.
+        const std::string read = result.bytes ? std::string() : evaluatedBytes(result);
+        result.columnCheck = checkColumns(state, qsoLinesOf(result.bytes ? *result.bytes : read),
+                                          headerCallBytes(state).value_or(""));
     }
     result.messages = platform.takeMessages();
     return result;

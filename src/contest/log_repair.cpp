@@ -174,8 +174,15 @@ class Repairer {
                 ownCall_ = words.front();
             }
         }
-        readings_ = zeb::readQsoLines(qsoTexts, ownCall_);
-        sentCall_ = logSentCall(readings_).value_or("");
+        readings_ = zeb::readQsoLines(
+            std::vector<std::string_view>(qsoTexts.begin(), qsoTexts.end()), ownCall_);
+        std::vector<std::string_view> sentCalls;
+        for (const QsoLineReading& reading : readings_) {
+            if (reading.fields) {
+                sentCalls.push_back(reading.fields->sentCall);
+            }
+        }
+        sentCall_ = logSentCall(sentCalls).value_or("");
     }
 
     struct HeaderLine {

@@ -1,9 +1,10 @@
 #include "intake/qso_fields.h"
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
 #include <map>
 
-#include "platform/text_input.h"
 #include "state/evaluation_state.h"
 
 namespace zeb {
@@ -23,31 +24,19 @@ char upper(char c) {
 }
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return upper(x) == upper(y); });
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (upper(a[i]) != upper(b[i])) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool allDigits(std::string_view text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), isDigit);
-}
-
-int digitsValue(std::string_view text) {
-    int value = 0;
-    for (const char c : text) {
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
-std::string join(const std::vector<std::string_view>& words) {
-    std::string text;
-    for (const std::string_view word : words) {
-        if (!text.empty()) {
-            text += ' ';
-        }
-        text += word;
-    }
-    return text;
 }
 
 // A Maidenhead locator of six characters ("FN25bk") has the shape of a call sign.
@@ -88,51 +77,93 @@ bool isMode(std::string_view word) {
     return !word.empty() && std::none_of(word.begin(), word.end(), isDigit);
 }
 
+// Two figures as a number, or -1.
+int twoFigures(char tens, char ones) {
+    return isDigit(tens) && isDigit(ones) ? (tens - '0') * 10 + (ones - '0') : -1;
+}
+
 // "2024-03-21", "2024/03/21", "2024.03.21", "20240321" or, day first, "21.03.2024", as
 // YYYY-MM-DD.
 std::optional<std::string> dateOf(std::string_view word) {
     const auto separator = [](char c) { return c == '-' || c == '/' || c == '.'; };
-    std::string digits;
+    std::size_t year = 0;
+    std::size_t month = 0;
+    std::size_t day = 0;
     if (word.size() == 10 && word[4] == word[7] && separator(word[4])) {
-        digits = std::string(word.substr(0, 4)) + std::string(word.substr(5, 2)) +
-                 std::string(word.substr(8, 2));
+        month = 5;
+        day = 8;
     } else if (word.size() == 10 && word[2] == word[5] && separator(word[2])) {
-        digits = std::string(word.substr(6, 4)) + std::string(word.substr(3, 2)) +
-                 std::string(word.substr(0, 2));
+        year = 6;
+        month = 3;
     } else if (word.size() == 8) {
-        digits = std::string(word);
-    }
-    if (!allDigits(digits) || digits.size() != 8) {
+        month = 4;
+        day = 6;
+    } else {
         return std::nullopt;
     }
-    const int year = digitsValue(digits.substr(0, 4));
-    const int month = digitsValue(digits.substr(4, 2));
-    const int day = digitsValue(digits.substr(6, 2));
-    if (year < 1900 || year > 2099 || month < 1 || month > 12 || day < 1 || day > 31) {
+    const int century = twoFigures(word[year], word[year + 1]);
+    const int years = twoFigures(word[year + 2], word[year + 3]);
+    const int monthValue = twoFigures(word[month], word[month + 1]);
+    const int dayValue = twoFigures(word[day], word[day + 1]);
+    if (century < 19 || century > 20 || years < 0 || monthValue < 1 || monthValue > 12 ||
+        dayValue < 1 || dayValue > 31) {
         return std::nullopt;
     }
-    return digits.substr(0, 4) + "-" + digits.substr(4, 2) + "-" + digits.substr(6, 2);
+    const char text[] = {word[year], word[year + 1], word[year + 2],  word[year + 3],
+                         '-',        word[month],    word[month + 1], '-',
+                         word[day],  word[day + 1]};
+    return std::string(text, sizeof text);
 }
 
 // "1903", "19:03", "19.03" or "9:03", as HHMM.
 std::optional<std::string> timeOf(std::string_view word) {
-    std::string digits;
-    const std::size_t separator = word.find_first_of(":.");
-    if (separator == std::string_view::npos) {
-        digits = word.size() == 4 ? std::string(word) : std::string();
-    } else if ((separator == 1 || separator == 2) && word.size() == separator + 3) {
-        digits = std::string(2 - separator, '0') + std::string(word.substr(0, separator)) +
-                 std::string(word.substr(separator + 1));
-    }
-    if (!allDigits(digits) || digits.size() != 4 || digitsValue(digits.substr(0, 2)) > 23 ||
-        digitsValue(digits.substr(2, 2)) > 59) {
+    char text[4];
+    if (word.size() == 4 && isDigit(word[1])) {
+        std::copy(word.begin(), word.end(), text);
+    } else if (word.size() == 5 && (word[2] == ':' || word[2] == '.')) {
+        text[0] = word[0];
+        text[1] = word[1];
+        text[2] = word[3];
+        text[3] = word[4];
+    } else if (word.size() == 4 && (word[1] == ':' || word[1] == '.')) {
+        text[0] = '0';
+        text[1] = word[0];
+        text[2] = word[2];
+        text[3] = word[3];
+    } else {
         return std::nullopt;
     }
-    return digits;
+    const int hours = twoFigures(text[0], text[1]);
+    const int minutes = twoFigures(text[2], text[3]);
+    if (hours < 0 || hours > 23 || minutes < 0 || minutes > 59) {
+        return std::nullopt;
+    }
+    return std::string(text, 4);
+}
+
+// Splits a line into its words, into a buffer that is used again for every line.
+void splitWords(std::string_view line, std::vector<std::string_view>& words) {
+    words.clear();
+    const char* at = line.data();
+    const char* const end = at + line.size();
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    while (true) {
+        while (at != end && blank(*at)) {
+            ++at;
+        }
+        if (at == end) {
+            return;
+        }
+        const char* const start = at;
+        while (at != end && !blank(*at)) {
+            ++at;
+        }
+        words.emplace_back(start, static_cast<std::size_t>(at - start));
+    }
 }
 
 // The words of a QSO line between its tag and its end, with the parts that come before the sent
-// call already taken apart.
+// call already taken apart. The words after the sent call stay in the buffer of the split.
 struct LineParts {
     std::string_view frequency;
     std::string_view mode;
@@ -141,14 +172,16 @@ struct LineParts {
     std::string_view dateWord;
     std::string_view timeWord;
     std::string_view sentCall;
-    std::vector<std::string_view> rest;  // every word after the sent call
+    const std::string_view* rest = nullptr;  // every word after the sent call
+    std::size_t restSize = 0;
 };
 
-std::optional<LineParts> splitLine(std::string_view line, std::string_view ownCall) {
-    std::vector<std::string_view> words = qsoWords(line);
-    if (words.empty() || words[0].size() < 4 ||
-        !equalsIgnoringCase(words[0].substr(0, 4), "QSO:")) {
-        return std::nullopt;
+bool splitLine(std::string_view line, std::string_view ownCall,
+               std::vector<std::string_view>& words, LineParts& parts) {
+    splitWords(line, words);
+    if (words.empty() || words[0].size() < 4 || upper(words[0][0]) != 'Q' ||
+        upper(words[0][1]) != 'S' || upper(words[0][2]) != 'O' || words[0][3] != ':') {
+        return false;
     }
     if (words[0].size() > 4) {
         // "QSO:14050": the frequency written against the tag.
@@ -156,9 +189,9 @@ std::optional<LineParts> splitLine(std::string_view line, std::string_view ownCa
     }
     std::size_t at = 1;
     if (at >= words.size() || !isDigit(words[at][0])) {
-        return std::nullopt;
+        return false;
     }
-    LineParts parts;
+    parts = LineParts{};
     parts.frequency = words[at++];
 
     // The sent call is the own call where the line holds it; otherwise it follows the mode, the
@@ -175,40 +208,48 @@ std::optional<LineParts> splitLine(std::string_view line, std::string_view ownCa
     if (sent == words.size()) {
         sent = at;
         if (sent < words.size() && isMode(words[sent])) {
-            ++sent;
+            parts.mode = words[sent++];
         }
-        if (sent < words.size() && dateOf(words[sent])) {
-            ++sent;
+        if (sent < words.size()) {
+            if (auto date = dateOf(words[sent])) {
+                parts.date = std::move(*date);
+                parts.dateWord = words[sent++];
+            }
         }
-        if (sent < words.size() && timeOf(words[sent])) {
-            ++sent;
+        if (sent < words.size()) {
+            if (auto time = timeOf(words[sent])) {
+                parts.time = std::move(*time);
+                parts.timeWord = words[sent++];
+            }
         }
-    }
-    for (std::size_t j = at; j < sent; ++j) {
-        if (const auto date = dateOf(words[j]); date && parts.date.empty()) {
-            parts.date = *date;
-            parts.dateWord = words[j];
-        } else if (const auto time = timeOf(words[j]); time && parts.time.empty()) {
-            parts.time = *time;
-            parts.timeWord = words[j];
-        } else if (parts.mode.empty() && isMode(words[j])) {
-            parts.mode = words[j];
+    } else {
+        for (std::size_t j = at; j < sent; ++j) {
+            if (auto date = parts.date.empty() ? dateOf(words[j]) : std::nullopt) {
+                parts.date = std::move(*date);
+                parts.dateWord = words[j];
+            } else if (auto time = parts.time.empty() ? timeOf(words[j]) : std::nullopt) {
+                parts.time = std::move(*time);
+                parts.timeWord = words[j];
+            } else if (parts.mode.empty() && isMode(words[j])) {
+                parts.mode = words[j];
+            }
         }
     }
     if (sent >= words.size() || !isCallLike(words[sent])) {
-        return std::nullopt;
+        return false;
     }
     parts.sentCall = words[sent];
-    parts.rest.assign(words.begin() + static_cast<std::ptrdiff_t>(sent) + 1, words.end());
-    return parts;
+    parts.rest = words.data() + sent + 1;
+    parts.restSize = words.size() - sent - 1;
+    return true;
 }
 
-bool endsWithTransmitter(const std::vector<std::string_view>& rest) {
-    return rest.size() >= 3 && (rest.back() == "0" || rest.back() == "1");
+bool endsWithTransmitter(const std::string_view* rest, std::size_t size) {
+    return size >= 3 && (rest[size - 1] == "0" || rest[size - 1] == "1");
 }
 
-std::optional<std::size_t> firstCall(const std::vector<std::string_view>& words) {
-    for (std::size_t j = 0; j < words.size(); ++j) {
+std::optional<std::size_t> firstCall(const std::string_view* words, std::size_t count) {
+    for (std::size_t j = 0; j < count; ++j) {
         if (isCallSign(words[j])) {
             return j;
         }
@@ -219,21 +260,20 @@ std::optional<std::size_t> firstCall(const std::vector<std::string_view>& words)
 // Where the received call stands on one line: where the log writes it, else at the call sign
 // nearest to that place (the line has a word more or less), else where the log writes it if that
 // word could be a miscopied call.
-std::optional<std::size_t> receivedCallAt(const std::vector<std::string_view>& rest,
+std::optional<std::size_t> receivedCallAt(const std::string_view* rest, std::size_t size,
                                           std::size_t offset) {
-    if (offset < rest.size() && isCallSign(rest[offset])) {
+    if (offset < size && isCallSign(rest[offset])) {
         return offset;
     }
-    for (std::size_t distance = 1; distance <= std::max(offset, rest.size()); ++distance) {
-        if (distance <= offset && offset - distance < rest.size() &&
-            isCallSign(rest[offset - distance])) {
+    for (std::size_t distance = 1; distance <= std::max(offset, size); ++distance) {
+        if (distance <= offset && offset - distance < size && isCallSign(rest[offset - distance])) {
             return offset - distance;
         }
-        if (offset + distance < rest.size() && isCallSign(rest[offset + distance])) {
+        if (offset + distance < size && isCallSign(rest[offset + distance])) {
             return offset + distance;
         }
     }
-    if (offset < rest.size() && isCallLike(rest[offset])) {
+    if (offset < size && isCallLike(rest[offset])) {
         return offset;
     }
     return std::nullopt;
@@ -336,6 +376,151 @@ std::size_t mostCommon(const std::map<std::size_t, int>& tally, std::size_t fall
     return best;
 }
 
+MemberReading readMemberOf(const std::string_view* first, const std::string_view* last) {
+    for (const std::string_view* word = first; word != last; ++word) {
+        MemberReading reading = readWord(*word, word == first);
+        if (reading.kind != Membership::None) {
+            return reading;
+        }
+    }
+    return {};
+}
+
+std::string joinOf(const std::string_view* first, const std::string_view* last) {
+    std::string text;
+    for (const std::string_view* word = first; word != last; ++word) {
+        if (word != first) {
+            text += ' ';
+        }
+        text += *word;
+    }
+    return text;
+}
+
+// What the shape of a log is learned from, for one line, with and without its last word taken
+// for a transmitter number.
+struct LineTraits {
+    bool split = false;
+    bool transmitter = false;
+    struct Call {
+        int at = -1;  // where the first call sign stands among the words after the sent call
+        bool reportAfter = false;
+        bool hasAfter = false;
+    } full, withoutLast;
+    bool reportFirst = false;
+};
+
+LineTraits::Call callTraits(const std::string_view* rest, std::size_t size) {
+    LineTraits::Call traits;
+    if (const auto call = firstCall(rest, size)) {
+        traits.at = static_cast<int>(*call);
+        traits.hasAfter = *call + 1 < size;
+        traits.reportAfter = traits.hasAfter && isReport(rest[*call + 1]);
+    }
+    return traits;
+}
+
+QsoLineShape learnShape(const std::vector<LineTraits>& lines) {
+    QsoLineShape shape;
+    std::ptrdiff_t read = 0;
+    std::ptrdiff_t withTransmitter = 0;
+    for (const LineTraits& line : lines) {
+        read += line.split ? 1 : 0;
+        withTransmitter += line.split && line.transmitter ? 1 : 0;
+    }
+    if (read == 0) {
+        return shape;
+    }
+    shape.transmitterColumn = withTransmitter * 10 >= read * 9;
+
+    std::map<std::size_t, int> offsets;
+    int receivedSides = 0;
+    int receivedReports = 0;
+    int sentSides = 0;
+    int sentReports = 0;
+    for (const LineTraits& line : lines) {
+        const LineTraits::Call& call =
+            shape.transmitterColumn && line.transmitter ? line.withoutLast : line.full;
+        if (!line.split || call.at < 0) {
+            continue;
+        }
+        ++offsets[static_cast<std::size_t>(call.at)];
+        if (call.hasAfter) {
+            ++receivedSides;
+            receivedReports += call.reportAfter ? 1 : 0;
+        }
+        if (call.at >= 2) {
+            ++sentSides;
+            sentReports += line.reportFirst ? 1 : 0;
+        }
+    }
+    shape.receivedCallOffset = static_cast<int>(mostCommon(offsets, 2));
+    shape.reports = (receivedSides > 0 && receivedReports * 2 >= receivedSides) ||
+                    (sentSides > 0 && sentReports * 2 >= sentSides);
+    return shape;
+}
+
+std::vector<LineTraits> traitsOf(const std::vector<std::string_view>& lines,
+                                 std::string_view ownCall, std::vector<std::string_view>& words) {
+    std::vector<LineTraits> traits(lines.size());
+    LineParts parts;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        LineTraits& line = traits[i];
+        line.split = splitLine(lines[i], ownCall, words, parts);
+        if (!line.split) {
+            continue;
+        }
+        line.transmitter = endsWithTransmitter(parts.rest, parts.restSize);
+        line.full = callTraits(parts.rest, parts.restSize);
+        line.withoutLast =
+            line.transmitter ? callTraits(parts.rest, parts.restSize - 1) : line.full;
+        line.reportFirst = parts.restSize > 0 && isReport(parts.rest[0]);
+    }
+    return traits;
+}
+
+// With `onlyReceived`, the received call and member number alone are filled in.
+bool readFields(LineParts& parts, const QsoLineShape& shape, bool onlyReceived, QsoFields& fields) {
+    std::size_t size = parts.restSize;
+    const std::string_view* rest = parts.rest;
+    const bool transmitter = shape.transmitterColumn && endsWithTransmitter(rest, size);
+    if (transmitter) {
+        --size;
+    }
+    const auto call =
+        receivedCallAt(rest, size, static_cast<std::size_t>(shape.receivedCallOffset));
+    if (!call) {
+        return false;
+    }
+    const std::string_view* sent = rest;
+    const std::string_view* sentEnd = rest + *call;
+    const std::string_view* received = sentEnd + 1;
+    const std::string_view* receivedEnd = rest + size;
+    const bool sentReport = shape.reports && sent != sentEnd && isReport(*sent);
+    const bool receivedReport = shape.reports && received != receivedEnd && isReport(*received);
+    fields.receivedCall = rest[*call];
+    fields.receivedMember = readMemberOf(received + (receivedReport ? 1 : 0), receivedEnd);
+    if (onlyReceived) {
+        return true;
+    }
+    fields.transmitter = transmitter ? rest[size] : std::string_view();
+    fields.sentReport = sentReport ? *sent : std::string_view();
+    fields.receivedReport = receivedReport ? *received : std::string_view();
+    sent += sentReport ? 1 : 0;
+    received += receivedReport ? 1 : 0;
+    fields.frequency = parts.frequency;
+    fields.mode = parts.mode;
+    fields.date = std::move(parts.date);
+    fields.time = std::move(parts.time);
+    fields.dateWritten = parts.dateWord;
+    fields.timeWritten = parts.timeWord;
+    fields.sentCall = parts.sentCall;
+    fields.sentExchange = joinOf(sent, sentEnd);
+    fields.receivedExchange = joinOf(received, receivedEnd);
+    fields.sentMember = readMemberOf(sent, sentEnd);
+    return true;
+}
+
 }  // namespace
 
 std::string MemberReading::value() const {
@@ -384,179 +569,121 @@ bool isCallSign(std::string_view word) {
 
 std::vector<std::string_view> qsoWords(std::string_view line) {
     std::vector<std::string_view> words;
-    std::size_t at = 0;
-    const auto blank = [&](std::size_t i) { return static_cast<unsigned char>(line[i]) <= ' '; };
-    while (at < line.size()) {
-        while (at < line.size() && blank(at)) {
-            ++at;
-        }
-        const std::size_t start = at;
-        while (at < line.size() && !blank(at)) {
-            ++at;
-        }
-        if (at > start) {
-            words.push_back(line.substr(start, at - start));
-        }
-    }
+    splitWords(line, words);
     return words;
 }
 
 MemberReading readMember(const std::vector<std::string_view>& words) {
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        MemberReading reading = readWord(words[i], i == 0);
-        if (reading.kind != Membership::None) {
-            return reading;
-        }
-    }
-    return {};
+    return readMemberOf(words.data(), words.data() + words.size());
 }
 
-std::optional<std::string> logSentCall(const std::vector<QsoLineReading>& readings) {
-    std::map<std::string, int> counts;
-    int read = 0;
-    for (const QsoLineReading& reading : readings) {
-        if (reading.fields) {
-            ++read;
-            std::string call = reading.fields->sentCall;
-            std::transform(call.begin(), call.end(), call.begin(), upper);
-            ++counts[call];
-        }
-    }
-    for (const auto& [call, count] : counts) {
-        if (count * 2 > read) {
+std::optional<std::string> logSentCall(const std::vector<std::string_view>& sentCalls) {
+    std::map<std::string, std::size_t> counts;
+    for (const std::string_view sent : sentCalls) {
+        std::string call(sent);
+        std::transform(call.begin(), call.end(), call.begin(), upper);
+        if (++counts[call] * 2 > sentCalls.size()) {
             return call;
         }
     }
     return std::nullopt;
 }
 
-std::vector<std::string> qsoLinesOf(std::string_view logBytes) {
-    std::vector<std::string> lines;
-    MemoryTextInput input{std::string(logBytes)};
-    std::string line;
-    bool ended = false;
-    const auto complete = [&] {
-        if (line.compare(0, 10, "END-OF-LOG") == 0) {
-            ended = true;
-        } else if (line.compare(0, 4, "QSO:") == 0) {
-            lines.push_back(line);
+std::vector<std::string_view> qsoLinesOf(std::string_view logBytes) {
+    // The lines as the text-mode reader takes them: a run of carriage returns before a line feed
+    // is not delivered, and it can only stand at the end of a line, so every line is one piece of
+    // the bytes; a line ends at its line feed or after the reader's length.
+    std::vector<std::string_view> lines;
+    const std::size_t size = logBytes.size();
+    const auto limit = static_cast<std::size_t>(kRawLineChars);
+    const char* const bytes = logBytes.data();
+    std::size_t start = 0;
+    std::size_t deliveredReturns = 0;  // the end of a run of carriage returns with no line feed
+    while (start < size) {
+        const std::size_t reach = std::min(size - start, limit);
+        const auto* lineFeed = static_cast<const char*>(std::memchr(bytes + start, '\n', reach));
+        std::size_t end =
+            lineFeed != nullptr ? static_cast<std::size_t>(lineFeed - bytes) : start + reach;
+        std::size_t next = lineFeed != nullptr ? end + 1 : end;
+        // Carriage returns before the line feed are not delivered; others are characters.
+        if (std::memchr(bytes + start, '\r', end - start) != nullptr) {
+            end = start;
+            next = 0;
+            while (next == 0 && end < size && end - start < limit) {
+                const char c = bytes[end];
+                if (c == '\n') {
+                    next = end + 1;
+                } else if (c == '\r' && end >= deliveredReturns) {
+                    std::size_t run = end;
+                    while (run < size && bytes[run] == '\r') {
+                        ++run;
+                    }
+                    if (run < size && bytes[run] == '\n') {
+                        next = run + 1;
+                    } else {
+                        deliveredReturns = run;
+                        end = std::min(run, start + limit);
+                    }
+                } else {
+                    ++end;
+                }
+            }
+            if (next == 0) {
+                next = end;
+            }
         }
-        line.clear();
-    };
-    while (!ended) {
-        const int c = input.get();
-        if (c == kEndOfFile) {
-            complete();
+        const std::string_view line = logBytes.substr(start, end - start);
+        if (line.compare(0, 10, "END-OF-LOG") == 0) {
             break;
         }
-        if (c == '\n') {
-            complete();
-            continue;
+        if (line.compare(0, 4, "QSO:") == 0) {
+            lines.push_back(line);
         }
-        line += static_cast<char>(c);
-        if (line.size() == static_cast<std::size_t>(kRawLineChars)) {
-            complete();
-        }
+        start = next;
     }
     return lines;
 }
 
 QsoLineShape learnQsoLineShape(const std::vector<std::string_view>& lines,
                                std::string_view ownCall) {
-    std::vector<std::vector<std::string_view>> rests;
-    for (const std::string_view line : lines) {
-        if (auto parts = splitLine(line, ownCall)) {
-            rests.push_back(std::move(parts->rest));
-        }
-    }
-    QsoLineShape shape;
-    if (rests.empty()) {
-        return shape;
-    }
-    const auto withTransmitter = std::count_if(rests.begin(), rests.end(), endsWithTransmitter);
-    shape.transmitterColumn = withTransmitter * 10 >= static_cast<std::ptrdiff_t>(rests.size()) * 9;
-
-    std::map<std::size_t, int> offsets;
-    int receivedSides = 0;
-    int receivedReports = 0;
-    int sentSides = 0;
-    int sentReports = 0;
-    for (std::vector<std::string_view>& rest : rests) {
-        if (shape.transmitterColumn && endsWithTransmitter(rest)) {
-            rest.pop_back();
-        }
-        const auto call = firstCall(rest);
-        if (!call) {
-            continue;
-        }
-        ++offsets[*call];
-        if (*call + 1 < rest.size()) {
-            ++receivedSides;
-            receivedReports += isReport(rest[*call + 1]) ? 1 : 0;
-        }
-        if (*call >= 2) {
-            ++sentSides;
-            sentReports += isReport(rest[0]) ? 1 : 0;
-        }
-    }
-    shape.receivedCallOffset = static_cast<int>(mostCommon(offsets, 2));
-    shape.reports = (receivedSides > 0 && receivedReports * 2 >= receivedSides) ||
-                    (sentSides > 0 && sentReports * 2 >= sentSides);
-    return shape;
+    std::vector<std::string_view> words;
+    return learnShape(traitsOf(lines, ownCall, words));
 }
 
 std::optional<QsoFields> readQsoFields(std::string_view line, const QsoLineShape& shape,
                                        std::string_view ownCall) {
-    std::optional<LineParts> parts = splitLine(line, ownCall);
-    if (!parts) {
-        return std::nullopt;
-    }
-    std::vector<std::string_view>& rest = parts->rest;
+    std::vector<std::string_view> words;
+    LineParts parts;
     QsoFields fields;
-    if (shape.transmitterColumn && endsWithTransmitter(rest)) {
-        fields.transmitter = rest.back();
-        rest.pop_back();
-    }
-    const auto call = receivedCallAt(rest, static_cast<std::size_t>(shape.receivedCallOffset));
-    if (!call) {
+    if (!splitLine(line, ownCall, words, parts) || !readFields(parts, shape, false, fields)) {
         return std::nullopt;
     }
-    std::vector<std::string_view> sent(rest.begin(),
-                                       rest.begin() + static_cast<std::ptrdiff_t>(*call));
-    std::vector<std::string_view> received(rest.begin() + static_cast<std::ptrdiff_t>(*call) + 1,
-                                           rest.end());
-    if (shape.reports && !sent.empty() && isReport(sent.front())) {
-        fields.sentReport = sent.front();
-        sent.erase(sent.begin());
-    }
-    if (shape.reports && !received.empty() && isReport(received.front())) {
-        fields.receivedReport = received.front();
-        received.erase(received.begin());
-    }
-    fields.frequency = parts->frequency;
-    fields.mode = parts->mode;
-    fields.date = parts->date;
-    fields.time = parts->time;
-    fields.dateWritten = parts->dateWord;
-    fields.timeWritten = parts->timeWord;
-    fields.sentCall = parts->sentCall;
-    fields.sentExchange = join(sent);
-    fields.receivedCall = rest[*call];
-    fields.receivedExchange = join(received);
-    fields.sentMember = readMember(sent);
-    fields.receivedMember = readMember(received);
     return fields;
 }
 
-std::vector<QsoLineReading> readQsoLines(const std::vector<std::string>& lines,
-                                         std::string_view ownCall) {
-    const std::vector<std::string_view> views(lines.begin(), lines.end());
-    const QsoLineShape shape = learnQsoLineShape(views, ownCall);
-    std::vector<QsoLineReading> readings;
-    readings.reserve(lines.size());
-    for (const std::string_view line : views) {
-        readings.push_back({readQsoFields(line, shape, ownCall)});
+void visitQsoLines(const std::vector<std::string_view>& lines, std::string_view ownCall,
+                   const std::function<void(std::size_t, const QsoFields*)>& visit,
+                   bool onlyReceived) {
+    std::vector<std::string_view> words;
+    words.reserve(32);
+    const QsoLineShape shape = learnShape(traitsOf(lines, ownCall, words));
+    LineParts parts;
+    QsoFields fields;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const bool read = splitLine(lines[i], ownCall, words, parts) &&
+                          readFields(parts, shape, onlyReceived, fields);
+        visit(i, read ? &fields : nullptr);
     }
+}
+
+std::vector<QsoLineReading> readQsoLines(const std::vector<std::string_view>& lines,
+                                         std::string_view ownCall) {
+    std::vector<QsoLineReading> readings(lines.size());
+    visitQsoLines(lines, ownCall, [&](std::size_t i, const QsoFields* fields) {
+        if (fields != nullptr) {
+            readings[i].fields = *fields;
+        }
+    });
     return readings;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -60,8 +61,8 @@ struct QsoLineReading {
 
 // The lines of a log that begin with "QSO:", whole (not cut at 80 columns), in the order and with
 // the splitting of over-long lines of the log reader, up to the end marker: the i-th of them is
-// the i-th QSO line of an evaluation.
-std::vector<std::string> qsoLinesOf(std::string_view logBytes);
+// the i-th QSO line of an evaluation. They are views into `logBytes`.
+std::vector<std::string_view> qsoLinesOf(std::string_view logBytes);
 
 // Learns the shape of the lines and reads each of them. `ownCall` (the "CALLSIGN:" value, may be
 // empty) helps to find the sent call where date or time are missing or odd.
@@ -69,12 +70,18 @@ QsoLineShape learnQsoLineShape(const std::vector<std::string_view>& lines,
                                std::string_view ownCall);
 std::optional<QsoFields> readQsoFields(std::string_view line, const QsoLineShape& shape,
                                        std::string_view ownCall);
-std::vector<QsoLineReading> readQsoLines(const std::vector<std::string>& lines,
+std::vector<QsoLineReading> readQsoLines(const std::vector<std::string_view>& lines,
                                          std::string_view ownCall);
+// The same, line by line, without keeping the fields: `visit` is given each line's index and
+// its fields, or null when the line cannot be read. With `onlyReceived`, only the received call
+// and member number are filled in, the others left as they were.
+void visitQsoLines(const std::vector<std::string_view>& lines, std::string_view ownCall,
+                   const std::function<void(std::size_t, const QsoFields*)>& visit,
+                   bool onlyReceived = false);
 
-// The call that the log sends: the sent call of more than half of the lines that were read, in
-// capitals; nothing when the lines do not agree on one.
-std::optional<std::string> logSentCall(const std::vector<QsoLineReading>& readings);
+// The call that a log sends: of the sent calls of the lines that were read, the one of more than
+// half of them, in capitals; nothing when the lines do not agree on one.
+std::optional<std::string> logSentCall(const std::vector<std::string_view>& sentCalls);
 
 // The member number of an exchange of one or more words, or "NM": the first word that holds one
 // decides. Understands a name and a number apart, glued ("VOLKER084") or joined by "/" or "-"

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -110,6 +111,51 @@ std::unique_ptr<TextInput> openTextFileForReading(const std::string& path) {
         return nullptr;
     }
     return std::make_unique<FileTextInput>(file);
+}
+
+std::optional<FileBytes> readRegularFile(const std::string& path, std::size_t limit) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    FileBytes file;
+    // The size is a first guess only: a file may grow or shrink while it is read. What comes after
+    // it goes through a small buffer, so that the common case reads no further than the end.
+    file.bytes.resize(std::min(static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)), limit));
+    std::size_t filled = 0;
+    char more[4096];
+    while (true) {
+        const bool guessed = filled < file.bytes.size();
+        char* into = guessed ? file.bytes.data() + filled : more;
+        const std::size_t room = guessed ? file.bytes.size() - filled : sizeof more;
+        const ssize_t got = ::read(fd, into, room);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            file.whole = got == 0;
+            break;
+        }
+        const auto count = static_cast<std::size_t>(got);
+        if (!guessed) {
+            const std::size_t kept = std::min(count, limit - std::min(limit, filled));
+            file.bytes.resize(filled);
+            file.bytes.append(more, kept);
+            if (kept < count) {
+                file.whole = false;
+                break;
+            }
+        }
+        filled += count;
+    }
+    ::close(fd);
+    file.bytes.resize(std::min(filled, file.bytes.size()));
+    return file;
 }
 
 bool isReadableFile(const std::string& path) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/platform.h"
@@ -15,6 +16,14 @@ namespace zeb {
 std::unique_ptr<TextInput> openTextFileForReading(const std::string& path);
 
 bool isReadableFile(const std::string& path);
+
+// The bytes of a regular file that opens as a log would, up to `limit` bytes; nothing when it does
+// not open. `whole` tells whether the file ended within the limit.
+struct FileBytes {
+    std::string bytes;
+    bool whole = true;
+};
+std::optional<FileBytes> readRegularFile(const std::string& path, std::size_t limit);
 
 // Writes the content to a temporary file beside the target and renames it over the target, so
 // that a failed or interrupted write never leaves a partial file or destroys an existing one.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace zeb {
 
@@ -55,6 +56,18 @@ class MemoryTextInput final : public TextInput {
 
   private:
     std::string bytes_;
+};
+
+// Reads bytes that someone else keeps for as long as the input is read.
+class ViewTextInput final : public TextInput {
+  public:
+    explicit ViewTextInput(std::string_view bytes) {
+        const auto* begin = reinterpret_cast<const unsigned char*>(bytes.data());
+        present(begin, begin + bytes.size());
+    }
+
+  protected:
+    int rawGet() override { return kEndOfFile; }
 };
 
 class FileTextInput final : public TextInput {

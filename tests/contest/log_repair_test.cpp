@@ -53,9 +53,9 @@ void expectRepairKeepsItsPromise(const std::string& name, const std::string& log
     copy.window.setEditText(Edit::istart, std::to_string(kRepairedExchangeColumn));
     ASSERT_TRUE(copy.compute());
     const std::vector<QsoLineReading> copied = readQsoLines(qsoLinesOf(repair.copy), "");
-    EXPECT_EQ(checkColumns(state, copied).agreeing, repair.qsoLines - unread);
+    EXPECT_EQ(checkColumns(state, qsoLinesOf(repair.copy), "").agreeing, repair.qsoLines - unread);
 
-    const std::vector<std::string> lines = qsoLinesOf(log);
+    const std::vector<std::string_view> lines = qsoLinesOf(log);
     if (lines.size() != copied.size()) {
         return;  // QSO lines the reader of the log does not see: compared by the counts above
     }

@@ -117,7 +117,8 @@ TEST(ReadQsoLines, LearnsTheShapeOfALogFromAllItsLines) {
     };
     for (const LogCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::vector<QsoLineReading> readings = readQsoLines(c.lines, c.ownCall);
+        const std::vector<QsoLineReading> readings =
+            readQsoLines(std::vector<std::string_view>(c.lines.begin(), c.lines.end()), c.ownCall);
         ASSERT_EQ(readings.size(), c.expected.size());
         for (std::size_t i = 0; i < readings.size(); ++i) {
             EXPECT_EQ(describe(readings[i]), c.expected[i]) << c.lines[i];
@@ -132,7 +133,7 @@ TEST(QsoLinesOf, AreTheLinesOfTheEvaluationWhole) {
     const std::string log = "START-OF-LOG: 3.0\r\nqso: lower case\nQSO: past 80 " +
                             std::string(90, 'x') + "\r\n" + longLine + "\nX-QSO: no\n" +
                             "END-OF-LOG:\nQSO: after the end\n";
-    const std::vector<std::string> lines = qsoLinesOf(log);
+    const std::vector<std::string_view> lines = qsoLinesOf(log);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], "QSO: past 80 " + std::string(90, 'x'));
     // The reader splits a line after 222 characters; the rest is a line of its own.
