@@ -113,11 +113,7 @@ class Repairer {
             ++firstQso;
         }
         readQsoLines(firstQso, end);
-        std::vector<std::size_t> header;
-        for (std::size_t i = 0; i < firstQso; ++i) {
-            header.push_back(i);
-        }
-        writeHeader(header, firstQso);
+        writeHeader(firstQso);
         writeBody(firstQso, end);
         writeEnd(end);
         checkColumnFinding();
@@ -152,7 +148,7 @@ class Repairer {
     }
 
     void readQsoLines(std::size_t firstQso, std::size_t end) {
-        std::vector<std::string> qsoTexts;
+        std::vector<std::string_view> qsoTexts;
         for (std::size_t i = firstQso; i < end; ++i) {
             if (isQsoLine(lines_[i])) {
                 qsoIndexes_.push_back(i);
@@ -174,8 +170,7 @@ class Repairer {
                 ownCall_ = words.front();
             }
         }
-        readings_ = zeb::readQsoLines(
-            std::vector<std::string_view>(qsoTexts.begin(), qsoTexts.end()), ownCall_);
+        readings_ = zeb::readQsoLines(qsoTexts, ownCall_);
         std::vector<std::string_view> sentCalls;
         for (const QsoLineReading& reading : readings_) {
             if (reading.fields) {
@@ -202,9 +197,9 @@ class Repairer {
         return key == "START-OF-LOG" ? 3 : 2;
     }
 
-    void writeHeader(const std::vector<std::size_t>& indexes, std::size_t firstQso) {
+    void writeHeader(std::size_t firstQso) {
         std::vector<HeaderLine> header;
-        for (const std::size_t i : indexes) {
+        for (std::size_t i = 0; i < firstQso; ++i) {
             if (i != callsignLine_) {
                 header.push_back({cleaned(i, lines_[i]), i, keepOf(lines_[i])});
             }
