@@ -29,7 +29,8 @@ class JsonWriter {
     JsonWriter& null();
 
     void reserve(std::size_t bytes) { out_.reserve(bytes); }
-    const std::string& text() const { return out_; }
+    const std::string& text() const& { return out_; }
+    std::string text() && { return std::move(out_); }
 
   private:
     void beforeValue();

@@ -162,7 +162,7 @@ std::string logJsonLine(const LogEvaluation& evaluation, const RepairedLog* repa
                                         std::max(evaluation.state->qsoTable.qsoCount, 0)));
     }
     writeLogJson(writer, evaluation, repaired);
-    return writer.text();
+    return std::move(writer).text();
 }
 
 }  // namespace zeb::cli
