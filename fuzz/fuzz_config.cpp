@@ -74,7 +74,7 @@ struct LoadedLog {
     LoadedLog() {
         using namespace zeb;
         EvaluationState& state = fuzz::sharedState();
-        fuzz::resetToProgramStart(state);
+        resetToProgramStart(state);
         fuzz::MemoryPlatform logs(kLog);
         HeadlessWindow window(state, logs);
         formCreate(state, window);

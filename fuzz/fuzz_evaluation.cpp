@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace zeb;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     EvaluationState& state = fuzz::sharedState();
-    fuzz::resetToProgramStart(state);
+    resetToProgramStart(state);
     fuzz::MemoryPlatform platform(bytes);
     HeadlessWindow window(state, platform);
     window.setOnly80m(size > 0 && (data[size - 1] & 1) != 0);

@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto unread = static_cast<int>(repair.unreadLines.size());
     ZEB_FUZZ_CHECK(unread <= qsoLines);
 
-    fuzz::resetToProgramStart(state);
+    resetToProgramStart(state);
     fuzz::MemoryPlatform platform(repair.copy);
     HeadlessWindow window(state, platform);
     formCreate(state, window);

@@ -11,7 +11,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <type_traits>
 #include <vector>
 
 #include "intake/load_command.h"
@@ -60,23 +59,9 @@ class MemoryPlatform final : public Platform {
     std::string_view content_;
 };
 
-// The state of a program that has just started. The state is allocated once per fuzzing process
-// and reused; without this, fields that a new program never sees set (rowEditActive, the count
-// of the previous log) would make one input's outcome depend on the inputs run before it. The
-// QSO slots are left out: every load clears all of them before it reads.
-inline void resetToProgramStart(EvaluationState& state) {
-    static_assert(std::is_trivially_copyable_v<EvaluationState>);
-    state.qsoTable.qsoCount = 0;
-    std::memset(static_cast<void*>(&state.headerLines), 0, sizeof state.headerLines);
-    state.columns = {};
-    std::memset(state.displayLine, 0, sizeof state.displayLine);
-    std::memset(state.ownCall, 0, sizeof state.ownCall);
-    state.autoConfigRow = 0;
-    state.totals = {};
-    state.rowEditActive = false;
-    state.longLineFound = false;
-}
-
+// A state allocated once per fuzzing process and reused: each input starts it afresh with
+// resetToProgramStart, so that fields a new program never sees set (rowEditActive, the count of
+// the previous log) cannot make one input's outcome depend on the inputs run before it.
 inline EvaluationState& sharedState() {
     static const std::unique_ptr<EvaluationState> state = makeEvaluationState();
     return *state;

@@ -195,14 +195,14 @@ class Run {
     // read, or the copy cannot be written) the log is evaluated as it stands.
     RepairedLog repair(const std::string& log, int& status) {
         RepairedLog repaired;
-        const std::optional<std::string> bytes = readWholeFile(log);
-        if (!bytes) {
+        const std::optional<FileBytes> file = readRegularFile(log, std::string().max_size());
+        if (!file || !file->whole) {
             return repaired;
         }
         if (!repairScratch_) {
             repairScratch_ = makeEvaluationState();
         }
-        repaired.repair = repairLog(*bytes, repairScratch_.get());
+        repaired.repair = repairLog(file->bytes, repairScratch_.get());
         const std::string target = repairPathIn(*options_.repairDir, log);
         const int written =
             writeOutput("zebscore: " + log + ": ", "repaired copy", target, repaired.repair.copy);
@@ -288,14 +288,6 @@ std::string repairPathIn(const std::string& dir, const std::string& log) {
 
 std::string configPathBeside(const std::string& log) {
     return std::filesystem::path(log).replace_extension(".ini").string();
-}
-
-std::optional<std::string> readWholeFile(const std::string& path) {
-    std::optional<FileBytes> file = readRegularFile(path, std::string().max_size());
-    if (!file || !file->whole) {
-        return std::nullopt;
-    }
-    return std::move(file->bytes);
 }
 
 std::string protocolPathIn(const std::string& dir, const std::string& log) {

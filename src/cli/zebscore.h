@@ -31,7 +31,4 @@ std::string repairPathIn(const std::string& dir, const std::string& log);
 // The column configuration saved beside a log under its name: NAME.ini in the log's folder.
 std::string configPathBeside(const std::string& log);
 
-// The bytes of a regular file, or nothing when it cannot be read.
-std::optional<std::string> readWholeFile(const std::string& path);
-
 }  // namespace zeb::cli

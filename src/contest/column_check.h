@@ -22,8 +22,8 @@ struct ColumnCheck {
 
 // Compares, QSO by QSO, the call and exchange of a computed state with the fields read from the
 // whole QSO lines of its log (`ownCall` from its "CALLSIGN:" line); the exchange as the scoring
-// reads it (a member number or "NM"). Lines that do not belong to the state's QSOs, when the file
-// changed since it was loaded, count as unread.
+// reads it (a member number or "NM"). When the lines are not those of the state's QSOs (a file too
+// large to keep whole), all count as unread.
 ColumnCheck checkColumns(const EvaluationState& state, const std::vector<std::string_view>& lines,
                          std::string_view ownCall);
 

@@ -144,12 +144,10 @@ ContestLog summarizeLog(const LogEvaluation& evaluation) {
     log.bands = bandBreakdown(state);
     log.columnCheck = evaluation.columnCheck.value_or(ColumnCheck{});
 
-    // The lines are read again from the file, whole: the state keeps them cut at 80 columns.
-    const std::string read = evaluation.bytes ? std::string() : evaluatedBytes(evaluation);
-    const std::string& bytes = evaluation.bytes ? *evaluation.bytes : read;
-    std::vector<std::string_view> lines = qsoLinesOf(bytes);
+    // The lines whole, from the bytes that were loaded: the state keeps them cut at 80 columns.
+    std::vector<std::string_view> lines = qsoLinesOf(evaluation.bytes);
     if (lines.size() != static_cast<std::size_t>(state.qsoTable.qsoCount)) {
-        lines.clear();  // a file that changed since it was loaded: the columns found are all
+        lines.clear();  // a file too large to keep whole: the columns found are all
     }
     log.qsos.resize(static_cast<std::size_t>(state.qsoTable.qsoCount));
     std::vector<std::string_view> sentCalls;

@@ -12,16 +12,6 @@ namespace zeb::contest {
 
 namespace {
 
-std::string upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return out;
-}
-
 bool isValid(const ContestQso& qso) {
     return qso.status == kStatusValid;
 }
@@ -59,14 +49,14 @@ class Checker {
         for (std::size_t l = 0; l < logs.size(); ++l) {
             const ContestLog& log = logs[l];
             const std::optional<std::string> own = crossCheckCall(log);
-            ownCalls_.push_back(own ? upper(*own) : std::string());
+            ownCalls_.push_back(own ? inCapitals(*own) : std::string());
             if (own) {
                 knownCalls_.insert(ownCalls_.back());
             }
             calls_.emplace_back();
             validByCall_.emplace_back();
             for (std::size_t q = 0; q < log.qsos.size(); ++q) {
-                calls_.back().push_back(upper(log.qsos[q].call));
+                calls_.back().push_back(inCapitals(log.qsos[q].call));
                 holders_[calls_.back().back()].insert(l);
                 if (isValid(log.qsos[q])) {
                     validByCall_.back()[calls_.back().back()].push_back(q);

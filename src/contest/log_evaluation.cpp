@@ -45,19 +45,11 @@ const char* kindName(DialogKind kind) {
 namespace {
 
 // Logs up to this size are read once, whole, and kept for the field reading; a larger file (the
-// reader stops at 2000 QSO lines, but nothing limits what follows the end marker) is read as it
-// is loaded.
+// reader stops at 2000 QSO lines, but nothing limits what follows the end marker) is loaded from
+// the file, and only its first part is kept.
 constexpr std::size_t kKeptLogBytes = std::size_t{16} << 20;
 
 }  // namespace
-
-std::string evaluatedBytes(const LogEvaluation& evaluation) {
-    if (evaluation.bytes) {
-        return *evaluation.bytes;
-    }
-    std::optional<FileBytes> file = readRegularFile(evaluation.file, kKeptLogBytes);
-    return file ? std::move(file->bytes) : std::string();
-}
 
 std::optional<std::string> headerCallBytes(const EvaluationState& state) {
     const HeaderLines& header = state.headerLines;
@@ -82,13 +74,14 @@ LogEvaluation evaluateLog(const std::string& log, const EvaluationSettings& sett
                           const MessageSink& onMessage) {
     LogEvaluation result;
     result.log = log;
-    result.file = log;
     result.state = makeEvaluationState();
     EvaluationState& state = *result.state;
     BatchPlatform platform(settings.unknownPrefix, onMessage);
-    if (std::optional<FileBytes> file = readRegularFile(log, kKeptLogBytes); file && file->whole) {
+    if (std::optional<FileBytes> file = readRegularFile(log, kKeptLogBytes)) {
         result.bytes = std::move(file->bytes);
-        platform.preload(log, *result.bytes);
+        if (file->whole) {
+            platform.preload(log, result.bytes);
+        }
     }
     HeadlessWindow window(state, platform);
     formCreate(state, window);
@@ -123,9 +116,8 @@ LogEvaluation evaluateLog(const std::string& log, const EvaluationSettings& sett
         computeCommand(state, window, platform) ? LogOutcome::Scored : LogOutcome::Aborted;
     if (result.outcome == LogOutcome::Scored) {
         // The lines are read whole from the file: the state keeps them cut.
-        const std::string read = result.bytes ? std::string() : evaluatedBytes(result);
-        result.columnCheck = checkColumns(state, qsoLinesOf(result.bytes ? *result.bytes : read),
-                                          headerCallBytes(state).value_or(""));
+        result.columnCheck =
+            checkColumns(state, qsoLinesOf(result.bytes), headerCallBytes(state).value_or(""));
     }
     result.messages = platform.takeMessages();
     return result;

@@ -47,10 +47,9 @@ struct LogEvaluation {
     bool configUnreadable = false;
     // The state when the evaluation ended: loaded, configured and, when scored, computed.
     std::unique_ptr<EvaluationState> state;
-    // The file that was evaluated: the log, unless a caller named it differently afterwards; and
-    // its bytes as they were loaded, when it was not too large to keep.
-    std::string file;
-    std::optional<std::string> bytes;
+    // The bytes of the file that was evaluated, as they were loaded (the first 16 MiB of a
+    // larger file, which is loaded from the file itself).
+    std::string bytes;
     // How well the columns of the computation read the lines; for a scored log.
     std::optional<ColumnCheck> columnCheck;
 };
@@ -59,9 +58,6 @@ struct LogEvaluation {
 // colon on the first header line that begins so. Every header line is looked at, not only the
 // first eleven that the column finding reads.
 std::optional<std::string> headerCallBytes(const EvaluationState& state);
-
-// The bytes of the evaluated file: those that were loaded, or else the file read again.
-std::string evaluatedBytes(const LogEvaluation& evaluation);
 
 // Told of every dialog message of an evaluation as it comes up.
 using MessageSink = std::function<void(const DialogMessage&)>;

@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "contest/batch_platform.h"
 #include "intake/load_command.h"
 #include "intake/qso_fields.h"
 #include "platform/text_input.h"
@@ -76,32 +77,10 @@ std::string quoted(std::string_view text, std::size_t limit = 40) {
     return "`" + std::string(shown) + (shown.size() < text.size() ? "...`" : "`");
 }
 
-// The lines of the log as the text-mode reader delivers its bytes, without their line ends.
-std::vector<std::string> linesOf(std::string_view bytes) {
-    std::vector<std::string> lines;
-    MemoryTextInput input{std::string(bytes)};
-    std::string line;
-    bool pending = false;
-    for (int c = input.get(); c != kEndOfFile; c = input.get()) {
-        if (c == '\n') {
-            lines.push_back(std::move(line));
-            line.clear();
-            pending = false;
-        } else {
-            line += static_cast<char>(c);
-            pending = true;
-        }
-    }
-    if (pending) {
-        lines.push_back(std::move(line));
-    }
-    return lines;
-}
-
 class Repairer {
   public:
     Repairer(std::string_view bytes, EvaluationState* scratch)
-        : lines_(linesOf(bytes)), scratch_(scratch) {}
+        : lines_(textLines(bytes)), scratch_(scratch) {}
 
     LogRepair run() {
         std::size_t end = 0;
@@ -164,8 +143,8 @@ class Repairer {
             }
         }
         if (callsignLine_) {
-            const std::string& line = lines_[*callsignLine_];
-            const auto words = qsoWords(std::string_view(line).substr(line.find(':') + 1));
+            const std::string_view line = lines_[*callsignLine_];
+            const auto words = qsoWords(line.substr(line.find(':') + 1));
             if (!words.empty()) {
                 ownCall_ = words.front();
             }
@@ -214,8 +193,8 @@ class Repairer {
             const std::size_t value = text.find_first_not_of(' ', text.find(':') + 1);
             if (!ownCall_.empty() &&
                 (text.compare(0, 9, "CALLSIGN:") != 0 || value - text.find(':') > 20 ||
-                 capitals(ownCall_) != ownCall_)) {
-                text = "CALLSIGN: " + capitals(ownCall_);
+                 inCapitals(ownCall_) != ownCall_)) {
+                text = "CALLSIGN: " + inCapitals(ownCall_);
                 note(i, "CALLSIGN: line written " + quoted(text));
             }
             if (ownCall_.empty() && !sentCall_.empty()) {
@@ -297,7 +276,6 @@ class Repairer {
     }
 
     void writeQsoLine(std::size_t index, const QsoLineReading& reading) {
-        std::vector<RepairChange> notes;
         const auto line = reading.fields ? layoutLine(index, *reading.fields) : std::nullopt;
         if (!line) {
             result_.unreadLines.push_back(static_cast<int>(index) + 1);
@@ -309,7 +287,7 @@ class Repairer {
             out_ += text + "\n";
             return;
         }
-        if (lines_[index].find('\t') != std::string::npos) {
+        if (lines_[index].find('\t') != std::string_view::npos) {
             note(index, "tab replaced");
         }
         if (withoutLeadingBlanks(lines_[index]).compare(0, 4, "QSO:") != 0) {
@@ -346,14 +324,9 @@ class Repairer {
         }
     }
 
-    static std::string capitals(std::string text) {
-        std::transform(text.begin(), text.end(), text.begin(), upper);
-        return text;
-    }
-
     // Calls are the same in any case, but the prefix table knows them in capitals only.
-    std::string inCapitals(std::size_t index, const std::string& call) {
-        const std::string written = capitals(call);
+    std::string callInCapitals(std::size_t index, const std::string& call) {
+        const std::string written = inCapitals(call);
         if (written != call) {
             note(index, "call " + quoted(call) + " written " + written);
         }
@@ -396,14 +369,14 @@ class Repairer {
         }
         line += mode + dateAndTime + " ";
         padTo(line, kSentCallColumn);
-        line += inCapitals(index, fields.sentCall);
+        line += callInCapitals(index, fields.sentCall);
         const std::string sentReport = fields.sentReport.empty() ? kNothing : fields.sentReport;
         padTo(line, kSentReportEnd - sentReport.size());
         line += sentReport;
         padTo(line, kSentExchangeColumn);
         line += *sentExchange;
         padTo(line, static_cast<std::size_t>(kRepairedCallColumn));
-        line += inCapitals(index, fields.receivedCall);
+        line += callInCapitals(index, fields.receivedCall);
         const std::string receivedReport =
             fields.receivedReport.empty() ? kNothing : fields.receivedReport;
         padTo(line, kReceivedReportEnd - receivedReport.size());
@@ -439,7 +412,7 @@ class Repairer {
             }
             out_ += marker + "\n";
             for (std::size_t i = end + 1; i < lines_.size(); ++i) {
-                out_ += lines_[i] + "\n";
+                out_.append(lines_[i]).append("\n");
             }
         } else {
             out_ += "END-OF-LOG:\n";
@@ -447,27 +420,6 @@ class Repairer {
         }
         result_.copy = std::move(out_);
     }
-
-    // The copy is loaded as a log, so that what the evaluation of the copy will find is known.
-    class CopyPlatform final : public Platform {
-      public:
-        explicit CopyPlatform(const std::string& copy) : copy_(copy) {}
-        DialogButton messageDialog(const std::string& text, DialogKind, DialogButtons) override {
-            fallback_ = fallback_ || text == texts::kAutoConfigFailed;
-            return DialogButton::Ignore;
-        }
-        void endProcess(int) override {}
-        std::unique_ptr<TextInput> openTextForReading(const std::string&) override {
-            return std::make_unique<MemoryTextInput>(copy_);
-        }
-        bool fileExists(const std::string&) override { return true; }
-        WriteOutcome writeTextFile(const std::string&, const std::string&) override { return {}; }
-        bool fallback() const { return fallback_; }
-
-      private:
-        const std::string& copy_;
-        bool fallback_ = false;
-    };
 
     void checkColumnFinding() {
         if (readLines_ == 0) {
@@ -479,23 +431,23 @@ class Repairer {
             made = makeEvaluationState();
             state = made.get();
         }
-        // What a window that has just started holds; the load clears the QSO table itself.
-        state->headerLines = HeaderLines{};
-        std::fill(std::begin(state->ownCall), std::end(state->ownCall), '\0');
-        std::fill(std::begin(state->displayLine), std::end(state->displayLine), '\0');
-        state->totals = EvaluationTotals{};
-        state->rowEditActive = false;
-        state->longLineFound = false;
-        CopyPlatform platform(result_.copy);
+        // The copy is loaded as a log, so that what its evaluation will find is known.
+        resetToProgramStart(*state);
+        BatchPlatform platform(UnknownPrefixAnswer::Ignore, {});
+        platform.preload("copy", result_.copy);
         HeadlessWindow window(*state, platform);
         formCreate(*state, window);
         prepareLoad(*state, window);
         if (loadLog(*state, window, platform, "copy", true) != LoadOutcome::Loaded) {
             return;  // over the QSO limit: refused as the log itself would be
         }
+        const auto& messages = platform.messages();
+        const bool fallback = std::any_of(
+            messages.begin(), messages.end(),
+            [](const DialogMessage& message) { return message.text == texts::kAutoConfigFailed; });
         if (state->columns.callStart == kRepairedCallColumn &&
             state->columns.exchStart == kRepairedExchangeColumn) {
-            if (platform.fallback()) {
+            if (fallback) {
                 note(qsoIndexes_.front(),
                      ownCall_.empty() && sentCall_.empty()
                          ? std::string("no call for a CALLSIGN: line: the columns come from the "
@@ -513,7 +465,7 @@ class Repairer {
                  formatDecimal(kRepairedExchangeColumn));
     }
 
-    std::vector<std::string> lines_;
+    std::vector<std::string_view> lines_;  // into the log's bytes
     EvaluationState* scratch_;
     std::vector<std::size_t> qsoIndexes_;
     std::vector<QsoLineReading> readings_;

@@ -5,11 +5,19 @@
 #include <functional>
 #include <map>
 
+#include "platform/text_input.h"
 #include "state/evaluation_state.h"
 
 namespace zeb {
 
 namespace {
+
+// How a log writes its QSO lines, learned from all of them together.
+struct QsoLineShape {
+    int receivedCallOffset = 2;
+    bool reports = true;
+    bool transmitterColumn = false;
+};
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -577,11 +585,16 @@ MemberReading readMember(const std::vector<std::string_view>& words) {
     return readMemberOf(words.data(), words.data() + words.size());
 }
 
+std::string inCapitals(std::string_view text) {
+    std::string capitals(text);
+    std::transform(capitals.begin(), capitals.end(), capitals.begin(), upper);
+    return capitals;
+}
+
 std::optional<std::string> logSentCall(const std::vector<std::string_view>& sentCalls) {
     std::map<std::string, std::size_t> counts;
     for (const std::string_view sent : sentCalls) {
-        std::string call(sent);
-        std::transform(call.begin(), call.end(), call.begin(), upper);
+        std::string call = inCapitals(sent);
         if (++counts[call] * 2 > sentCalls.size()) {
             return call;
         }
@@ -590,75 +603,29 @@ std::optional<std::string> logSentCall(const std::vector<std::string_view>& sent
 }
 
 std::vector<std::string_view> qsoLinesOf(std::string_view logBytes) {
-    // The lines as the text-mode reader takes them: a run of carriage returns before a line feed
-    // is not delivered, and it can only stand at the end of a line, so every line is one piece of
-    // the bytes; a line ends at its line feed or after the reader's length.
-    std::vector<std::string_view> lines;
-    const std::size_t size = logBytes.size();
+    // The reader ends a line at its line feed or after its length; a line that fills it is
+    // followed by what comes after, down to an empty line before the line feed.
     const auto limit = static_cast<std::size_t>(kRawLineChars);
-    const char* const bytes = logBytes.data();
-    std::size_t start = 0;
-    std::size_t deliveredReturns = 0;  // the end of a run of carriage returns with no line feed
-    while (start < size) {
-        const std::size_t reach = std::min(size - start, limit);
-        const auto* lineFeed = static_cast<const char*>(std::memchr(bytes + start, '\n', reach));
-        std::size_t end =
-            lineFeed != nullptr ? static_cast<std::size_t>(lineFeed - bytes) : start + reach;
-        std::size_t next = lineFeed != nullptr ? end + 1 : end;
-        // Carriage returns before the line feed are not delivered; others are characters.
-        if (std::memchr(bytes + start, '\r', end - start) != nullptr) {
-            end = start;
-            next = 0;
-            while (next == 0 && end < size && end - start < limit) {
-                const char c = bytes[end];
-                if (c == '\n') {
-                    next = end + 1;
-                } else if (c == '\r' && end >= deliveredReturns) {
-                    std::size_t run = end;
-                    while (run < size && bytes[run] == '\r') {
-                        ++run;
-                    }
-                    if (run < size && bytes[run] == '\n') {
-                        next = run + 1;
-                    } else {
-                        deliveredReturns = run;
-                        end = std::min(run, start + limit);
-                    }
-                } else {
-                    ++end;
-                }
+    std::vector<std::string_view> lines;
+    const std::vector<std::string_view> physical = textLines(logBytes);
+    for (std::size_t i = 0; i < physical.size(); ++i) {
+        const std::string_view text = physical[i];
+        const bool endsWithLineFeed = i + 1 < physical.size() || logBytes.back() == '\n';
+        for (std::size_t at = 0; at < text.size() || (at == text.size() && endsWithLineFeed);
+             at += limit) {
+            const std::string_view line = text.substr(at, limit);
+            if (line.compare(0, 10, "END-OF-LOG") == 0) {
+                return lines;
             }
-            if (next == 0) {
-                next = end;
+            if (line.compare(0, 4, "QSO:") == 0) {
+                lines.push_back(line);
+            }
+            if (line.size() < limit) {
+                break;
             }
         }
-        const std::string_view line = logBytes.substr(start, end - start);
-        if (line.compare(0, 10, "END-OF-LOG") == 0) {
-            break;
-        }
-        if (line.compare(0, 4, "QSO:") == 0) {
-            lines.push_back(line);
-        }
-        start = next;
     }
     return lines;
-}
-
-QsoLineShape learnQsoLineShape(const std::vector<std::string_view>& lines,
-                               std::string_view ownCall) {
-    std::vector<std::string_view> words;
-    return learnShape(traitsOf(lines, ownCall, words));
-}
-
-std::optional<QsoFields> readQsoFields(std::string_view line, const QsoLineShape& shape,
-                                       std::string_view ownCall) {
-    std::vector<std::string_view> words;
-    LineParts parts;
-    QsoFields fields;
-    if (!splitLine(line, ownCall, words, parts) || !readFields(parts, shape, false, fields)) {
-        return std::nullopt;
-    }
-    return fields;
 }
 
 void visitQsoLines(const std::vector<std::string_view>& lines, std::string_view ownCall,

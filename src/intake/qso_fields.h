@@ -45,15 +45,6 @@ struct QsoFields {
     MemberReading receivedMember;
 };
 
-// How a log writes its QSO lines, learned from all of them together: where the received call
-// stands among the words after the sent call, whether reports are written, whether a transmitter
-// number closes the line.
-struct QsoLineShape {
-    int receivedCallOffset = 2;
-    bool reports = true;
-    bool transmitterColumn = false;
-};
-
 // A QSO line of a log read into its fields; no fields when the line cannot be read.
 struct QsoLineReading {
     std::optional<QsoFields> fields;
@@ -64,12 +55,10 @@ struct QsoLineReading {
 // the i-th QSO line of an evaluation. They are views into `logBytes`.
 std::vector<std::string_view> qsoLinesOf(std::string_view logBytes);
 
-// Learns the shape of the lines and reads each of them. `ownCall` (the "CALLSIGN:" value, may be
-// empty) helps to find the sent call where date or time are missing or odd.
-QsoLineShape learnQsoLineShape(const std::vector<std::string_view>& lines,
-                               std::string_view ownCall);
-std::optional<QsoFields> readQsoFields(std::string_view line, const QsoLineShape& shape,
-                                       std::string_view ownCall);
+// Reads each line into its fields, the shape of the log learned from all of them together: where
+// the received call stands among the words after the sent call, whether reports are written,
+// whether a transmitter number closes the line. `ownCall` (the "CALLSIGN:" value, may be empty)
+// helps to find the sent call where date or time are missing or odd.
 std::vector<QsoLineReading> readQsoLines(const std::vector<std::string_view>& lines,
                                          std::string_view ownCall);
 // The same, line by line, without keeping the fields: `visit` is given each line's index and
@@ -88,6 +77,9 @@ std::optional<std::string> logSentCall(const std::vector<std::string_view>& sent
 // ("HANS/124", "KEITH-106"), a report glued in front ("599-119", "599VANNI164") and an unfilled
 // template ("NTC#/NM"), which holds nothing.
 MemberReading readMember(const std::vector<std::string_view>& words);
+
+// A text with its letters in capitals, as the prefix table knows calls.
+std::string inCapitals(std::string_view text);
 
 // A word with the shape of a call sign: letters and figures with a figure among its first four
 // characters and a letter at its end, optionally with a prefix or suffix joined by "/".

@@ -93,16 +93,31 @@ WriteOutcome writeDirectly(const std::string& path, const std::string& content) 
 
 }  // namespace
 
-std::unique_ptr<TextInput> openTextFileForReading(const std::string& path) {
-    // Opened without blocking, so that a FIFO or device named as a log cannot hang the program;
-    // only regular files are logs.
+namespace {
+
+// Opened without blocking, so that a FIFO or device named as a log cannot hang the program; only
+// regular files are logs. A descriptor, or -1.
+int openRegularFile(const std::string& path, struct stat* status) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        return nullptr;
+        return -1;
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
+        return -1;
+    }
+    if (status != nullptr) {
+        *status = info;
+    }
+    return fd;
+}
+
+}  // namespace
+
+std::unique_ptr<TextInput> openTextFileForReading(const std::string& path) {
+    const int fd = openRegularFile(path, nullptr);
+    if (fd < 0) {
         return nullptr;
     }
     std::FILE* file = ::fdopen(fd, "rb");
@@ -114,13 +129,9 @@ std::unique_ptr<TextInput> openTextFileForReading(const std::string& path) {
 }
 
 std::optional<FileBytes> readRegularFile(const std::string& path, std::size_t limit) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return std::nullopt;
-    }
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
+    const int fd = openRegularFile(path, &info);
+    if (fd < 0) {
         return std::nullopt;
     }
     FileBytes file;

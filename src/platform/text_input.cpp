@@ -32,6 +32,25 @@ int TextInput::getSlowly() {
     return '\r';
 }
 
+std::vector<std::string_view> textLines(std::string_view bytes) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const std::size_t lineFeed = bytes.find('\n', start);
+        if (lineFeed == std::string_view::npos) {
+            lines.push_back(bytes.substr(start));
+            break;
+        }
+        std::size_t end = lineFeed;
+        while (end > start && bytes[end - 1] == '\r') {
+            --end;
+        }
+        lines.push_back(bytes.substr(start, end - start));
+        start = lineFeed + 1;
+    }
+    return lines;
+}
+
 MemoryTextInput::MemoryTextInput(std::string bytes) : bytes_(std::move(bytes)) {
     const auto* begin = reinterpret_cast<const unsigned char*>(bytes_.data());
     present(begin, begin + bytes_.size());

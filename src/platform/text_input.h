@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zeb {
 
@@ -46,6 +47,11 @@ class TextInput {
     long long pendingCarriageReturns_ = 0;
     int pendingByte_ = kNothing;
 };
+
+// The lines of bytes read in text mode, without their line ends, as views into the bytes: a run of
+// carriage returns right before a line feed belongs to the line end, as TextInput does not
+// deliver it. An empty last piece after the final line feed is no line.
+std::vector<std::string_view> textLines(std::string_view bytes);
 
 class MemoryTextInput final : public TextInput {
   public:

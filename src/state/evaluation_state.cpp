@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <type_traits>
 
 namespace zeb {
 
@@ -28,6 +29,19 @@ std::unique_ptr<EvaluationState> makeEvaluationState() {
 void resetLoadCounters(EvaluationState& state) {
     state.qsoTable.qsoCount = 0;
     state.autoConfigRow = 0;
+}
+
+void resetToProgramStart(EvaluationState& state) {
+    static_assert(std::is_trivially_copyable_v<EvaluationState>);
+    state.qsoTable.qsoCount = 0;
+    std::memset(static_cast<void*>(&state.headerLines), 0, sizeof state.headerLines);
+    state.columns = {};
+    std::memset(state.displayLine, 0, sizeof state.displayLine);
+    std::memset(state.ownCall, 0, sizeof state.ownCall);
+    state.autoConfigRow = 0;
+    state.totals = {};
+    state.rowEditActive = false;
+    state.longLineFound = false;
 }
 
 void clearQsoTable(QsoTable& table) {

@@ -104,6 +104,11 @@ struct EvaluationState {
 
 void resetLoadCounters(EvaluationState& state);
 
+// Makes a state that was used before what a program that has just started holds, without
+// writing the QSO slots, which every load clears before it reads. A state is large: one kept
+// and reset for every log costs less than a new one.
+void resetToProgramStart(EvaluationState& state);
+
 // Clears all slots completely before a load, so that nothing of an earlier log, not even beyond
 // the fill of a short line, can influence how the next log is read or configured. Only the slots
 // in use are written: the rest are still as cleared, and a short log then costs a short clear.

@@ -131,11 +131,13 @@ TEST(QsoLinesOf, AreTheLinesOfTheEvaluationWhole) {
         "QSO:  3510 CW 2024-03-02 0700 OK1AA " + std::string(60, ' ') + "OK2BB 599 102";
     longLine += std::string(222 - longLine.size(), ' ') + "QSO: split";
     const std::string log = "START-OF-LOG: 3.0\r\nqso: lower case\nQSO: past 80 " +
-                            std::string(90, 'x') + "\r\n" + longLine + "\nX-QSO: no\n" +
-                            "END-OF-LOG:\nQSO: after the end\n";
+                            std::string(90, 'x') + "\r\r\n" + longLine + "\nX-QSO: no\n" +
+                            "QSO: a\rb\r\nEND-OF-LOG:\nQSO: after the end\n";
     const std::vector<std::string_view> lines = qsoLinesOf(log);
-    ASSERT_EQ(lines.size(), 3u);
+    ASSERT_EQ(lines.size(), 4u);
+    // Carriage returns before a line feed belong to the line end; others are characters.
     EXPECT_EQ(lines[0], "QSO: past 80 " + std::string(90, 'x'));
+    EXPECT_EQ(lines[3], "QSO: a\rb");
     // The reader splits a line after 222 characters; the rest is a line of its own.
     EXPECT_EQ(lines[1], longLine.substr(0, 222));
     EXPECT_EQ(lines[2], "QSO: split");
