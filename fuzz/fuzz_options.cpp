@@ -30,14 +30,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             ZEB_FUZZ_CHECK(!(options.output && options.logs.size() > 1));
             ZEB_FUZZ_CHECK(!(options.output == std::string("-") && options.json));
             ZEB_FUZZ_CHECK(!options.timeWindow || *options.timeWindow > 0);
-            // One results table per format, none in the cross-check's file.
-            for (std::size_t i = 0; i < options.results.size(); ++i) {
-                ZEB_FUZZ_CHECK(options.results[i] != options.crossCheck);
-                for (std::size_t j = 0; j < i; ++j) {
-                    ZEB_FUZZ_CHECK(zeb::contest::reportFormatOf(options.results[i]) !=
-                                   zeb::contest::reportFormatOf(options.results[j]));
+            // One results table and one cross-check report per format, none in the other's file.
+            for (const auto* files : {&options.results, &options.crossChecks}) {
+                for (std::size_t i = 0; i < files->size(); ++i) {
+                    for (std::size_t j = 0; j < i; ++j) {
+                        ZEB_FUZZ_CHECK(zeb::contest::reportFormatOf((*files)[i]) !=
+                                       zeb::contest::reportFormatOf((*files)[j]));
+                    }
                 }
             }
+            for (const std::string& results : options.results) {
+                for (const std::string& crossCheck : options.crossChecks) {
+                    ZEB_FUZZ_CHECK(results != crossCheck);
+                }
+            }
+            // The whole contest names its outputs itself.
+            ZEB_FUZZ_CHECK(!options.contest || (options.results.empty() &&
+                                                options.crossChecks.empty() && !options.repairDir));
             break;
         }
         case ParseStatus::UsageError:

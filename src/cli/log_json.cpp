@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "contest/band_breakdown.h"
+#include "contest/cross_check.h"
 #include "platform/cp1250.h"
 
 namespace zeb::cli {
@@ -152,6 +153,41 @@ void writeLogJson(JsonWriter& writer, const LogEvaluation& evaluation,
         writeRepair(writer, *repaired);
     }
     writer.endObject();
+}
+
+std::string withContestFields(std::string line, const ContestLog& log) {
+    JsonWriter writer;
+    writer.beginObject();
+    if (log.checked) {
+        writer.key("checked").beginObject();
+        writer.key("removed").beginArray();
+        for (const RemovedQso& removed : log.checked->removed) {
+            writer.beginObject();
+            writer.key("qso").value(std::int64_t{removed.number});
+            writer.key("finding").value(findingKey(removed.finding));
+            writer.endObject();
+        }
+        writer.endArray();
+        writeTotals(writer, log.checked->totals);
+        writer.endObject();
+    }
+    writer.key("flags").beginArray();
+    for (const LogFlag& flag : log.flags) {
+        writer.beginObject();
+        writer.key("code").value(flag.code);
+        writer.key("text").value(flag.text);
+        writer.endObject();
+    }
+    writer.endArray();
+    writer.endObject();
+    // The members go on the object of the line, after its last one.
+    const std::string& members = writer.text();
+    if (!line.empty() && line.back() == '}') {
+        line.pop_back();
+        line += ',';
+        line.append(members, 1, std::string::npos);
+    }
+    return line;
 }
 
 std::string logJsonLine(const LogEvaluation& evaluation, const RepairedLog* repaired) {

@@ -4,17 +4,13 @@
 #include <string>
 
 #include "cli/json_writer.h"
+#include "contest/contest_log.h"
 #include "contest/log_evaluation.h"
 #include "contest/log_repair.h"
 
 namespace zeb::cli {
 
-// What --repair made of a log: the copy that was evaluated instead (none when it could not be
-// written) and what was changed.
-struct RepairedLog {
-    std::optional<std::string> copy;
-    contest::LogRepair repair;
-};
+using contest::RepairedLog;
 
 // The JSON object of one evaluated log, its fields in their published order; "repair" last, for a
 // log that went through --repair.
@@ -24,5 +20,10 @@ void writeLogJson(JsonWriter& writer, const contest::LogEvaluation& evaluation,
 // The object as one line of JSON Lines, without the line end.
 std::string logJsonLine(const contest::LogEvaluation& evaluation,
                         const RepairedLog* repaired = nullptr);
+
+// The line of a log of a contest with what the whole contest tells of it added last: "checked"
+// (when the cross-check ran: the removed QSOs with their findings, and the checked totals) and
+// "flags" (a list of {"code", "text"}).
+std::string withContestFields(std::string line, const contest::ContestLog& log);
 
 }  // namespace zeb::cli

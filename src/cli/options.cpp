@@ -27,6 +27,8 @@ enum class Id {
     TimeWindow,
     Repair,
     ConfigBeside,
+    EntrantReports,
+    Contest,
     Help,
     Version,
 };
@@ -54,6 +56,8 @@ constexpr OptionDefinition kOptions[] = {
     {"", "--time-window", Id::TimeWindow, true},
     {"", "--repair", Id::Repair, true},
     {"", "--config-beside", Id::ConfigBeside, false},
+    {"", "--entrant-reports", Id::EntrantReports, true},
+    {"", "--contest", Id::Contest, true},
     {"-h", "--help", Id::Help, false},
     {"", "--version", Id::Version, false},
 };
@@ -91,19 +95,45 @@ std::optional<std::string> reportFileError(const std::string& name, const std::s
     return "option '" + name + "' needs a FILE ending in .csv, .html or .txt, not '" + value + "'";
 }
 
-// One results table per format: a second of the same format would be the same table again. Two
-// names of one file that differ in spelling are caught when the second is written.
+// One results table and one cross-check report per format: a second of the same format would be
+// the same again. Two names of one file that differ in spelling are caught when the second is
+// written.
 std::optional<std::string> reportFilesError(const Options& options) {
-    for (std::size_t i = 0; i < options.results.size(); ++i) {
-        const std::string& file = options.results[i];
-        if (options.crossCheck && file == *options.crossCheck) {
-            return "'--results' and '--cross-check' name the same FILE";
-        }
-        for (std::size_t j = 0; j < i; ++j) {
-            if (reportFormatOf(options.results[j]) == reportFormatOf(file)) {
-                return "'--results' takes one FILE per format, not both '" + options.results[j] +
-                       "' and '" + file + "'";
+    for (const std::string& file : options.results) {
+        for (const std::string& report : options.crossChecks) {
+            if (file == report) {
+                return "'--results' and '--cross-check' name the same FILE";
             }
+        }
+    }
+    for (const auto& [name, files] : {std::pair{"--results", &options.results},
+                                      std::pair{"--cross-check", &options.crossChecks}}) {
+        for (std::size_t i = 0; i < files->size(); ++i) {
+            for (std::size_t j = 0; j < i; ++j) {
+                if (reportFormatOf((*files)[j]) == reportFormatOf((*files)[i])) {
+                    return std::string("'") + name + "' takes one FILE per format, not both '" +
+                           (*files)[j] + "' and '" + (*files)[i] + "'";
+                }
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+// --contest names every output itself.
+std::optional<std::string> contestError(const Options& options) {
+    const std::pair<bool, const char*> outputs[] = {
+        {options.output.has_value(), "--output"},
+        {options.outputDir.has_value(), "--output-dir"},
+        {!options.results.empty(), "--results"},
+        {!options.crossChecks.empty(), "--cross-check"},
+        {options.repairDir.has_value(), "--repair"},
+        {options.entrantReports.has_value(), "--entrant-reports"},
+    };
+    for (const auto& [given, name] : outputs) {
+        if (given) {
+            return std::string("'--contest' writes every output into its folder; '") + name +
+                   "' is not taken with it";
         }
     }
     return std::nullopt;
@@ -198,11 +228,8 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
                 if (const auto error = reportFileError(name, value)) {
                     return usageError(*error);
                 }
-                if (definition->id == Id::Results) {
-                    options.results.push_back(value);
-                } else {
-                    options.crossCheck = value;
-                }
+                (definition->id == Id::Results ? options.results : options.crossChecks)
+                    .push_back(value);
                 break;
             case Id::Bands:
                 options.bands = true;
@@ -220,6 +247,12 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
                 break;
             case Id::ConfigBeside:
                 options.configBeside = true;
+                break;
+            case Id::EntrantReports:
+                options.entrantReports = value;
+                break;
+            case Id::Contest:
+                options.contest = value;
                 break;
             case Id::Help:
                 result.status = ParseStatus::Help;
@@ -241,14 +274,19 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
     if (options.output && *options.output == "-" && options.json) {
         return usageError("'--output -' and '--json' would both write to standard output");
     }
-    if (options.bands && options.results.empty()) {
+    if (options.bands && options.results.empty() && !options.contest) {
         return usageError("'--bands' adds columns to the table of '--results'");
     }
-    if (options.timeWindow && !options.crossCheck) {
+    if (options.timeWindow && !options.crossCheckRuns()) {
         return usageError("'--time-window' belongs to '--cross-check'");
     }
     if (const auto error = reportFilesError(options)) {
         return usageError(*error);
+    }
+    if (options.contest) {
+        if (const auto error = contestError(options)) {
+            return usageError(*error);
+        }
     }
     return result;
 }

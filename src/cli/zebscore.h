@@ -25,10 +25,4 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err);
 // DIR/NAME.prn, NAME being the log's file name without its extension.
 std::string protocolPathIn(const std::string& dir, const std::string& log);
 
-// DIR/NAME.EXT: the repaired copy of a log keeps the log's file name.
-std::string repairPathIn(const std::string& dir, const std::string& log);
-
-// The column configuration saved beside a log under its name: NAME.ini in the log's folder.
-std::string configPathBeside(const std::string& log);
-
 }  // namespace zeb::cli

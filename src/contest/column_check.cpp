@@ -24,6 +24,7 @@ ColumnCheck checkColumns(const EvaluationState& state, const std::vector<std::st
         return check;
     }
     check.unread = check.lines;
+    std::vector<bool> agrees(lines.size());
     visitQsoLines(
         lines, ownCall,
         [&](std::size_t i, const QsoFields* read) {
@@ -35,9 +36,17 @@ ColumnCheck checkColumns(const EvaluationState& state, const std::vector<std::st
             if (read->receivedCall == record.callText &&
                 read->receivedMember.scoredValue() == normalizedExchange(record.exchText)) {
                 ++check.agreeing;
+                agrees[i] = true;
             }
         },
         true);
+    if (check.poor()) {
+        for (std::size_t i = 0; i < agrees.size(); ++i) {
+            if (!agrees[i]) {
+                check.disagreeing.push_back(static_cast<int>(i) + 1);
+            }
+        }
+    }
     return check;
 }
 

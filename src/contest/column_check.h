@@ -13,6 +13,8 @@ struct ColumnCheck {
     int lines = 0;
     int agreeing = 0;
     int unread = 0;  // lines whose fields could not be read, which count as not agreeing
+    // The QSOs (from 1) that do not agree, when the check is poor.
+    std::vector<int> disagreeing;
 
     // The share of agreeing lines in whole percent, rounded down; 100 for a log without QSOs.
     int percent() const;

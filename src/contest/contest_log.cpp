@@ -1,5 +1,6 @@
 #include "contest/contest_log.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "intake/qso_fields.h"
@@ -79,6 +80,15 @@ std::int64_t daysFromCivil(std::int64_t year, unsigned month, unsigned day) {
 }
 
 }  // namespace
+
+bool ContestLog::flagged(std::string_view code) const {
+    return std::any_of(flags.begin(), flags.end(),
+                       [code](const LogFlag& flag) { return flag.code == code; });
+}
+
+bool ContestLog::rankedApart() const {
+    return outcome == LogOutcome::Scored && (flagged("other-session") || flagged("no-partner"));
+}
 
 const char* czechOutcomeName(LogOutcome outcome) {
     switch (outcome) {
@@ -167,6 +177,14 @@ ContestLog summarizeLog(const LogEvaluation& evaluation) {
     });
     if (const auto call = logSentCall(sentCalls)) {
         log.sentCall = cp1250ToUtf8(*call);
+    }
+    // The line numbers in the file: the lines are views into its bytes, in their order.
+    const char* counted = evaluation.bytes.data();
+    int lineNumber = 1;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        lineNumber += static_cast<int>(std::count(counted, lines[i].data(), '\n'));
+        counted = lines[i].data();
+        log.qsos[i].submittedNumber = lineNumber;
     }
     for (int i = 0; i < state.qsoTable.qsoCount; ++i) {
         const QsoRecord& record = state.qsoTable.slots[i];

@@ -9,6 +9,7 @@
 #include "contest/band_breakdown.h"
 #include "contest/column_check.h"
 #include "contest/log_evaluation.h"
+#include "contest/log_repair.h"
 #include "intake/load_command.h"
 
 namespace zeb::contest {
@@ -31,6 +32,41 @@ struct ContestQso {
     std::string date;                    // YYYY-MM-DD
     std::string time;                    // HHMM
     std::optional<std::int64_t> minute;  // date and time in minutes, when both can be read
+    // Where the line stands in the file the entrant submitted (from 1; 0 when unknown) and, when
+    // a repaired copy was evaluated, the line as submitted.
+    int submittedNumber = 0;
+    std::string submittedLine;
+
+    const std::string& asSubmitted() const {
+        return submittedLine.empty() ? line : submittedLine;
+    }
+};
+
+// Why a log needs the evaluator's eyes: a code ("other-session", "unread", ...) and the reason in
+// Czech, naming the lines concerned.
+struct LogFlag {
+    std::string code;
+    std::string text;
+};
+
+enum class FindingKind {
+    NotInLog,        // the partner's log holds no record of the QSO
+    BustedCall,      // the partner logged this log's call wrongly: the partner's error
+    WrongCall,       // this log logged the partner's call wrongly: this log's error
+    BustedExchange,  // the received member number is not the one the partner sent
+    Unique,          // a call that no other log holds
+};
+
+// A QSO that the cross-check takes off a log's score.
+struct RemovedQso {
+    int number = 0;  // as ContestQso::number
+    FindingKind finding = FindingKind::NotInLog;
+};
+
+// The result of a log without its removed QSOs, as if their lines were not in the log.
+struct CheckedResult {
+    std::vector<RemovedQso> removed;
+    EvaluationTotals totals{};
 };
 
 // What is kept of one evaluated log once its evaluation state is gone.
@@ -44,6 +80,22 @@ struct ContestLog {
     std::vector<BandTotals> bands;  // scored logs only
     std::vector<ContestQso> qsos;   // scored logs only
     ColumnCheck columnCheck;        // scored logs only
+
+    // What a contest run adds.
+    std::string contestName;      // the value of the "CONTEST:" line as written, UTF-8
+    std::string evaluated;        // the file that was evaluated: the log or its repaired copy
+    EvaluationSettings settings;  // as they were applied to that file
+    std::optional<RepairedLog> repaired;  // what the repair changed (without the copy's text)
+    bool copyKept = false;            // an existing copy was evaluated instead of a new one
+    bool copyEdited = false;  // ... and it is not what the repair makes of the log now
+    bool utf8 = false;        // the submitted log is in UTF-8
+    std::string reason;       // why it was not scored, in plain Czech words
+    std::vector<LogFlag> flags;
+    std::optional<CheckedResult> checked;  // when the cross-check ran
+
+    bool flagged(std::string_view code) const;
+    // Scored, but of another session or meeting no other log: listed below the ranking.
+    bool rankedApart() const;
 };
 
 ContestLog summarizeLog(const LogEvaluation& evaluation);

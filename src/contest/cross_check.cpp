@@ -282,6 +282,38 @@ class Checker {
 
 }  // namespace
 
+const char* findingKey(FindingKind kind) {
+    switch (kind) {
+        case FindingKind::NotInLog:
+            return "not-in-log";
+        case FindingKind::BustedCall:
+            return "busted-call";
+        case FindingKind::WrongCall:
+            return "wrong-call";
+        case FindingKind::BustedExchange:
+            return "busted-exchange";
+        case FindingKind::Unique:
+            return "unique";
+    }
+    return "";
+}
+
+const char* findingHeading(FindingKind kind) {
+    switch (kind) {
+        case FindingKind::NotInLog:
+            return "Není v deníku protistanice";
+        case FindingKind::BustedCall:
+            return "Protistanice zapsala značku chybně";
+        case FindingKind::WrongCall:
+            return "Chybně zapsaná značka protistanice";
+        case FindingKind::BustedExchange:
+            return "Chybně přijatá výměna";
+        case FindingKind::Unique:
+            return "Jedinečné značky";
+    }
+    return "";
+}
+
 bool differByOneEdit(std::string_view first, std::string_view second) {
     if (first.size() < second.size()) {
         std::swap(first, second);

@@ -12,14 +12,6 @@ namespace zeb::contest {
 
 inline constexpr int kDefaultTimeWindow = 10;  // minutes
 
-enum class FindingKind {
-    NotInLog,        // the partner's log holds no record of the QSO
-    BustedCall,      // the partner logged this log's call wrongly: the partner's error
-    WrongCall,       // this log logged the partner's call wrongly: this log's error
-    BustedExchange,  // the received member number is not the one the partner sent
-    Unique,          // a call that no other log holds
-};
-
 // One QSO of a log that the other logs do not confirm as it stands.
 struct Finding {
     FindingKind kind = FindingKind::NotInLog;
@@ -62,6 +54,11 @@ std::optional<std::string> crossCheckCall(const ContestLog& log);
 // call sign that is the own call of no log, however it ended, and that no other scored log holds is
 // unique. A QSO whose date or time cannot be read lies within no window.
 CrossCheck crossCheck(const std::vector<ContestLog>& logs, int windowMinutes);
+
+// The key of a finding's kind in reports and JSON ("not-in-log", "busted-call", ...) and its
+// Czech heading.
+const char* findingKey(FindingKind kind);
+const char* findingHeading(FindingKind kind);
 
 // True when the texts differ by exactly one character changed, added or dropped, or by two
 // neighbouring characters swapped.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "contest/results_table.h"
 #include "scoring/band_plan.h"
 #include "state/decimal.h"
 
@@ -10,38 +11,6 @@ namespace zeb::contest {
 namespace {
 
 constexpr const char* kTitle = "Křížová kontrola deníků";
-
-const char* kindKey(FindingKind kind) {
-    switch (kind) {
-        case FindingKind::NotInLog:
-            return "not-in-log";
-        case FindingKind::BustedCall:
-            return "busted-call";
-        case FindingKind::WrongCall:
-            return "wrong-call";
-        case FindingKind::BustedExchange:
-            return "busted-exchange";
-        case FindingKind::Unique:
-            return "unique";
-    }
-    return "";
-}
-
-const char* kindHeading(FindingKind kind) {
-    switch (kind) {
-        case FindingKind::NotInLog:
-            return "Není v deníku protistanice";
-        case FindingKind::BustedCall:
-            return "Protistanice zapsala značku chybně";
-        case FindingKind::WrongCall:
-            return "Chybně zapsaná značka protistanice";
-        case FindingKind::BustedExchange:
-            return "Chybně přijatá výměna";
-        case FindingKind::Unique:
-            return "Jedinečné značky";
-    }
-    return "";
-}
 
 constexpr FindingKind kKinds[] = {FindingKind::NotInLog, FindingKind::BustedCall,
                                   FindingKind::WrongCall, FindingKind::BustedExchange,
@@ -66,6 +35,13 @@ std::string bandOf(const ContestQso& qso) {
 
 std::string orNothing(const std::string& text) {
     return text.empty() ? "(nic)" : text;
+}
+
+// A log that meets no other log has no findings because nothing could be checked.
+const char* noFindings(const LogCrossCheck& result) {
+    return result.confirmed == 0 && result.validQsos > 0
+               ? "bez nálezů, ale také bez potvrzení: žádné QSO není v jiném deníku"
+               : "bez nálezů";
 }
 
 int countOf(const LogCrossCheck& log, FindingKind kind) {
@@ -162,8 +138,9 @@ Table uncheckedTable(const std::vector<ContestLog>& logs, const CrossCheck& chec
 
 std::string textReport(const std::vector<ContestLog>& logs, const CrossCheck& check,
                        const std::string& intro) {
-    std::string out =
-        std::string(kTitle) + "\n\n" + intro + "\n\n" + textTable(summaryTable(logs, check));
+    std::string out = std::string(kTitle) + "\n\n" + intro + "\n\n" +
+                      flagSection(logs, ReportFormat::Text) + "\n" +
+                      textTable(summaryTable(logs, check));
     for (std::size_t l = 0; l < logs.size(); ++l) {
         const LogCrossCheck& result = check.logs[l];
         if (!result.checked) {
@@ -172,14 +149,14 @@ std::string textReport(const std::vector<ContestLog>& logs, const CrossCheck& ch
         const ContestLog& log = logs[l];
         out += "\n" + logTitle(log) + "\n";
         if (result.findings.empty()) {
-            out += "  bez nálezů\n";
+            out += "  " + std::string(noFindings(result)) + "\n";
         }
         for (const FindingKind kind : kKinds) {
             const int count = countOf(result, kind);
             if (count == 0) {
                 continue;
             }
-            out += "  " + std::string(kindHeading(kind)) + ": " + number(count) + "\n";
+            out += "  " + std::string(findingHeading(kind)) + ": " + number(count) + "\n";
             for (const Finding& finding : result.findings) {
                 if (finding.kind != kind) {
                     continue;
@@ -235,7 +212,8 @@ std::string htmlReport(const std::vector<ContestLog>& logs, const CrossCheck& ch
                        const std::string& intro) {
     std::string body = "<h1>" + std::string(kTitle) + "</h1>\n";
     body += "<p class=\"note\">" + htmlEscape(intro) + "</p>\n";
-    body += htmlTable(summaryTable(logs, check), "summary");
+    body += flagSection(logs, ReportFormat::Html);
+    body += "<h2>Přehled</h2>\n" + htmlTable(summaryTable(logs, check), "summary");
     for (std::size_t l = 0; l < logs.size(); ++l) {
         const LogCrossCheck& result = check.logs[l];
         if (!result.checked) {
@@ -243,13 +221,13 @@ std::string htmlReport(const std::vector<ContestLog>& logs, const CrossCheck& ch
         }
         body += "<h2>" + htmlEscape(logTitle(logs[l])) + "</h2>\n";
         if (result.findings.empty()) {
-            body += "<p>bez nálezů</p>\n";
+            body += "<p>" + std::string(noFindings(result)) + "</p>\n";
         }
         for (const FindingKind kind : kKinds) {
             const int count = countOf(result, kind);
             if (count > 0) {
-                body += "<h3>" + htmlEscape(kindHeading(kind)) + ": " + number(count) + "</h3>\n";
-                body += htmlTable(kindTable(logs, logs[l], result, kind), kindKey(kind));
+                body += "<h3>" + htmlEscape(findingHeading(kind)) + ": " + number(count) + "</h3>\n";
+                body += htmlTable(kindTable(logs, logs[l], result, kind), findingKey(kind));
             }
         }
     }
@@ -271,7 +249,7 @@ std::string csvReport(const std::vector<ContestLog>& logs, const CrossCheck& che
         for (const Finding& finding : check.logs[l].findings) {
             const ContestQso& qso = log.qsos[finding.qso];
             std::vector<std::string> row = {
-                baseName(log.path), checkedCall(log), kindKey(finding.kind),
+                baseName(log.path), checkedCall(log), findingKey(finding.kind),
                 number(qso.number), bandOf(qso),      qso.date,
                 qso.time,           qso.call,         qso.exchange};
             if (finding.kind == FindingKind::Unique) {

@@ -71,7 +71,7 @@ std::optional<std::string> headerCallBytes(const EvaluationState& state) {
 }
 
 LogEvaluation evaluateLog(const std::string& log, const EvaluationSettings& settings,
-                          const MessageSink& onMessage) {
+                          const MessageSink& onMessage, const std::vector<int>& leftOut) {
     LogEvaluation result;
     result.log = log;
     result.state = makeEvaluationState();
@@ -103,6 +103,9 @@ LogEvaluation evaluateLog(const std::string& log, const EvaluationSettings& sett
             return message.kind == DialogKind::Warning && message.text == texts::kAutoConfigFailed;
         });
 
+    if (!leftOut.empty()) {
+        removeQsos(state.qsoTable, leftOut);
+    }
     if (settings.config) {
         result.configUnreadable = !loadColumnConfig(state, window, platform, settings.config);
     }
@@ -114,7 +117,7 @@ LogEvaluation evaluateLog(const std::string& log, const EvaluationSettings& sett
     }
     result.outcome =
         computeCommand(state, window, platform) ? LogOutcome::Scored : LogOutcome::Aborted;
-    if (result.outcome == LogOutcome::Scored) {
+    if (result.outcome == LogOutcome::Scored && leftOut.empty()) {
         // The lines are read whole from the file: the state keeps them cut.
         result.columnCheck =
             checkColumns(state, qsoLinesOf(result.bytes), headerCallBytes(state).value_or(""));

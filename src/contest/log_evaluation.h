@@ -63,8 +63,10 @@ std::optional<std::string> headerCallBytes(const EvaluationState& state);
 using MessageSink = std::function<void(const DialogMessage&)>;
 
 // Loads, configures and computes one log, as a freshly started window would. Every dialog message
-// is recorded and handed to `onMessage`, when given.
+// is recorded and handed to `onMessage`, when given. The QSO lines numbered in `leftOut` (from 1)
+// are taken out after the load, before the columns are configured and the log computed: the
+// result of the log as if those lines were absent, its columns as found with them.
 LogEvaluation evaluateLog(const std::string& log, const EvaluationSettings& settings,
-                          const MessageSink& onMessage = {});
+                          const MessageSink& onMessage = {}, const std::vector<int>& leftOut = {});
 
 }  // namespace zeb::contest

@@ -7,6 +7,7 @@
 #include "contest/batch_platform.h"
 #include "intake/load_command.h"
 #include "intake/qso_fields.h"
+#include "platform/cp1250.h"
 #include "platform/text_input.h"
 #include "state/decimal.h"
 #include "state/headless_window.h"
@@ -100,12 +101,16 @@ class Repairer {
             result_.changes.begin(), result_.changes.end(),
             [](const RepairChange& a, const RepairChange& b) { return a.line < b.line; });
         result_.qsoLines = static_cast<int>(qsoIndexes_.size());
+        for (const std::size_t index : qsoIndexes_) {
+            result_.qsoLineNumbers.push_back(static_cast<int>(index) + 1);
+        }
         return std::move(result_);
     }
 
   private:
-    void note(std::size_t index, std::string text) {
-        result_.changes.push_back({static_cast<int>(index) + 1, std::move(text)});
+    void note(std::size_t index, std::string text, std::string czech, bool reading = false) {
+        result_.changes.push_back(
+            {static_cast<int>(index) + 1, std::move(text), std::move(czech), reading});
     }
 
     // Blanks for tabs, and fewer characters than one line of the reader holds: a longer line would
@@ -117,11 +122,12 @@ class Repairer {
         std::string line(text);
         if (line.find('\t') != std::string::npos) {
             std::replace(line.begin(), line.end(), '\t', ' ');
-            note(index, "tab replaced");
+            note(index, "tab replaced", "tabulátor nahrazen mezerami");
         }
         if (line.size() > kLongest) {
             line.resize(kLongest);
-            note(index, "line cut to " + formatDecimal(kLongest) + " characters");
+            note(index, "line cut to " + formatDecimal(kLongest) + " characters",
+                 "řádek zkrácen na " + formatDecimal(kLongest) + " znaků");
         }
         return line;
     }
@@ -195,19 +201,23 @@ class Repairer {
                 (text.compare(0, 9, "CALLSIGN:") != 0 || value - text.find(':') > 20 ||
                  inCapitals(ownCall_) != ownCall_)) {
                 text = "CALLSIGN: " + inCapitals(ownCall_);
-                note(i, "CALLSIGN: line written " + quoted(text));
+                note(i, "CALLSIGN: line written " + quoted(text),
+                     "řádek CALLSIGN: zapsán " + quoted(text));
             }
             if (ownCall_.empty() && !sentCall_.empty()) {
                 text = "CALLSIGN: " + sentCall_;
-                note(i, "CALLSIGN: filled in from the sent call " + sentCall_);
+                note(i, "CALLSIGN: filled in from the sent call " + sentCall_,
+                     "CALLSIGN: doplněn vysílanou značkou " + sentCall_);
             }
             if (i >= firstQso) {
-                note(i, "CALLSIGN: line moved before the first QSO line");
+                note(i, "CALLSIGN: line moved before the first QSO line",
+                     "řádek CALLSIGN: přesunut před první řádek QSO");
             }
             callsign = HeaderLine{text, i, 4};
         } else if (!sentCall_.empty()) {
             callsign = HeaderLine{"CALLSIGN: " + sentCall_, 0, 4};
-            note(0, "CALLSIGN: line added from the sent call " + sentCall_);
+            note(0, "CALLSIGN: line added from the sent call " + sentCall_,
+                 "řádek CALLSIGN: přidán podle vysílané značky " + sentCall_);
         }
         if (callsign) {
             // Where the line stood, unless that is too far down for the column finding.
@@ -241,8 +251,12 @@ class Repairer {
             victim = header.end() - 1;
         }
         const std::string_view text = withoutLeadingBlanks(victim->text);
-        note(victim->index, text.empty() ? std::string("blank header line dropped")
-                                         : "header line " + quoted(text, 24) + " dropped");
+        if (text.empty()) {
+            note(victim->index, "blank header line dropped", "prázdný řádek hlavičky vynechán");
+        } else {
+            note(victim->index, "header line " + quoted(text, 24) + " dropped",
+                 "řádek hlavičky " + quoted(text, 24) + " vynechán");
+        }
         header.erase(victim);
     }
 
@@ -257,7 +271,8 @@ class Repairer {
         header.erase(callsign);
         const bool startFirst = !header.empty() && keyOf(header.front().text) == "START-OF-LOG";
         header.insert(header.begin() + (startFirst ? 1 : 0), line);
-        note(line.index, "CALLSIGN: line moved up to where the column finding reads it");
+        note(line.index, "CALLSIGN: line moved up to where the column finding reads it",
+             "řádek CALLSIGN: přesunut výš, kde jej čte hledání sloupců");
     }
 
     void writeBody(std::size_t firstQso, std::size_t end) {
@@ -282,16 +297,16 @@ class Repairer {
             std::string text = cleaned(index, withoutLeadingBlanks(lines_[index]));
             if (text.compare(0, 4, "QSO:") != 0) {
                 text.replace(0, 4, "QSO:");
-                note(index, "tag written QSO:");
+                note(index, "tag written QSO:", "začátek řádku zapsán QSO:");
             }
             out_ += text + "\n";
             return;
         }
         if (lines_[index].find('\t') != std::string_view::npos) {
-            note(index, "tab replaced");
+            note(index, "tab replaced", "tabulátor nahrazen mezerami");
         }
         if (withoutLeadingBlanks(lines_[index]).compare(0, 4, "QSO:") != 0) {
-            note(index, "tag written QSO:");
+            note(index, "tag written QSO:", "začátek řádku zapsán QSO:");
         }
         out_ += *line + "\n";
         ++readLines_;
@@ -309,18 +324,30 @@ class Repairer {
         return text.size() <= width ? std::optional<std::string>(text) : std::nullopt;
     }
 
+    // How an exchange was read, when that is not what the line writes. `what` names it in English
+    // and in Czech.
     void noteReading(std::size_t index, const std::string& words, const MemberReading& member,
-                     const std::string& written, const char* what) {
+                     const std::string& written, const char* what, const char* czech) {
         if (words == written) {
             return;
         }
+        const std::string word = quoted(words);
         if (words.empty()) {
-            note(index, std::string("no ") + what + ": written " + kNothing);
+            note(index, std::string("no ") + what + ": written " + kNothing,
+                 std::string("chybí ") + czech + ": zapsáno " + kNothing, true);
         } else if (member.kind == Membership::None) {
-            note(index, std::string(what) + " " + quoted(words) +
-                            " holds no member number or NM: written " + kNothing);
+            note(index, std::string(what) + " " + word + " holds no member number or NM: written " +
+                            kNothing,
+                 std::string(czech) + " " + word + " nemá členské číslo ani NM: zapsáno " +
+                     kNothing,
+                 true);
         } else {
-            note(index, std::string(what) + " " + quoted(words) + " read as " + written);
+            // A number that stands as a word of its own beside a name is plainly read; one glued
+            // to a name or a report, or joined by a sign, is worth telling the entrant.
+            const std::vector<std::string_view> parts = qsoWords(words);
+            const bool plain = std::find(parts.begin(), parts.end(), written) != parts.end();
+            note(index, std::string(what) + " " + word + " read as " + written,
+                 std::string(czech) + " " + word + " přečtena jako " + written, !plain);
         }
     }
 
@@ -328,7 +355,8 @@ class Repairer {
     std::string callInCapitals(std::size_t index, const std::string& call) {
         const std::string written = inCapitals(call);
         if (written != call) {
-            note(index, "call " + quoted(call) + " written " + written);
+            note(index, "call " + quoted(call) + " written " + written,
+                 "značka " + quoted(call) + " zapsána " + written);
         }
         return written;
     }
@@ -343,7 +371,8 @@ class Repairer {
         std::string frequency = fields.frequency;
         if (frequency.size() > kFrequencyWidth && frequency.find('.') < kFrequencyWidth) {
             frequency.resize(kFrequencyWidth);
-            note(index, "frequency " + quoted(fields.frequency) + " shortened to " + frequency);
+            note(index, "frequency " + quoted(fields.frequency) + " shortened to " + frequency,
+                 "kmitočet " + quoted(fields.frequency) + " zkrácen na " + frequency);
         }
         const auto sentExchange = memberText(fields.sentMember, kSentExchangeWidth);
         const auto receivedExchange = memberText(fields.receivedMember, kReceivedExchangeWidth);
@@ -365,7 +394,8 @@ class Repairer {
         }
         if (line.size() + mode.size() + dateAndTime.size() > prefixRoom) {
             mode.resize(prefixRoom - line.size() - dateAndTime.size());
-            note(index, "mode " + quoted(fields.mode) + " shortened to " + quoted(mode));
+            note(index, "mode " + quoted(fields.mode) + " shortened to " + quoted(mode),
+                 "druh provozu " + quoted(fields.mode) + " zkrácen na " + quoted(mode));
         }
         line += mode + dateAndTime + " ";
         padTo(line, kSentCallColumn);
@@ -385,20 +415,25 @@ class Repairer {
         line += *receivedExchange;
 
         if (!fields.timeWritten.empty() && fields.timeWritten != fields.time) {
-            note(index, "time " + quoted(fields.timeWritten) + " read as " + fields.time);
+            note(index, "time " + quoted(fields.timeWritten) + " read as " + fields.time,
+                 "čas " + quoted(fields.timeWritten) + " přečten jako " + fields.time, true);
         }
         if (!fields.dateWritten.empty() && fields.dateWritten != fields.date) {
-            note(index, "date " + quoted(fields.dateWritten) + " read as " + fields.date);
+            note(index, "date " + quoted(fields.dateWritten) + " read as " + fields.date,
+                 "datum " + quoted(fields.dateWritten) + " přečteno jako " + fields.date, true);
         }
         if (notedSentExchanges_.insert(fields.sentExchange).second) {
             noteReading(index, fields.sentExchange, fields.sentMember, *sentExchange,
-                        "sent exchange");
+                        "sent exchange", "vyslaná výměna");
         }
         noteReading(index, fields.receivedExchange, fields.receivedMember, *receivedExchange,
-                    "exchange");
+                    "exchange", "výměna");
+        if (fields.receivedMember.kind == Membership::None) {
+            result_.noMemberLines.push_back(static_cast<int>(index) + 1);
+        }
         if (!fields.transmitter.empty() && !transmitterNoted_) {
             transmitterNoted_ = true;
-            note(index, "transmitter numbers left out");
+            note(index, "transmitter numbers left out", "čísla vysílačů vynechána");
         }
         return line;
     }
@@ -408,7 +443,7 @@ class Repairer {
             std::string marker = cleaned(end, lines_[end]);
             if (marker.compare(0, 10, "END-OF-LOG") != 0) {
                 marker = "END-OF-LOG:";
-                note(end, "end marker written END-OF-LOG:");
+                note(end, "end marker written END-OF-LOG:", "konec deníku zapsán END-OF-LOG:");
             }
             out_ += marker + "\n";
             for (std::size_t i = end + 1; i < lines_.size(); ++i) {
@@ -416,7 +451,7 @@ class Repairer {
             }
         } else {
             out_ += "END-OF-LOG:\n";
-            note(lines_.size(), "END-OF-LOG: added");
+            note(lines_.size(), "END-OF-LOG: added", "přidán řádek END-OF-LOG:");
         }
         result_.copy = std::move(out_);
     }
@@ -447,21 +482,26 @@ class Repairer {
             [](const DialogMessage& message) { return message.text == texts::kAutoConfigFailed; });
         if (state->columns.callStart == kRepairedCallColumn &&
             state->columns.exchStart == kRepairedExchangeColumn) {
-            if (fallback) {
+            if (fallback && ownCall_.empty() && sentCall_.empty()) {
                 note(qsoIndexes_.front(),
-                     ownCall_.empty() && sentCall_.empty()
-                         ? std::string("no call for a CALLSIGN: line: the columns come from the "
-                                       "fallback")
-                         : "the call of CALLSIGN: is not the sent call of the lines: the columns "
-                           "come from the fallback");
+                     "no call for a CALLSIGN: line: the columns come from the fallback",
+                     "chybí značka pro řádek CALLSIGN: sloupce jsou náhradní");
+            } else if (fallback) {
+                note(qsoIndexes_.front(),
+                     "the call of CALLSIGN: is not the sent call of the lines: the columns come "
+                     "from the fallback",
+                     "značka v CALLSIGN: není vysílaná značka řádků: sloupce jsou náhradní");
             }
             return;
         }
         result_.columnsMustBeSet = true;
         const auto row = static_cast<std::size_t>(std::max(state->autoConfigRow, 0));
+        const std::string columns =
+            formatDecimal(kRepairedCallColumn) + " and " + formatDecimal(kRepairedExchangeColumn);
         note(qsoIndexes_[std::min(row, qsoIndexes_.size() - 1)],
-             "the column finding stops on this line: the evaluation sets the columns " +
-                 formatDecimal(kRepairedCallColumn) + " and " +
+             "the column finding stops on this line: the evaluation sets the columns " + columns,
+             "hledání sloupců se zastaví na tomto řádku: hodnocení nastaví sloupce " +
+                 formatDecimal(kRepairedCallColumn) + " a " +
                  formatDecimal(kRepairedExchangeColumn));
     }
 
@@ -482,7 +522,35 @@ class Repairer {
 }  // namespace
 
 LogRepair repairLog(std::string_view logBytes, EvaluationState* scratch) {
-    return Repairer(logBytes, scratch).run();
+    if (!isUtf8BeyondAscii(logBytes)) {
+        return Repairer(logBytes, scratch).run();
+    }
+    // The program reads Windows-1250: in UTF-8 every Czech letter would be two wrong ones. A byte
+    // order mark is no character of the log.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (logBytes.substr(0, 3) == kByteOrderMark) {
+        logBytes.remove_prefix(3);
+    }
+    const std::string converted = utf8ToCp1250(logBytes);
+    LogRepair repair = Repairer(converted, scratch).run();
+    repair.fromUtf8 = true;
+    repair.changes.push_back({1, "converted from UTF-8 to Windows-1250",
+                              "převedeno z UTF-8 do Windows-1250", false});
+    const std::vector<std::string_view> original = textLines(logBytes);
+    const std::vector<std::string_view> lines = textLines(converted);
+    for (std::size_t i = 0; i < lines.size() && i < original.size(); ++i) {
+        if (std::count(lines[i].begin(), lines[i].end(), '?') >
+            std::count(original[i].begin(), original[i].end(), '?')) {
+            const int line = static_cast<int>(i) + 1;
+            repair.unmappedLines.push_back(line);
+            repair.changes.push_back({line, "characters that Windows-1250 lacks written ?",
+                                      "znaky, které Windows-1250 nemá, zapsány jako ?", false});
+        }
+    }
+    std::stable_sort(
+        repair.changes.begin(), repair.changes.end(),
+        [](const RepairChange& a, const RepairChange& b) { return a.line < b.line; });
+    return repair;
 }
 
 }  // namespace zeb::contest

@@ -13,7 +13,12 @@ namespace zeb::contest {
 // the line it stands before, or one past the last line).
 struct RepairChange {
     int line = 0;
-    std::string text;  // in the log's bytes where it quotes them
+    std::string text;   // in the log's bytes where it quotes them
+    std::string czech;  // the same in Czech, for the evaluator's and the entrant's reports
+    // It tells how the content of a QSO line was read where that is not plainly what the line
+    // writes (a member number glued to a name, an exchange without one, a time written otherwise),
+    // not only how the line was laid out.
+    bool reading = false;
 };
 
 // The columns in which every rewritten QSO line holds the received call and exchange.
@@ -24,10 +29,26 @@ struct LogRepair {
     std::string copy;  // the repaired log, with LF line ends
     std::vector<RepairChange> changes;
     std::vector<int> unreadLines;  // the QSO lines that could not be read: copied as they stood
-    int qsoLines = 0;              // the QSO lines of the log, every one of them in the copy
+    // The QSO lines whose received exchange holds no member number or NM (a name only, nothing at
+    // all): written "-".
+    std::vector<int> noMemberLines;
+    int qsoLines = 0;  // the QSO lines of the log, every one of them in the copy
+    // The line of the log of every QSO line of the copy, in their order (from 1).
+    std::vector<int> qsoLineNumbers;
+    // The log was UTF-8 and was converted to Windows-1250; the lines named held characters that
+    // Windows-1250 lacks, written "?".
+    bool fromUtf8 = false;
+    std::vector<int> unmappedLines;
     // The column finding of the copy stops on a line that was not rewritten (or finds the own call
     // in the wrong place), so an evaluation of the copy has to set the start columns itself.
     bool columnsMustBeSet = false;
+};
+
+// What the repair made of a log in a run: the copy that was evaluated instead (none when it could
+// not be written) and what was changed.
+struct RepairedLog {
+    std::optional<std::string> copy;
+    LogRepair repair;
 };
 
 // Repairs what keeps the log reader from taking a log, and rewrites its QSO lines in one layout
@@ -42,6 +63,7 @@ struct LogRepair {
 //   of the Cabrillo template, the received call in column 55 and its member number (or "NM") in
 //   column 73; what a line does not hold is written as "-", never guessed. A line that cannot be
 //   read is copied as it stands.
+// - a log in UTF-8 (valid UTF-8 with characters beyond ASCII) is converted to Windows-1250 first.
 // Every QSO line stays, in its order; the lines after the end marker are kept as they are.
 // The copy is loaded once to learn what its evaluation will find; `scratch`, when given, is the
 // state that load uses (any state: it is loaded over), which spares a batch or a fuzzer from

@@ -26,6 +26,7 @@ h1 { font-size: 1.5em; margin-bottom: 0.3em; }
 h2 { font-size: 1.2em; margin-top: 1.6em; }
 h3 { font-size: 1em; margin: 1em 0 0.3em; }
 p.note { color: #444; margin-top: 0; }
+table.flags td:nth-child(3) { white-space: nowrap; color: #8a1c00; }
 table { border-collapse: collapse; margin: 0.5em 0 1em; }
 th, td { border: 1px solid #bbb; padding: 0.2em 0.5em; vertical-align: top; }
 th { background: #e4ebf2; text-align: center; }
@@ -170,6 +171,23 @@ std::string htmlEscape(std::string_view text) {
     return out;
 }
 
+std::string urlPath(std::string_view path) {
+    constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+            std::string_view("-._~/").find(c) != std::string_view::npos) {
+            out += c;
+        } else {
+            out += '%';
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0x0F];
+        }
+    }
+    return out;
+}
+
 namespace {
 
 // One header row, or two when columns are grouped: a group's name spans its columns and the
@@ -207,14 +225,20 @@ std::string htmlHead(const std::vector<TableColumn>& columns) {
 std::string htmlTable(const Table& table, std::string_view cssClass) {
     std::string out = "<table class=\"" + htmlEscape(cssClass) + "\">\n";
     out += htmlHead(table.columns) + "<tbody>\n";
-    for (const auto& row : table.rows) {
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        const auto& row = table.rows[r];
         out += "<tr>";
         for (std::size_t c = 0; c < table.columns.size(); ++c) {
             const std::string cell = c < row.size() ? row[c] : std::string();
-            out += table.columns[c].align == Align::Right ? "<td class=\"num\">" : "<td>";
-            out +=
+            std::string shown =
                 table.columns[c].code ? "<code>" + htmlEscape(cell) + "</code>" : htmlEscape(cell);
-            out += "</td>";
+            if (r < table.links.size() && c < table.links[r].size() &&
+                !table.links[r][c].empty()) {
+                shown = "<a href=\"" + htmlEscape(urlPath(table.links[r][c])) + "\">" + shown +
+                        "</a>";
+            }
+            out += table.columns[c].align == Align::Right ? "<td class=\"num\">" : "<td>";
+            out += shown + "</td>";
         }
         out += "</tr>\n";
     }

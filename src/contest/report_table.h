@@ -29,6 +29,8 @@ struct TableColumn {
 struct Table {
     std::vector<TableColumn> columns;
     std::vector<std::vector<std::string>> rows;
+    // In HTML, a cell whose link (a relative file name) is not empty links to it.
+    std::vector<std::vector<std::string>> links = {};
 };
 
 // The number of characters of a UTF-8 text (code points), which is what a monospaced column
@@ -44,6 +46,8 @@ std::string csvField(std::string_view text);
 std::string csvRecord(const std::vector<std::string>& fields);
 
 std::string htmlEscape(std::string_view text);
+// A relative file name as the path of a link: every byte but letters, figures, "-._~/" escaped.
+std::string urlPath(std::string_view path);
 std::string htmlTable(const Table& table, std::string_view cssClass);
 // A complete page with its style sheet inside, for the screen and for print; a wide table prints
 // on landscape pages.

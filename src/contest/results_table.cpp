@@ -39,7 +39,36 @@ BandTotals bandOf(const ContestLog& log, int row) {
     return BandTotals{row};
 }
 
-Table scoredTable(const std::vector<ContestLog>& logs, const std::vector<int>& bandRows) {
+bool anyChecked(const std::vector<ContestLog>& logs) {
+    return std::any_of(logs.begin(), logs.end(),
+                       [](const ContestLog& log) { return log.checked.has_value(); });
+}
+
+std::string flagCodes(const ContestLog& log) {
+    std::string codes;
+    for (const LogFlag& flag : log.flags) {
+        codes += (codes.empty() ? "" : " ") + flag.code;
+    }
+    return codes;
+}
+
+// The scored logs in the ranking (`apart` false) or below it, each with its rank (none apart).
+std::vector<RankedLog> rowsOf(const std::vector<ContestLog>& logs, bool apart) {
+    if (!apart) {
+        return rankLogs(logs);
+    }
+    std::vector<RankedLog> rows;
+    for (std::size_t i = 0; i < logs.size(); ++i) {
+        if (logs[i].rankedApart()) {
+            rows.push_back({i, 0});
+        }
+    }
+    return rows;
+}
+
+Table scoredTable(const std::vector<ContestLog>& logs, const std::vector<int>& bandRows,
+                  bool apart) {
+    const bool checked = anyChecked(logs);
     Table table;
     table.columns = {
         {"Pořadí", "rank", Align::Right},
@@ -50,8 +79,12 @@ Table scoredTable(const std::vector<ContestLog>& logs, const std::vector<int>& b
         {"Násobiče ZEB", "zeb_mults", Align::Right},
         {"Násobiče DXCC", "dxcc_mults", Align::Right},
         {"Výsledek", "result", Align::Right},
-        {"Stejná čísla ZEB", "same_numbers", Align::Right},
     };
+    if (checked) {
+        table.columns.push_back({"Po kontrole", "checked_result", Align::Right});
+        table.columns.push_back({"Vyřazená QSO", "removed_qsos", Align::Right});
+    }
+    table.columns.push_back({"Stejná čísla ZEB", "same_numbers", Align::Right});
     for (const int row : bandRows) {
         const std::string name = bandName(row);
         table.columns.push_back({"QSO", "qsos_" + name, Align::Right, false, name});
@@ -60,22 +93,35 @@ Table scoredTable(const std::vector<ContestLog>& logs, const std::vector<int>& b
         table.columns.push_back({"DXCC", "dxcc_mults_" + name, Align::Right, false, name});
     }
     table.columns.push_back({"Shoda sloupců (%)", "column_agreement_percent", Align::Right});
+    table.columns.push_back({"Ke kontrole", "flags", Align::Left});
     table.columns.push_back({"Deník", "log", Align::Left});
 
-    for (const RankedLog& ranked : rankLogs(logs)) {
+    for (const RankedLog& ranked : rowsOf(logs, apart)) {
         const ContestLog& log = logs[ranked.log];
         const EvaluationTotals& t = log.totals;
         std::vector<std::string> row = {
-            number(ranked.rank),     callOrFileName(log),   number(t.qsoTotal),
-            number(t.errorTotal),    number(t.pointsTotal), number(t.clubMultTotal),
-            number(t.dxccMultTotal), number(t.result),      number(t.sameNumberCount),
+            ranked.rank > 0 ? number(ranked.rank) : std::string(),
+            callOrFileName(log),
+            number(t.qsoTotal),
+            number(t.errorTotal),
+            number(t.pointsTotal),
+            number(t.clubMultTotal),
+            number(t.dxccMultTotal),
+            number(t.result),
         };
+        if (checked) {
+            row.push_back(log.checked ? number(log.checked->totals.result) : std::string());
+            row.push_back(log.checked ? number(static_cast<std::int64_t>(log.checked->removed.size()))
+                                      : std::string());
+        }
+        row.push_back(number(t.sameNumberCount));
         for (const int bandRow : bandRows) {
             const BandTotals band = bandOf(log, bandRow);
             row.insert(row.end(), {number(band.qsos), number(band.valid), number(band.points),
                                    number(band.dxccMult)});
         }
         row.push_back(number(log.columnCheck.percent()));
+        row.push_back(flagCodes(log));
         row.push_back(baseName(log.path));
         table.rows.push_back(std::move(row));
     }
@@ -100,18 +146,21 @@ Table unscoredTable(const std::vector<ContestLog>& logs) {
     return table;
 }
 
-// One table under one header row: the scored logs, then the others with their outcome and
-// message and without numbers.
-std::string csvResults(const std::vector<ContestLog>& logs, const Table& scored) {
+// One table under one header row: the ranked logs, those ranked apart without a rank, then the
+// others with their outcome and message and without numbers.
+std::string csvResults(const std::vector<ContestLog>& logs, const Table& scored,
+                       const Table& apart) {
     std::vector<std::string> header;
     for (const TableColumn& column : scored.columns) {
         header.push_back(column.key);
     }
     header.insert(header.end(), {"outcome", "message"});
     std::string out = csvRecord(header);
-    for (std::vector<std::string> row : scored.rows) {
-        row.insert(row.end(), {outcomeName(LogOutcome::Scored), ""});
-        out += csvRecord(row);
+    for (const Table* table : {&scored, &apart}) {
+        for (std::vector<std::string> row : table->rows) {
+            row.insert(row.end(), {outcomeName(LogOutcome::Scored), ""});
+            out += csvRecord(row);
+        }
     }
     const std::size_t width = scored.columns.size();
     for (const ContestLog& log : logs) {
@@ -120,6 +169,7 @@ std::string csvResults(const std::vector<ContestLog>& logs, const Table& scored)
         }
         std::vector<std::string> row(width + 2);
         row[1] = callOrFileName(log);
+        row[width - 2] = flagCodes(log);
         row[width - 1] = baseName(log.path);
         row[width] = outcomeName(log.outcome);
         row[width + 1] = log.message;
@@ -133,36 +183,84 @@ std::string csvResults(const std::vector<ContestLog>& logs, const Table& scored)
 std::vector<RankedLog> rankLogs(const std::vector<ContestLog>& logs) {
     std::vector<std::size_t> order;
     for (std::size_t i = 0; i < logs.size(); ++i) {
-        if (logs[i].outcome == LogOutcome::Scored) {
+        if (logs[i].outcome == LogOutcome::Scored && !logs[i].rankedApart()) {
             order.push_back(i);
         }
     }
+    const auto result = [&](std::size_t i) {
+        return std::int64_t{rankingResult(logs[i])};
+    };
     const auto key = [&](std::size_t i) {
-        return std::make_tuple(-std::int64_t{logs[i].totals.result}, callOrFileName(logs[i]),
-                               baseName(logs[i].path), i);
+        return std::make_tuple(-result(i), callOrFileName(logs[i]), baseName(logs[i].path), i);
     };
     std::sort(order.begin(), order.end(),
               [&](std::size_t a, std::size_t b) { return key(a) < key(b); });
     std::vector<RankedLog> ranked;
     for (std::size_t place = 0; place < order.size(); ++place) {
-        const bool tied =
-            place > 0 && logs[order[place]].totals.result == logs[order[place - 1]].totals.result;
+        const bool tied = place > 0 && result(order[place]) == result(order[place - 1]);
         ranked.push_back({order[place], tied ? ranked.back().rank : static_cast<int>(place) + 1});
     }
     return ranked;
 }
 
-std::string resultsTable(const std::vector<ContestLog>& logs, ReportFormat format, bool withBands) {
-    const Table scored = scoredTable(logs, withBands ? bandsInUse(logs) : std::vector<int>{});
-    const Table unscored = unscoredTable(logs);
-    const std::string scoredCount = "Hodnocené deníky: " + number(scored.rows.size());
-    const std::string unscoredCount = "Nehodnocené deníky: " + number(unscored.rows.size());
+std::int32_t rankingResult(const ContestLog& log) {
+    return log.checked ? log.checked->totals.result : log.totals.result;
+}
+
+Table flagTable(const std::vector<ContestLog>& logs) {
+    Table table;
+    table.columns = {
+        {"Značka", "call", Align::Left},
+        {"Deník", "log", Align::Left},
+        {"Příznak", "flag", Align::Left},
+        {"Důvod", "reason", Align::Left},
+    };
+    for (const ContestLog& log : logs) {
+        for (const LogFlag& flag : log.flags) {
+            table.rows.push_back({callOrFileName(log), baseName(log.path), flag.code, flag.text});
+        }
+    }
+    return table;
+}
+
+std::string flagSection(const std::vector<ContestLog>& logs, ReportFormat format) {
+    const Table table = flagTable(logs);
+    const auto flagged = std::count_if(logs.begin(), logs.end(),
+                                       [](const ContestLog& log) { return !log.flags.empty(); });
+    const std::string heading = "Deníky ke kontrole: " + number(flagged);
     switch (format) {
         case ReportFormat::Csv:
-            return csvResults(logs, scored);
+            return {};
+        case ReportFormat::Text:
+            return heading + "\n" + (table.rows.empty() ? "" : "\n" + textTable(table));
+        case ReportFormat::Html:
+            return "<h2>" + htmlEscape(heading) + "</h2>\n" +
+                   (table.rows.empty() ? "" : htmlTable(table, "flags"));
+    }
+    return {};
+}
+
+std::string resultsTable(const std::vector<ContestLog>& logs, ReportFormat format, bool withBands) {
+    const std::vector<int> bandRows = withBands ? bandsInUse(logs) : std::vector<int>{};
+    const Table scored = scoredTable(logs, bandRows, false);
+    const Table apart = scoredTable(logs, bandRows, true);
+    const Table unscored = unscoredTable(logs);
+    const std::string scoredCount = "Hodnocené deníky: " + number(scored.rows.size());
+    const std::string apartCount = "Mimo pořadí (jiné kolo, nebo žádná protistanice): " +
+                                   number(apart.rows.size());
+    const std::string unscoredCount = "Nehodnocené deníky: " + number(unscored.rows.size());
+    const std::string ranking =
+        anyChecked(logs) ? "Pořadí podle výsledku po křížové kontrole." : "Pořadí podle výsledku.";
+    switch (format) {
+        case ReportFormat::Csv:
+            return csvResults(logs, scored, apart);
         case ReportFormat::Text: {
-            std::string out = std::string(kTitle) + "\n\n" + scoredCount + "\n\n";
+            std::string out = std::string(kTitle) + "\n\n" + flagSection(logs, format) + "\n" +
+                              scoredCount + ". " + ranking + "\n\n";
             out += textTable(scored);
+            if (!apart.rows.empty()) {
+                out += "\n" + apartCount + "\n\n" + textTable(apart);
+            }
             if (!unscored.rows.empty()) {
                 out += "\n" + unscoredCount + "\n\n" + textTable(unscored);
             }
@@ -170,8 +268,14 @@ std::string resultsTable(const std::vector<ContestLog>& logs, ReportFormat forma
         }
         case ReportFormat::Html: {
             std::string body = "<h1>" + std::string(kTitle) + "</h1>\n";
-            body += "<p class=\"note\">" + htmlEscape(scoredCount) + "</p>\n";
+            body += flagSection(logs, format);
+            body += "<h2>" + htmlEscape(scoredCount) + "</h2>\n";
+            body += "<p class=\"note\">" + htmlEscape(ranking) + "</p>\n";
             body += htmlTable(scored, "results");
+            if (!apart.rows.empty()) {
+                body += "<h2>" + htmlEscape(apartCount) + "</h2>\n";
+                body += htmlTable(apart, "apart");
+            }
             if (!unscored.rows.empty()) {
                 body += "<h2>Nehodnocené deníky</h2>\n";
                 body += htmlTable(unscored, "unscored");

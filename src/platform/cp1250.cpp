@@ -82,6 +82,40 @@ std::string cp1250ToUtf8(std::string_view bytes) {
     return out;
 }
 
+bool isUtf8BeyondAscii(std::string_view bytes) {
+    bool beyondAscii = false;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        // The shortest form only, no surrogates, nothing beyond U+10FFFF.
+        const std::size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                                   : lead >= 0xE0 && lead <= 0xEF ? 3
+                                   : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                                  : 0;
+        if (length == 0 || i + length > bytes.size()) {
+            return false;
+        }
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+        const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+        if (second < low || second > high) {
+            return false;
+        }
+        for (std::size_t k = 2; k < length; ++k) {
+            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) {
+                return false;
+            }
+        }
+        beyondAscii = true;
+        i += length;
+    }
+    return beyondAscii;
+}
+
 std::string utf8ToCp1250(std::string_view text, char replacement) {
     std::string out;
     out.reserve(text.size());

@@ -44,6 +44,23 @@ void resetToProgramStart(EvaluationState& state) {
     state.longLineFound = false;
 }
 
+void removeQsos(QsoTable& table, const std::vector<int>& numbers) {
+    const int count = std::clamp(table.qsoCount, 0, kQsoSlots);
+    int kept = 0;
+    for (int i = 0; i < count; ++i) {
+        if (std::find(numbers.begin(), numbers.end(), i + 1) == numbers.end()) {
+            if (kept != i) {
+                table.slots[kept] = table.slots[i];
+            }
+            ++kept;
+        }
+    }
+    for (int i = kept; i < count; ++i) {
+        std::memset(static_cast<void*>(&table.slots[i]), 0, sizeof(QsoRecord));
+    }
+    table.qsoCount = kept;
+}
+
 void clearQsoTable(QsoTable& table) {
     // Whole slots, in one pass: memberNumber and sameNumberFlag would need no clearing (every
     // computation sets them before they are read), but nothing of an earlier log may stay.

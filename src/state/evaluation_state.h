@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace zeb {
 
@@ -113,5 +114,9 @@ void resetToProgramStart(EvaluationState& state);
 // the fill of a short line, can influence how the next log is read or configured. Only the slots
 // in use are written: the rest are still as cleared, and a short log then costs a short clear.
 void clearQsoTable(QsoTable& table);
+
+// Takes the QSOs with these numbers (from 1) out of the table, the others moving up in their
+// order, as if their lines had not been in the log.
+void removeQsos(QsoTable& table, const std::vector<int>& numbers);
 
 }  // namespace zeb

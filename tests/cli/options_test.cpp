@@ -168,8 +168,12 @@ std::string describeReports(const Options& o) {
     for (const std::string& file : o.results) {
         results += (results.empty() ? "" : ",") + optional(file);
     }
+    std::string crossChecks;
+    for (const std::string& file : o.crossChecks) {
+        crossChecks += (crossChecks.empty() ? "" : ",") + optional(file);
+    }
     return "results=" + (results.empty() ? "-" : results) + " bands=" + (o.bands ? "y" : "n") +
-           " cross=" + optional(o.crossCheck) +
+           " cross=" + (crossChecks.empty() ? "-" : crossChecks) +
            " window=" + (o.timeWindow ? std::to_string(*o.timeWindow) : "-");
 }
 

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "contest/contest_analysis.h"
+#include "contest/contest_log.h"
+#include "contest/cross_check.h"
+
+namespace zeb::contest {
+
+// The files of one log on the index page, relative to it; empty where none was written.
+struct LogLinks {
+    std::string protocol;
+    std::string copy;
+    std::string report;
+};
+
+// The page to open after a whole contest was evaluated: the contest's name and date as the logs
+// give them, its counts, the logs to look at, the results with each log's protocol, repaired
+// copy and entrant report, and the pages of the results and of the cross-check (`pages`:
+// relative file names).
+std::string contestIndexPage(const std::vector<ContestLog>& logs, const ContestSummary& summary,
+                             const CrossCheck* check, const std::vector<LogLinks>& links,
+                             const std::vector<std::string>& pages);
+
+}  // namespace zeb::contest
