@@ -271,17 +271,26 @@ class Flagger {
     void flagUnread(std::size_t l) {
         const ContestLog& log = logs_[l];
         std::vector<std::string> parts;
-        if (log.copyEdited || !log.repaired || !log.repaired->copy) {
-            // What the evaluated file's lines hold, read as the cross-check reads them.
+        if (!log.repaired || !log.repaired->copy) {
+            return;  // a log scored without the repair says how its columns read it
+        }
+        if (log.copyEdited) {
+            // The copy as the evaluator left it, read as the cross-check reads it.
             std::vector<int> unread;
+            std::vector<int> noMember;
             for (const ContestQso& qso : log.qsos) {
                 if (!qso.read) {
                     unread.push_back(qso.number);
+                } else if (qso.noMember) {
+                    noMember.push_back(qso.number);
                 }
             }
-            // Logs scored without the repair already say how their columns read.
-            if (!unread.empty() && log.copyEdited) {
+            if (!unread.empty()) {
                 parts.push_back(linesOf(log, unread) + " nelze přečíst po polích");
+            }
+            if (!noMember.empty()) {
+                parts.push_back(linesOf(log, noMember) +
+                                ": přijatá výměna nemá členské číslo ani NM");
             }
         } else {
             const LogRepair& repair = log.repaired->repair;
@@ -366,8 +375,15 @@ class Flagger {
 std::string lineList(std::vector<int> numbers) {
     std::sort(numbers.begin(), numbers.end());
     numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    // A reason stays readable: a log of another contest may have every line to name.
+    constexpr int kShownRuns = 12;
     std::string text;
+    int runs = 0;
     for (std::size_t i = 0; i < numbers.size();) {
+        if (runs++ == kShownRuns) {
+            return text + " a další (celkem " + number(static_cast<std::int64_t>(numbers.size())) +
+                   ")";
+        }
         std::size_t j = i;
         while (j + 1 < numbers.size() && numbers[j + 1] == numbers[j] + 1) {
             ++j;

@@ -40,7 +40,7 @@ std::vector<RemovedQso> removedQsos(const LogCrossCheck& check, const ContestLog
 bool computeCheckedResults(std::vector<ContestLog>& logs, const CrossCheck& check,
                            const std::function<bool(std::size_t, std::size_t)>& progress = {});
 
-// Line numbers as a reader writes them: "3, 7–9, 12".
+// Line numbers as a reader writes them: "3, 7–9, 12"; past twelve runs, "... a další (celkem N)".
 std::string lineList(std::vector<int> numbers);
 
 }  // namespace zeb::contest

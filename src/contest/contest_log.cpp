@@ -171,6 +171,7 @@ ContestLog summarizeLog(const LogEvaluation& evaluation) {
         qso.call = cp1250ToUtf8(fields->receivedCall);
         qso.exchange = cp1250ToUtf8(fields->receivedMember.scoredValue());
         qso.sentExchange = cp1250ToUtf8(fields->sentMember.value());
+        qso.noMember = fields->receivedMember.kind == Membership::None;
         qso.date = fields->date;
         qso.time = fields->time;
         sentCalls.push_back(fields->sentCall);

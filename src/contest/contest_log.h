@@ -29,6 +29,9 @@ struct ContestQso {
     // The member number the partner sent, without leading zeros, "NM", or the empty text when the
     // line records neither.
     std::string sentExchange;
+    // The received exchange holds neither a member number nor "NM" (a name only, nothing); the
+    // scoring takes it for "NM".
+    bool noMember = false;
     std::string date;                    // YYYY-MM-DD
     std::string time;                    // HHMM
     std::optional<std::int64_t> minute;  // date and time in minutes, when both can be read

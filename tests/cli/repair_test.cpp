@@ -1,6 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <chrono>
 #include <filesystem>
+#include <map>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -107,6 +114,154 @@ TEST(ConfigBeside, TheColumnsSavedBesideALogApplyToItAlone) {
               std::string::npos)
         << result.out;
     EXPECT_EQ(result.out.substr(second).find("\"callStart\":40"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace zeb::cli::test
+
+namespace zeb::cli::test {
+namespace {
+
+// Every file under a folder with its bytes, by its path within the folder.
+std::map<std::string, std::string> filesUnder(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file()) {
+            files[fs::relative(entry.path(), folder).generic_string()] =
+                readFile(entry.path().string());
+        }
+    }
+    return files;
+}
+
+TEST(WholeContest, OneCommandWritesEveryOutputAndASecondRunTheSame) {
+    TempDir temp;
+    copyLogs(temp);
+    const std::string out = temp.file("out");
+
+    const RunResult first = runZebscore({"--contest", out, temp.file("logs")});
+
+    EXPECT_EQ(first.status, kExitScored) << first.err;
+    const std::map<std::string, std::string> written = filesUnder(out);
+    for (const std::string& layout : kLayouts) {
+        EXPECT_EQ(written.count("fixed/" + layout + ".cbr"), 1u) << layout;
+        EXPECT_EQ(written.count("protocols/" + layout + ".prn"), 1u) << layout;
+    }
+    for (const char* call : {"OK1AA", "OK1BB", "OK1CC", "OK1DD", "OK1EE", "OK1FF", "OK1GG",
+                             "OK1HH"}) {
+        EXPECT_EQ(written.count(std::string("entrants/") + call + ".txt"), 1u) << call;
+    }
+    expectMatchesFile(written.at("index.html"), repairData("contest/index.html"));
+    // A wrong call, a busted exchange and a QSO not in the partner's log, each quoting the lines
+    // as the entrants wrote them.
+    for (const char* report : {"OK1CC", "OK1DD", "OK1AA"}) {
+        expectMatchesFile(written.at(std::string("entrants/") + report + ".txt"),
+                          repairData(std::string("contest/") + report + ".txt"));
+    }
+    EXPECT_EQ(written.at("results.txt"), readFile(repairData("results.txt")));
+
+    // The copies are there: they are evaluated, not written again, and nothing else changes.
+    const RunResult second = runZebscore({"--contest", out, temp.file("logs")});
+    EXPECT_EQ(second.status, kExitScored) << second.err;
+    EXPECT_EQ(second.out, first.out);
+    EXPECT_EQ(filesUnder(out), written);
+}
+
+TEST(WholeContest, ScoresTheEvaluatorsCorrectionsInTheCopy) {
+    TempDir temp;
+    const std::vector<std::string> logs = copyLogs(temp);
+    const std::string out = temp.file("out");
+    ASSERT_EQ(runZebscore({"--contest", out, logs[2]}).status, kExitScored);
+    // The evaluator corrects the call that OK1CC miscopied.
+    const std::string copy = temp.file("out/fixed/glued.cbr");
+    std::string corrected = readFile(copy);
+    corrected.replace(corrected.find("OK1BC"), 5, "OK1BB");
+    writeFile(copy, corrected);
+    fs::last_write_time(logs[2], fs::last_write_time(copy) + std::chrono::hours(1));
+
+    const RunResult edited = runZebscore({"--contest", out, "--json", logs[2]});
+
+    EXPECT_NE(edited.err.find("the log is newer than its repaired copy " + copy +
+                              "; the copy is evaluated; --force writes it anew"),
+              std::string::npos)
+        << edited.err;
+    EXPECT_NE(edited.out.find("\"code\":\"edited\""), std::string::npos) << edited.out;
+    EXPECT_NE(edited.out.find("\"call\":\"OK1BB\""), std::string::npos);
+    EXPECT_EQ(readFile(copy), corrected);
+
+    const RunResult forced = runZebscore({"--contest", out, "--force", "--json", logs[2]});
+    EXPECT_EQ(forced.out.find("\"code\":\"edited\""), std::string::npos) << forced.out;
+    EXPECT_NE(readFile(copy), corrected);
+}
+
+// The checked result is what a copy of the repaired log scores with its removed QSO lines
+// deleted.
+TEST(WholeContest, CheckedResultsAreTheCopiesScoredWithoutTheRemovedLines) {
+    TempDir temp;
+    copyLogs(temp);
+    const RunResult run = runZebscore({"--contest", temp.file("out"), "--json", temp.file("logs")});
+    ASSERT_EQ(run.status, kExitScored) << run.err;
+    int removals = 0;
+    std::istringstream lines(run.out);
+    for (std::string line; std::getline(lines, line);) {
+        const QJsonObject log = QJsonDocument::fromJson(QByteArray::fromStdString(line)).object();
+        const QJsonObject checked = log["checked"].toObject();
+        std::set<int> removed;
+        for (const QJsonValue qso : checked["removed"].toArray()) {
+            removed.insert(qso.toObject()["qso"].toInt());
+        }
+        removals += static_cast<int>(removed.size());
+        std::string kept;
+        int qso = 0;
+        std::istringstream copy(readFile(log["repair"].toObject()["copy"].toString().toStdString()));
+        for (std::string text; std::getline(copy, text);) {
+            if (text.rfind("QSO:", 0) != 0 || removed.count(++qso) == 0) {
+                kept += text + "\n";
+            }
+        }
+        const std::string without = temp.file("without.cbr");
+        writeFile(without, kept);
+        const RunResult alone = runZebscore({"--json", "--call-start", "55", without});
+        const QJsonObject totals =
+            QJsonDocument::fromJson(QByteArray::fromStdString(alone.out)).object()["totals"].toObject();
+        EXPECT_EQ(totals["result"].toInt(), checked["totals"].toObject()["result"].toInt())
+            << log["log"].toString().toStdString();
+    }
+    EXPECT_EQ(removals, 3);  // the wrong call, the busted exchange, the QSO not in the log
+}
+
+TEST(WholeContest, ALogInUtf8IsConvertedByTheRepairAndFlaggedWithoutIt) {
+    TempDir temp;
+    const std::string log = temp.file("utf8.cbr");
+    writeFile(log,
+              "START-OF-LOG: 3.0\nCALLSIGN: OK1AA\nNAME: Jiří Dvořák ☺\n"
+              "QSO:  3510 CW 2024-03-02 0700 OK1AA         599 101    OK1BB         599 102\n"
+              "END-OF-LOG:\n");
+
+    const RunResult raw = runZebscore({"--results", temp.file("r.csv"), "--json", log});
+    EXPECT_NE(raw.err.find("the log is in UTF-8"), std::string::npos) << raw.err;
+    EXPECT_NE(raw.out.find("\"code\":\"encoding\""), std::string::npos) << raw.out;
+
+    const RunResult repaired =
+        runZebscore({"--repair", temp.file("fixed"), "--results", temp.file("r.csv"), "--force",
+                     "--json", log});
+    EXPECT_NE(readFile(temp.file("fixed/utf8.cbr")).find("NAME: Ji\xF8\xED Dvo\xF8\xE1k ?\n"),
+              std::string::npos);
+    EXPECT_NE(repaired.out.find("converted from UTF-8 to Windows-1250"), std::string::npos);
+    EXPECT_NE(repaired.out.find("{\"line\":3,\"text\":\"characters that Windows-1250 lacks "
+                                "written ?\"}"),
+              std::string::npos)
+        << repaired.out;
+    EXPECT_NE(repaired.out.find("\"code\":\"encoding\""), std::string::npos);
+}
+
+TEST(WholeContest, AFolderWithoutLogsIsAnError) {
+    TempDir temp;
+    fs::create_directory(temp.path() / "empty");
+    writeFile(temp.file("empty/notes.txt"), "no logs here\n");
+    const RunResult result = runZebscore({"--contest", temp.file("out"), temp.file("empty")});
+    EXPECT_EQ(result.status, kExitFailure);
+    EXPECT_NE(result.err.find("holds no .cbr or .log file"), std::string::npos) << result.err;
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "contest/cross_check.h"
 
+#include "contest/contest_analysis.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -260,6 +262,116 @@ TEST(NormalizedExchange, FollowsTheExtractionRule) {
                                                           {"-5", "NM"}}) {
         EXPECT_EQ(normalizedExchange(text), expected) << text;
     }
+}
+
+// Per log its flag codes: "OK1A: other-session no-partner | OK2B: -".
+std::string flagsOf(std::vector<ContestLog> logs, bool withCrossCheck = true) {
+    const CrossCheck check = crossCheck(logs, kDefaultTimeWindow);
+    analyzeContest(logs, withCrossCheck ? &check : nullptr);
+    std::string text;
+    for (const ContestLog& log : logs) {
+        text += (text.empty() ? "" : " | ") + callOrFileName(log) + ":";
+        for (const LogFlag& flag : log.flags) {
+            text += " " + flag.code;
+        }
+        if (log.flags.empty()) {
+            text += " -";
+        }
+    }
+    return text;
+}
+
+// Three stations that work each other on the evening of 2024-03-02.
+std::vector<ContestLog> evening() {
+    return {makeLog("OK1A", {{3510, "0700", "OK2B"}, {3510, "0710", "OK3C"}}),
+            makeLog("OK2B", {{3510, "0700", "OK1A"}, {3510, "0720", "OK3C"}}),
+            makeLog("OK3C", {{3510, "0710", "OK1A"}, {3510, "0720", "OK2B"}})};
+}
+
+std::vector<ContestLog> with(std::vector<ContestLog> logs, ContestLog log) {
+    logs.push_back(std::move(log));
+    return logs;
+}
+
+TEST(ContestFlags, NameTheLogsToLookAt) {
+    ContestLog refused = makeLog("OK5E", {}, LogOutcome::Refused);
+    refused.reason = "prázdný soubor";
+    ContestLog poorColumns = makeLog("OK5E", {{3510, "0730", "OK1A"}});
+    poorColumns.columnCheck = {10, 8, 0, {3, 4}};
+    ContestLog noSentNumber = makeLog("OK5E", {{3510, "0730", "OK1A", "NM", ""}});
+    noSentNumber.qsos[0].read = true;
+    ContestLog unread = makeLog("OK5E", {{3510, "0730", "OK1A"}});
+    unread.repaired = RepairedLog{"fixed/OK5E.cbr", {}};
+    unread.repaired->repair.noMemberLines = {14};
+    // The cross-check runs for the first cases; the others are of flags that need none, and their
+    // fifth log meets no other (which would add no-partner).
+    const struct {
+        const char* name;
+        std::vector<ContestLog> logs;
+        std::string expected;
+        bool crossChecked = false;
+    } cases[] = {
+        {"one_evening_raises_nothing", evening(), "OK1A: - | OK2B: - | OK3C: -", true},
+        {"a_log_of_another_month_is_of_another_session",
+         with(evening(), makeLog("OK5E", {{3510, "2024-04-06 0700", "OK1A"}})),
+         "OK1A: - | OK2B: - | OK3C: - | OK5E: other-session no-partner", true},
+        {"a_log_that_meets_nobody_has_no_partner",
+         with(evening(), makeLog("OK5E", {{3510, "0730", "OK9Z"}})),
+         "OK1A: - | OK2B: - | OK3C: - | OK5E: no-partner", true},
+        {"two_logs_have_too_few_partners_to_tell",
+         {makeLog("OK1A", {{3510, "0700", "OK9Z"}}), makeLog("OK2B", {{3510, "0700", "OK8Y"}})},
+         "OK1A: - | OK2B: -", true},
+        {"two_logs_of_one_station_in_one_session",
+         with(evening(), makeLog("OK1A", {{3510, "0720", "OK3C"}})),
+         "OK1A: same-call | OK2B: - | OK3C: - | OK1A: same-call"},
+        {"the_same_station_on_another_evening_is_no_second_log",
+         with(evening(), makeLog("OK1A", {{3510, "2024-04-06 0700", "OK9Z"}})),
+         "OK1A: - | OK2B: - | OK3C: - | OK1A: other-session no-partner", true},
+        {"a_refused_log", with(evening(), refused), "OK1A: - | OK2B: - | OK3C: - | OK5E: refused"},
+        {"columns_that_read_fewer_than_nine_lines_in_ten", with(evening(), poorColumns),
+         "OK1A: - | OK2B: - | OK3C: - | OK5E: columns"},
+        {"lines_without_a_sent_number", with(evening(), noSentNumber),
+         "OK1A: - | OK2B: - | OK3C: - | OK5E: no-sent-number"},
+        {"an_exchange_the_repair_wrote_as_nothing", with(evening(), unread),
+         "OK1A: - | OK2B: - | OK3C: - | OK5E: unread"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(flagsOf(c.logs, c.crossChecked), c.expected) << c.name;
+    }
+    // Meeting no other log is a finding of the cross-check.
+    EXPECT_EQ(flagsOf(with(evening(), makeLog("OK5E", {{3510, "0730", "OK9Z"}})), false),
+              "OK1A: - | OK2B: - | OK3C: - | OK5E: -");
+}
+
+TEST(ContestFlags, SayWhereTheSessionIsAndWhichLinesLieOutsideIt) {
+    std::vector<ContestLog> logs =
+        with(evening(), makeLog("OK5E", {{3510, "0730", "OK1A"},
+                                         {3510, "2024-04-06 0700", "OK2B"},
+                                         {3510, "2024-04-06 0702", "OK3C"}}));
+    for (ContestQso& qso : logs.back().qsos) {
+        qso.submittedNumber = qso.number + 10;
+    }
+    logs[0].contestName = "ZEB Party";
+    logs[1].contestName = "zeb  PARTY";
+    logs[2].contestName = "CQP";
+    const ContestSummary summary = analyzeContest(logs, nullptr);
+    EXPECT_EQ(summary.firstDate, "2024-03-02");
+    EXPECT_EQ(summary.lastDate, "2024-03-02");
+    EXPECT_EQ(summary.name, "ZEB Party");
+    EXPECT_EQ(summary.nameCount, 2);
+    ASSERT_EQ(logs.back().flags.size(), 1u);
+    EXPECT_EQ(logs.back().flags[0].text,
+              "QSO z 2024-04-06 (řádky 12, 13), soutěž proběhla 2024-03-02: deník jiného kola");
+}
+
+TEST(LineList, JoinsRunsAndStopsAfterTwelve) {
+    EXPECT_EQ(lineList({7, 3, 8, 9, 12, 3}), "3, 7–9, 12");
+    EXPECT_EQ(lineList({4, 5}), "4, 5");
+    std::vector<int> many;
+    for (int i = 1; i <= 40; i += 2) {
+        many.push_back(i);
+    }
+    EXPECT_EQ(lineList(many), "1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23 a další (celkem 20)");
 }
 
 }  // namespace
