@@ -152,8 +152,10 @@ BENCHMARK(BM_ZebscoreOneLogNextToCat)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime();
 
-// A whole contest of 500 stations of 300 QSOs in one process: the results table alone (0), and
-// with the cross-check of all logs against each other (1).
+// A whole contest of 500 stations of 300 QSOs in one process: the results table alone (0), with
+// the cross-check of all logs against each other (1), with the repair of every log before (2),
+// and the whole contest into one folder (3): the repair, the cross-check with the checked results,
+// the protocols, the entrant reports and the index page.
 void BM_ZebscoreContest(benchmark::State& run) {
     constexpr int kStations = 500;
     constexpr int kQsos = 300;
@@ -171,10 +173,18 @@ void BM_ZebscoreContest(benchmark::State& run) {
         }
         logs.push_back(path.string());
     }
-    std::vector<std::string> options = {"--force", "--results", (folder / "results.csv").string()};
-    if (run.range(0) == 1) {
-        options.push_back("--cross-check");
-        options.push_back((folder / "cross-check.csv").string());
+    const auto in = [&](const char* name) { return (folder / name).string(); };
+    std::vector<std::string> options = {"--force"};
+    if (run.range(0) == 3) {
+        options.insert(options.end(), {"--contest", in("contest")});
+    } else {
+        options.insert(options.end(), {"--results", in("results.csv")});
+    }
+    if (run.range(0) == 1 || run.range(0) == 2) {
+        options.insert(options.end(), {"--cross-check", in("cross-check.csv")});
+    }
+    if (run.range(0) == 2) {
+        options.insert(options.end(), {"--repair", in("fixed")});
     }
     for (auto _ : run) {
         if (runZebscore(options, logs) != 0) {
@@ -187,6 +197,8 @@ void BM_ZebscoreContest(benchmark::State& run) {
 BENCHMARK(BM_ZebscoreContest)
     ->Arg(0)
     ->Arg(1)
+    ->Arg(2)
+    ->Arg(3)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(2);

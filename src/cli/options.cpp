@@ -292,7 +292,12 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
 }
 
 std::string usageText() {
-    return wrapHelp(R"(Usage: zebscore [OPTIONS] LOG [LOG...]
+    return wrapHelp(R"(Usage: zebscore --contest OUT [OPTIONS] LOG|FOLDER...
+       zebscore [OPTIONS] LOG [LOG...]
+
+The whole contest in one command: "zebscore --contest out logs/" repairs every log of the
+folder, scores and cross-checks the copies, and writes the results, the cross-check, the
+protocols, a report for each entrant and out/index.html, the page to open.
 
 Evaluates ZEB contest logs in Cabrillo format as the zebcontest window does: loads each LOG,
 finds its columns, applies the column options, computes the score and, if asked, writes the
@@ -300,6 +305,8 @@ result protocol. Every message the window would show is printed on standard erro
 "zebscore: LOG: KIND: TEXT".
 
 Options:
+      --contest OUT          evaluate the whole contest into the folder OUT (see below)
+      --entrant-reports DIR  write a report for each entrant into DIR/ (made when missing)
   -c, --config FILE          load a column configuration file after the column finding
       --call-start N         then type N into the call start edit
       --exch-start N         then type N into the exchange start edit
@@ -317,17 +324,49 @@ Options:
       --results FILE         write the results table of all LOGs to FILE; may be given
                              once for each format
       --bands                add per-band columns to the results table
-      --cross-check FILE     write the cross-check report of all LOGs to FILE
+      --cross-check FILE     write the cross-check report of all LOGs to FILE; may be
+                             given once for each format
       --time-window MINUTES  how far apart in time two logs' records of one QSO may be
                              (default 10)
       --repair DIR           write a repaired copy of every LOG to DIR/ (made when
-                             missing) and evaluate the copy instead
+                             missing) and evaluate the copy instead; a copy that is
+                             there already is evaluated as it stands
       --config-beside        use NAME.ini beside a LOG as its column configuration
   -h, --help                 show this help
       --version              show the version
 
 A value follows its option as the next argument or after "=" (--config=FILE); a repeated
-option keeps its last value, except --results; "--" ends the options.
+option keeps its last value, except --results and --cross-check; "--" ends the options.
+
+Whole contest (--contest OUT): as --repair OUT/fixed --output-dir OUT/protocols --results
+OUT/results.{html,csv,txt} --cross-check OUT/cross-check.{html,csv,txt} --entrant-reports
+OUT/entrants, and OUT/index.html. A FOLDER stands for every regular file directly inside it
+whose name ends in .cbr or .log (any case), in name order. The options that name outputs are not
+taken with it. A second run replaces what the first wrote in OUT, except the repaired copies: a
+copy corrected by hand is what the next run scores (the log is flagged "edited"); --force writes
+the copies anew from the logs.
+
+Checked results: whenever the cross-check runs, each scored log also gets the result that the
+scoring gives it without its own not-in-log, wrong-call and busted-exchange QSOs (as if their
+lines were absent); the results table ranks by it and shows it beside the claimed result
+(checked_result, removed_qsos), and the JSON object gains "checked": {"removed": [{"qso",
+"finding"}], "totals"}.
+
+Flags, the logs to look at (JSON "flags": [{"code", "text"}], a column of the results table,
+a section at the top of the pages): other-session (its QSOs are not of the session of most
+logs), no-partner (none of its QSOs meets another log, with the cross-check and at least three
+scored logs), same-call (one station sent two logs in one session), columns (scored without
+repair, its columns agree on fewer than 9 lines in 10), edited (its repaired copy was changed by
+hand), unread (the repair left lines unread or wrote "-" for an exchange without a member
+number or NM), no-sent-number (its lines send no member number or NM), encoding (the log is
+UTF-8: the repair converts it), refused, unreadable, aborted. A log of another session or
+without a partner is ranked apart. With --json and any of these outputs, the JSON lines come
+after every LOG is evaluated, each with "checked" and "flags" last.
+
+Entrant reports: DIR/CALL.txt (the file name when the call is unknown or sent two logs), UTF-8,
+in Czech and then in English: claimed and checked result, every removed QSO with the entrant's
+line as submitted (its line number in the submitted file) and the partner's line, then the
+busted calls of the entrant's call, unique calls and what the repair read differently.
 
 The column options, --only-80m and --unknown-prefix apply to every LOG. The JSON object of a
 scored LOG holds, after "totals", "bands": one object {"band", "qsos", "valid", "points",
@@ -364,8 +403,7 @@ wrong call (A logged B's call so: A's error, listed with B's line); busted excha
 received member number or NM differs from what B's line records as sent); unverifiable
 exchange (B's line records no sent member number or NM: counted, not listed); and unique (a
 call that is the own call of no LOG and that no other LOG holds). A QSO whose date or time
-cannot be read lies within no window. The cross-check changes no score. The CSV report has one
-row per finding.
+cannot be read lies within no window. The CSV report has one row per finding.
 
 Column check: after the computation zebscore reads every QSO line of a scored LOG into its
 fields, as the cross-check does, and counts the lines on which the call and the exchange of
@@ -380,7 +418,8 @@ missing), "END-OF-LOG:" is added when missing. Every QSO line that can be read i
 within 80 columns in the layout of the Cabrillo template, the received call at column 55 and
 its member number or NM at column 73 (counted from 0, as the start edits count), where the
 column finding finds them; what a line does not hold is written "-", never guessed.
-A line that cannot be read is copied as it stands. The LOG itself is never changed; a copy
+A line that cannot be read is copied as it stands. A log in UTF-8 is converted to Windows-1250
+first (a character Windows-1250 lacks becomes "?"). The LOG itself is never changed; a copy
 that would replace an input is not written, and that LOG is evaluated as it stands. A LOG over
 the QSO limit stays refused. The JSON object then ends with "repair": {"copy", "qsoLines",
 "changes": [{"line", "text"}], "unreadLines"}. With --config-beside, NAME.ini is looked for

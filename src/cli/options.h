@@ -16,10 +16,10 @@ struct Options {
     bool json = false;
     std::vector<std::string> results;  // results tables, one per format named by the extension
     bool bands = false;
-    std::vector<std::string> crossChecks;  // cross-check reports, one per format
-    std::optional<int> timeWindow;         // minutes; the cross-check's default when not given
-    std::optional<std::string> repairDir;  // where the repaired copies go
-    bool configBeside = false;             // NAME.ini beside a log configures its columns
+    std::vector<std::string> crossChecks;       // cross-check reports, one per format
+    std::optional<int> timeWindow;              // minutes; the cross-check's default when not given
+    std::optional<std::string> repairDir;       // where the repaired copies go
+    bool configBeside = false;                  // NAME.ini beside a log configures its columns
     std::optional<std::string> entrantReports;  // the folder of the reports for the entrants
     // The folder of the whole contest: repaired copies, protocols, results, cross-check, entrant
     // reports and the index page. The LOGs may then be folders of logs.

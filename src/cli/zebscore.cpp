@@ -87,7 +87,8 @@ class Run {
     static ContestSettings settings(const Options& options) {
         ContestSettings settings;
         settings.evaluation = options.evaluation;
-        settings.repairDir = options.contest ? inFolder(*options.contest, "fixed") : options.repairDir;
+        settings.repairDir =
+            options.contest ? inFolder(*options.contest, "fixed") : options.repairDir;
         settings.configBeside = options.configBeside;
         return settings;
     }
@@ -106,16 +107,15 @@ class Run {
     }
 
     std::optional<std::string> entrantDir() const {
-        return options_.contest ? inFolder(*options_.contest, "entrants")
-                                : options_.entrantReports;
+        return options_.contest ? inFolder(*options_.contest, "entrants") : options_.entrantReports;
     }
 
     // Before the first log, so that every file has its folder; one that cannot be made leaves
     // each file to fail with the reason of its own write.
     int makeOutputDirs() {
         int status = kExitScored;
-        for (const auto& dir : {options_.contest, outputDir(), settings(options_).repairDir,
-                                entrantDir()}) {
+        for (const auto& dir :
+             {options_.contest, outputDir(), settings(options_).repairDir, entrantDir()}) {
             if (!dir) {
                 continue;
             }
@@ -149,8 +149,8 @@ class Run {
     int evaluateOne(const std::string& log) {
         ContestEntry entry = intake_.take(log);
         const LogEvaluation& evaluation = entry.evaluation;
-        int status = std::max(statusOf(evaluation.outcome),
-                              entry.fileFailed ? kExitFailure : kExitScored);
+        int status =
+            std::max(statusOf(evaluation.outcome), entry.fileFailed ? kExitFailure : kExitScored);
         if (evaluation.outcome == LogOutcome::Scored) {
             if (options_.output) {
                 status = std::max(status, saveProtocol(evaluation, *options_.output));
@@ -245,11 +245,9 @@ class Run {
         if (const auto dir = entrantDir()) {
             reportNames = entrantReportNames(contest_);
             for (std::size_t l = 0; l < contest_.size(); ++l) {
-                const int report =
-                    written(files_.write(contest_[l].path + ": ", "entrant report",
-                                         inFolder(*dir, reportNames[l]),
-                                         entrantReport(contest_, *check, l, summary),
-                                         replaceOwn()));
+                const int report = written(files_.write(
+                    contest_[l].path + ": ", "entrant report", inFolder(*dir, reportNames[l]),
+                    entrantReport(contest_, *check, l, summary), replaceOwn()));
                 if (report != kExitScored) {
                     reportNames[l].clear();
                 }
@@ -285,9 +283,9 @@ class Run {
                 links[l].report = "entrants/" + reportNames[l];
             }
         }
-        const std::vector<std::string> pages = {"results.html",     "results.csv",
-                                                "results.txt",      "cross-check.html",
-                                                "cross-check.csv",  "cross-check.txt"};
+        const std::vector<std::string> pages = {"results.html",    "results.csv",
+                                                "results.txt",     "cross-check.html",
+                                                "cross-check.csv", "cross-check.txt"};
         return writeReport("index page", inFolder(*options_.contest, "index.html"),
                            contestIndexPage(contest_, summary, &check, links, pages));
     }

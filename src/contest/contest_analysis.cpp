@@ -109,8 +109,8 @@ std::optional<Session> mainSession(const std::vector<ContestLog>& logs) {
         session.last = std::max(session.last, span.last);
         session.qsos += span.qsos;
     }
-    const auto best = std::max_element(
-        sessions.begin(), sessions.end(), [](const Session& a, const Session& b) {
+    const auto best =
+        std::max_element(sessions.begin(), sessions.end(), [](const Session& a, const Session& b) {
             // The earlier of two equal sessions wins: max_element keeps the first of equals.
             return std::make_tuple(a.logs.size(), a.qsos) < std::make_tuple(b.logs.size(), b.qsos);
         });
@@ -180,8 +180,8 @@ class Flagger {
     void flagOtherSessions(const Session& session) {
         for (std::size_t l = 0; l < logs_.size(); ++l) {
             const std::optional<LogSpan> span = spanOf(l, logs_[l]);
-            if (!span || std::find(session.logs.begin(), session.logs.end(), l) !=
-                             session.logs.end()) {
+            if (!span ||
+                std::find(session.logs.begin(), session.logs.end(), l) != session.logs.end()) {
                 continue;
             }
             std::vector<int> outside;
@@ -192,9 +192,9 @@ class Flagger {
                 }
             }
             flag(l, "other-session",
-                 "QSO z " + dateSpan(span->first, span->last) + " (" +
-                     linesOf(logs_[l], outside) + "), soutěž proběhla " +
-                     dateSpan(session.first, session.last) + ": deník jiného kola");
+                 "QSO z " + dateSpan(span->first, span->last) + " (" + linesOf(logs_[l], outside) +
+                     "), soutěž proběhla " + dateSpan(session.first, session.last) +
+                     ": deník jiného kola");
         }
     }
 
@@ -210,22 +210,23 @@ class Flagger {
         if (!repaired && log.columnCheck.poor()) {
             const ColumnCheck& check = log.columnCheck;
             std::string text = "sloupce čtou značku a výměnu správně jen v " +
-                               number(check.agreeing) + " z " + number(check.lines) +
-                               " řádků QSO";
+                               number(check.agreeing) + " z " + number(check.lines) + " řádků QSO";
             if (!check.disagreeing.empty()) {
                 text += " (nesouhlasí " + linesOf(log, check.disagreeing) + ")";
             }
             flag(l, "columns", text + ": opravte deník (--repair) nebo sloupce v okně");
         }
         if (log.copyEdited) {
-            flag(l, "edited", "opravená kopie " + log.evaluated +
-                                  " byla změněna ručně: výsledek stojí na těchto opravách");
+            flag(l, "edited",
+                 "opravená kopie " + log.evaluated +
+                     " byla změněna ručně: výsledek stojí na těchto opravách");
         }
         flagUnread(l);
         const bool anyRead = std::any_of(log.qsos.begin(), log.qsos.end(),
                                          [](const ContestQso& qso) { return qso.read; });
-        const bool anySent = std::any_of(log.qsos.begin(), log.qsos.end(),
-                                         [](const ContestQso& qso) { return !qso.sentExchange.empty(); });
+        const bool anySent =
+            std::any_of(log.qsos.begin(), log.qsos.end(),
+                        [](const ContestQso& qso) { return !qso.sentExchange.empty(); });
         if (anyRead && !anySent) {
             flag(l, "no-sent-number",
                  "žádný řádek QSO neuvádí vyslané členské číslo ani NM: přijaté výměny "
@@ -238,7 +239,8 @@ class Flagger {
         } else if (log.utf8 && !log.repaired->repair.unmappedLines.empty()) {
             flag(l, "encoding",
                  "deník je v UTF-8; znaky, které Windows-1250 nemá, jsou v opravené kopii "
-                 "zapsány jako ? (" + fileLines(log.repaired->repair.unmappedLines) + ")");
+                 "zapsány jako ? (" +
+                     fileLines(log.repaired->repair.unmappedLines) + ")");
         }
     }
 
@@ -333,8 +335,9 @@ class Flagger {
                         others += (others.empty() ? "" : ", ") + baseName(logs_[other].path);
                     }
                 }
-                flag(l, "same-call", "stanice " + call + " poslala i " +
-                                         (sent.size() == 2 ? "deník " : "deníky ") + others);
+                flag(l, "same-call",
+                     "stanice " + call + " poslala i " + (sent.size() == 2 ? "deník " : "deníky ") +
+                         others);
             }
         }
     }
@@ -345,8 +348,8 @@ class Flagger {
         for (std::size_t l = 0; l < logs_.size(); ++l) {
             const ContestLog& log = logs_[l];
             if (log.contestName.empty() ||
-                (session && std::find(session->logs.begin(), session->logs.end(), l) ==
-                                session->logs.end())) {
+                (session &&
+                 std::find(session->logs.begin(), session->logs.end(), l) == session->logs.end())) {
                 continue;
             }
             std::string key;

@@ -69,18 +69,17 @@ Table resultsWithLinks(const std::vector<ContestLog>& logs, const std::vector<Lo
                                         scored ? number(log.totals.result) : ""};
         if (checked) {
             row.push_back(log.checked ? number(log.checked->totals.result) : "");
-            row.push_back(log.checked
-                              ? number(static_cast<std::int64_t>(log.checked->removed.size()))
-                              : "");
+            row.push_back(
+                log.checked ? number(static_cast<std::int64_t>(log.checked->removed.size())) : "");
         }
         std::string codes;
         for (const LogFlag& flag : log.flags) {
             codes += (codes.empty() ? "" : " ") + flag.code;
         }
         const LogLinks& files = links[l];
-        row.insert(row.end(), {codes, baseName(log.path), files.protocol.empty() ? "" : "protokol",
-                               files.copy.empty() ? "" : "kopie",
-                               files.report.empty() ? "" : "zpráva"});
+        row.insert(row.end(),
+                   {codes, baseName(log.path), files.protocol.empty() ? "" : "protokol",
+                    files.copy.empty() ? "" : "kopie", files.report.empty() ? "" : "zpráva"});
         std::vector<std::string> rowLinks(row.size());
         rowLinks[firstLink + 1] = files.protocol;
         rowLinks[firstLink + 2] = files.copy;
@@ -121,19 +120,20 @@ std::string contestIndexPage(const std::vector<ContestLog>& logs, const ContestS
     if (!pages.empty()) {
         body += "<p>";
         for (std::size_t i = 0; i < pages.size(); ++i) {
-            body += std::string(i > 0 ? " · " : "") + "<a href=\"" +
-                    htmlEscape(urlPath(pages[i])) + "\">" + htmlEscape(pages[i]) + "</a>";
+            body += std::string(i > 0 ? " · " : "") + "<a href=\"" + htmlEscape(urlPath(pages[i])) +
+                    "\">" + htmlEscape(pages[i]) + "</a>";
         }
         body += "</p>\n";
     }
     body += flagSection(logs, ReportFormat::Html);
     body += "<h2>Výsledky</h2>\n";
-    body += "<p class=\"note\">" +
-            htmlEscape(check != nullptr
-                           ? "Pořadí podle výsledku po křížové kontrole; „mimo“: deník jiného kola, "
-                             "nebo bez jediné protistanice."
-                           : "Pořadí podle výsledku.") +
-            "</p>\n";
+    body +=
+        "<p class=\"note\">" +
+        htmlEscape(check != nullptr
+                       ? "Pořadí podle výsledku po křížové kontrole; „mimo“: deník jiného kola, "
+                         "nebo bez jediné protistanice."
+                       : "Pořadí podle výsledku.") +
+        "</p>\n";
     body += htmlTable(resultsWithLinks(logs, links), "results");
     return htmlPage(title, body);
 }

@@ -40,9 +40,7 @@ struct ContestQso {
     int submittedNumber = 0;
     std::string submittedLine;
 
-    const std::string& asSubmitted() const {
-        return submittedLine.empty() ? line : submittedLine;
-    }
+    const std::string& asSubmitted() const { return submittedLine.empty() ? line : submittedLine; }
 };
 
 // Why a log needs the evaluator's eyes: a code ("other-session", "unread", ...) and the reason in
@@ -89,10 +87,10 @@ struct ContestLog {
     std::string evaluated;        // the file that was evaluated: the log or its repaired copy
     EvaluationSettings settings;  // as they were applied to that file
     std::optional<RepairedLog> repaired;  // what the repair changed (without the copy's text)
-    bool copyKept = false;            // an existing copy was evaluated instead of a new one
-    bool copyEdited = false;  // ... and it is not what the repair makes of the log now
-    bool utf8 = false;        // the submitted log is in UTF-8
-    std::string reason;       // why it was not scored, in plain Czech words
+    bool copyKept = false;                // an existing copy was evaluated instead of a new one
+    bool copyEdited = false;              // ... and it is not what the repair makes of the log now
+    bool utf8 = false;                    // the submitted log is in UTF-8
+    std::string reason;                   // why it was not scored, in plain Czech words
     std::vector<LogFlag> flags;
     std::optional<CheckedResult> checked;  // when the cross-check ran
 

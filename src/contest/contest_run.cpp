@@ -133,8 +133,8 @@ ContestEntry LogIntake::take(const std::string& log) {
     ContestEntry entry;
     std::string bytes;
     bool whole = false;
-    if (std::optional<FileBytes> file = readRegularFile(
-            log, settings_.repairDir ? std::string().max_size() : kReadLogBytes)) {
+    if (std::optional<FileBytes> file =
+            readRegularFile(log, settings_.repairDir ? std::string().max_size() : kReadLogBytes)) {
         bytes = std::move(file->bytes);
         whole = file->whole;
     }
@@ -182,8 +182,9 @@ ContestEntry LogIntake::take(const std::string& log) {
                                       "check the columns in the window"));
     }
     if (utf8 && !(repaired && repaired->copy)) {
-        notes_(log + ": the log is in UTF-8, not Windows-1250: its letters beyond ASCII are read "
-                     "wrongly; --repair converts it");
+        notes_(log +
+               ": the log is in UTF-8, not Windows-1250: its letters beyond ASCII are read "
+               "wrongly; --repair converts it");
     }
 
     const bool copyKept = entry.log.copyKept;
@@ -278,8 +279,7 @@ std::optional<std::vector<std::string>> logsInFolder(const std::string& folder) 
         return std::nullopt;
     }
     std::vector<std::string> logs;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end;
-         it.increment(error)) {
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         const std::string extension = inCapitals(it->path().extension().string());
         if ((extension == ".CBR" || extension == ".LOG") && it->is_regular_file(error)) {
             logs.push_back(it->path().string());

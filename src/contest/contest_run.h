@@ -23,7 +23,9 @@ class OutputFiles {
     // A file that the run reads: no output may replace it.
     void protect(const std::string& input);
     // The name under which the file that `path` names was protected.
-    std::optional<std::string> inputNamed(const std::string& path) const { return inputs_.find(path); }
+    std::optional<std::string> inputNamed(const std::string& path) const {
+        return inputs_.find(path);
+    }
 
     // Writes the whole file atomically. `prefix` begins every note ("LOG: " or nothing), `what`
     // names the file ("protocol"). `replace` allows replacing an existing file without --force:

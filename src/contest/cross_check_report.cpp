@@ -226,7 +226,8 @@ std::string htmlReport(const std::vector<ContestLog>& logs, const CrossCheck& ch
         for (const FindingKind kind : kKinds) {
             const int count = countOf(result, kind);
             if (count > 0) {
-                body += "<h3>" + htmlEscape(findingHeading(kind)) + ": " + number(count) + "</h3>\n";
+                body +=
+                    "<h3>" + htmlEscape(findingHeading(kind)) + ": " + number(count) + "</h3>\n";
                 body += htmlTable(kindTable(logs, logs[l], result, kind), findingKey(kind));
             }
         }

@@ -175,7 +175,8 @@ class Report {
         const LogCrossCheck& result = check_.logs[l_];
         if (log_.checked) {
             field(words_.checked, totals(log_.checked->totals));
-            field(words_.removedCount, number(static_cast<std::int64_t>(log_.checked->removed.size())));
+            field(words_.removedCount,
+                  number(static_cast<std::int64_t>(log_.checked->removed.size())));
         }
         if (log_.rankedApart()) {
             out_ += "\n" + std::string(words_.apart) + ": " +
@@ -200,14 +201,14 @@ class Report {
             heading(words_.informationHeading);
             listFindings(information);
             if (result.unverifiable > 0) {
-                out_ += std::string(words_.unverifiable) + ": " + number(result.unverifiable) +
-                        "\n";
+                out_ +=
+                    std::string(words_.unverifiable) + ": " + number(result.unverifiable) + "\n";
             }
             if (!readings.empty()) {
                 out_ += std::string(words_.readingHeading) + "\n";
                 for (const auto& [line, text] : readings) {
-                    out_ += "  " + std::string(words_.line) + " " + number(line) + ": " + text +
-                            "\n";
+                    out_ +=
+                        "  " + std::string(words_.line) + " " + number(line) + ": " + text + "\n";
                 }
             }
         }
@@ -365,9 +366,8 @@ std::vector<std::string> entrantReportNames(const std::vector<ContestLog>& logs)
     std::vector<std::string> names;
     for (std::size_t l = 0; l < logs.size(); ++l) {
         const bool shared = std::count(calls.begin(), calls.end(), calls[l]) > 1;
-        std::string stem = calls[l].empty() || shared
-                               ? fileNameOf(stemOf(baseName(logs[l].path)))
-                               : fileNameOf(calls[l]);
+        std::string stem = calls[l].empty() || shared ? fileNameOf(stemOf(baseName(logs[l].path)))
+                                                      : fileNameOf(calls[l]);
         std::string name = stem + ".txt";
         for (int n = 2; !taken.insert(inCapitals(name)).second; ++n) {
             name = stem + "-" + number(n) + ".txt";

@@ -336,11 +336,12 @@ class Repairer {
             note(index, std::string("no ") + what + ": written " + kNothing,
                  std::string("chybí ") + czech + ": zapsáno " + kNothing, true);
         } else if (member.kind == Membership::None) {
-            note(index, std::string(what) + " " + word + " holds no member number or NM: written " +
-                            kNothing,
-                 std::string(czech) + " " + word + " nemá členské číslo ani NM: zapsáno " +
-                     kNothing,
-                 true);
+            note(
+                index,
+                std::string(what) + " " + word + " holds no member number or NM: written " +
+                    kNothing,
+                std::string(czech) + " " + word + " nemá členské číslo ani NM: zapsáno " + kNothing,
+                true);
         } else {
             // A number that stands as a word of its own beside a name is plainly read; one glued
             // to a name or a report, or joined by a sign, is worth telling the entrant.
@@ -534,8 +535,8 @@ LogRepair repairLog(std::string_view logBytes, EvaluationState* scratch) {
     const std::string converted = utf8ToCp1250(logBytes);
     LogRepair repair = Repairer(converted, scratch).run();
     repair.fromUtf8 = true;
-    repair.changes.push_back({1, "converted from UTF-8 to Windows-1250",
-                              "převedeno z UTF-8 do Windows-1250", false});
+    repair.changes.push_back(
+        {1, "converted from UTF-8 to Windows-1250", "převedeno z UTF-8 do Windows-1250", false});
     const std::vector<std::string_view> original = textLines(logBytes);
     const std::vector<std::string_view> lines = textLines(converted);
     for (std::size_t i = 0; i < lines.size() && i < original.size(); ++i) {
@@ -547,9 +548,8 @@ LogRepair repairLog(std::string_view logBytes, EvaluationState* scratch) {
                                       "znaky, které Windows-1250 nemá, zapsány jako ?", false});
         }
     }
-    std::stable_sort(
-        repair.changes.begin(), repair.changes.end(),
-        [](const RepairChange& a, const RepairChange& b) { return a.line < b.line; });
+    std::stable_sort(repair.changes.begin(), repair.changes.end(),
+                     [](const RepairChange& a, const RepairChange& b) { return a.line < b.line; });
     return repair;
 }
 

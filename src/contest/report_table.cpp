@@ -232,10 +232,9 @@ std::string htmlTable(const Table& table, std::string_view cssClass) {
             const std::string cell = c < row.size() ? row[c] : std::string();
             std::string shown =
                 table.columns[c].code ? "<code>" + htmlEscape(cell) + "</code>" : htmlEscape(cell);
-            if (r < table.links.size() && c < table.links[r].size() &&
-                !table.links[r][c].empty()) {
-                shown = "<a href=\"" + htmlEscape(urlPath(table.links[r][c])) + "\">" + shown +
-                        "</a>";
+            if (r < table.links.size() && c < table.links[r].size() && !table.links[r][c].empty()) {
+                shown =
+                    "<a href=\"" + htmlEscape(urlPath(table.links[r][c])) + "\">" + shown + "</a>";
             }
             out += table.columns[c].align == Align::Right ? "<td class=\"num\">" : "<td>";
             out += shown + "</td>";

@@ -111,8 +111,9 @@ Table scoredTable(const std::vector<ContestLog>& logs, const std::vector<int>& b
         };
         if (checked) {
             row.push_back(log.checked ? number(log.checked->totals.result) : std::string());
-            row.push_back(log.checked ? number(static_cast<std::int64_t>(log.checked->removed.size()))
-                                      : std::string());
+            row.push_back(log.checked
+                              ? number(static_cast<std::int64_t>(log.checked->removed.size()))
+                              : std::string());
         }
         row.push_back(number(t.sameNumberCount));
         for (const int bandRow : bandRows) {
@@ -187,9 +188,7 @@ std::vector<RankedLog> rankLogs(const std::vector<ContestLog>& logs) {
             order.push_back(i);
         }
     }
-    const auto result = [&](std::size_t i) {
-        return std::int64_t{rankingResult(logs[i])};
-    };
+    const auto result = [&](std::size_t i) { return std::int64_t{rankingResult(logs[i])}; };
     const auto key = [&](std::size_t i) {
         return std::make_tuple(-result(i), callOrFileName(logs[i]), baseName(logs[i].path), i);
     };
@@ -246,8 +245,8 @@ std::string resultsTable(const std::vector<ContestLog>& logs, ReportFormat forma
     const Table apart = scoredTable(logs, bandRows, true);
     const Table unscored = unscoredTable(logs);
     const std::string scoredCount = "Hodnocené deníky: " + number(scored.rows.size());
-    const std::string apartCount = "Mimo pořadí (jiné kolo, nebo žádná protistanice): " +
-                                   number(apart.rows.size());
+    const std::string apartCount =
+        "Mimo pořadí (jiné kolo, nebo žádná protistanice): " + number(apart.rows.size());
     const std::string unscoredCount = "Nehodnocené deníky: " + number(unscored.rows.size());
     const std::string ranking =
         anyChecked(logs) ? "Pořadí podle výsledku po křížové kontrole." : "Pořadí podle výsledku.";

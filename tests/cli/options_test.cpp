@@ -189,6 +189,10 @@ TEST(ReportOptions, AreAccepted) {
          "results='out/r.txt' bands=n cross='c.txt' window=527040"},
         {{"--results", "r.csv", "--results=r.HTML", "--bands", "--results", "r.txt", "a.cbr"},
          "results='r.csv','r.HTML','r.txt' bands=y cross=- window=-"},
+        {{"--cross-check", "c.csv", "--cross-check=c.txt", "--time-window", "3", "a.cbr"},
+         "results=- bands=n cross='c.csv','c.txt' window=3"},
+        {{"--contest", "out", "--bands", "--time-window=5", "logs"},
+         "results=- bands=y cross=- window=5"},
     };
     for (const auto& c : cases) {
         const ParseResult result = parseOptions(c.args);
@@ -224,6 +228,18 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"two_results_tables_of_one_format",
                     {"--results", "r.txt", "--results", "r.csv", "--results", "web/R.TXT", "a.cbr"},
                     "'--results' takes one FILE per format, not both 'r.txt' and 'web/R.TXT'"},
+        RefusedCase{"two_cross_checks_of_one_format",
+                    {"--cross-check", "c.txt", "--cross-check", "c.html", "--cross-check",
+                     "d.txt", "a.cbr"},
+                    "'--cross-check' takes one FILE per format, not both 'c.txt' and 'd.txt'"},
+        RefusedCase{"the_whole_contest_with_an_output_of_its_own",
+                    {"--contest", "out", "--results", "r.txt", "logs"},
+                    "'--contest' writes every output into its folder; '--results' is not taken "
+                    "with it"},
+        RefusedCase{"the_whole_contest_with_a_repair_folder",
+                    {"--repair", "fixed", "--contest", "out", "logs"},
+                    "'--contest' writes every output into its folder; '--repair' is not taken "
+                    "with it"},
         RefusedCase{"a_time_window_of_zero",
                     {"--cross-check", "c.txt", "--time-window", "0", "a.cbr"},
                     "option '--time-window' takes a whole number of minutes from 1 to 527040, "
@@ -270,9 +286,13 @@ TEST(UsageErrorRun, EvaluatesNothingAndWritesNothing) {
 TEST(HelpRun, PrintsTheUsageOnStandardOutput) {
     const test::RunResult help = test::runZebscore({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out.rfind("Usage: zebscore [OPTIONS] LOG [LOG...]\n", 0), 0u) << help.out;
+    EXPECT_EQ(help.out.rfind("Usage: zebscore --contest OUT [OPTIONS] LOG|FOLDER...\n"
+                             "       zebscore [OPTIONS] LOG [LOG...]\n",
+                             0),
+              0u)
+        << help.out;
     for (const char* option :
-         {"--config", "--call-start", "--exch-start", "--only-80m", "--unknown-prefix", "--output",
+         {"--contest", "--entrant-reports", "--repair", "--config-beside", "--config", "--call-start", "--exch-start", "--only-80m", "--unknown-prefix", "--output",
           "--output-dir", "--force", "--json", "--results", "--bands", "--cross-check",
           "--time-window", "--help", "--version"}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;

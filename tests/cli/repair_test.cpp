@@ -147,8 +147,8 @@ TEST(WholeContest, OneCommandWritesEveryOutputAndASecondRunTheSame) {
         EXPECT_EQ(written.count("fixed/" + layout + ".cbr"), 1u) << layout;
         EXPECT_EQ(written.count("protocols/" + layout + ".prn"), 1u) << layout;
     }
-    for (const char* call : {"OK1AA", "OK1BB", "OK1CC", "OK1DD", "OK1EE", "OK1FF", "OK1GG",
-                             "OK1HH"}) {
+    for (const char* call :
+         {"OK1AA", "OK1BB", "OK1CC", "OK1DD", "OK1EE", "OK1FF", "OK1GG", "OK1HH"}) {
         EXPECT_EQ(written.count(std::string("entrants/") + call + ".txt"), 1u) << call;
     }
     expectMatchesFile(written.at("index.html"), repairData("contest/index.html"));
@@ -213,7 +213,8 @@ TEST(WholeContest, CheckedResultsAreTheCopiesScoredWithoutTheRemovedLines) {
         removals += static_cast<int>(removed.size());
         std::string kept;
         int qso = 0;
-        std::istringstream copy(readFile(log["repair"].toObject()["copy"].toString().toStdString()));
+        std::istringstream copy(
+            readFile(log["repair"].toObject()["copy"].toString().toStdString()));
         for (std::string text; std::getline(copy, text);) {
             if (text.rfind("QSO:", 0) != 0 || removed.count(++qso) == 0) {
                 kept += text + "\n";
@@ -222,8 +223,9 @@ TEST(WholeContest, CheckedResultsAreTheCopiesScoredWithoutTheRemovedLines) {
         const std::string without = temp.file("without.cbr");
         writeFile(without, kept);
         const RunResult alone = runZebscore({"--json", "--call-start", "55", without});
-        const QJsonObject totals =
-            QJsonDocument::fromJson(QByteArray::fromStdString(alone.out)).object()["totals"].toObject();
+        const QJsonObject totals = QJsonDocument::fromJson(QByteArray::fromStdString(alone.out))
+                                       .object()["totals"]
+                                       .toObject();
         EXPECT_EQ(totals["result"].toInt(), checked["totals"].toObject()["result"].toInt())
             << log["log"].toString().toStdString();
     }
@@ -242,9 +244,8 @@ TEST(WholeContest, ALogInUtf8IsConvertedByTheRepairAndFlaggedWithoutIt) {
     EXPECT_NE(raw.err.find("the log is in UTF-8"), std::string::npos) << raw.err;
     EXPECT_NE(raw.out.find("\"code\":\"encoding\""), std::string::npos) << raw.out;
 
-    const RunResult repaired =
-        runZebscore({"--repair", temp.file("fixed"), "--results", temp.file("r.csv"), "--force",
-                     "--json", log});
+    const RunResult repaired = runZebscore({"--repair", temp.file("fixed"), "--results",
+                                            temp.file("r.csv"), "--force", "--json", log});
     EXPECT_NE(readFile(temp.file("fixed/utf8.cbr")).find("NAME: Ji\xF8\xED Dvo\xF8\xE1k ?\n"),
               std::string::npos);
     EXPECT_NE(repaired.out.find("converted from UTF-8 to Windows-1250"), std::string::npos);

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "contest/column_check.h"
@@ -122,7 +123,9 @@ TEST(RepairLog, CopiesWhatItCannotReadAndInventsNothing) {
               "END-OF-LOG:\n"
               "after\tthe end\n");
     EXPECT_EQ(repair.unreadLines, std::vector<int>{3});
+    EXPECT_EQ(repair.noMemberLines, std::vector<int>{2});
     EXPECT_EQ(repair.qsoLines, 3);
+    EXPECT_EQ(repair.qsoLineNumbers, (std::vector<int>{2, 3, 4}));
     EXPECT_EQ(changesOf(repair),
               "1: CALLSIGN: line added from the sent call OK1AA\n"
               "2: sent exchange `ALES 101` read as 101\n"
@@ -162,6 +165,68 @@ TEST(RepairLog, ShortensTheHeaderAndAddsTheEndMarker) {
         << changesOf(repair);
 }
 
+// The lines before the first QSO line of a repaired copy.
+std::vector<std::string> headerOf(const LogRepair& repair) {
+    std::vector<std::string> header;
+    std::istringstream copy(repair.copy);
+    for (std::string line; std::getline(copy, line) && line.rfind("QSO:", 0) != 0;) {
+        header.push_back(line);
+    }
+    return header;
+}
+
+TEST(RepairLog, KeepsTheCallWhereTheColumnFindingReadsIt) {
+    const std::string qsos =
+        "QSO:  3510 CW 2024-03-02 0700 OK1AA 599 101 OK1BB 599 102\n"
+        "QSO:  3515 CW 2024-03-02 0702 OK1AA 599 101 OK1CC 599 103\n";
+    // START-OF-LOG, then `keys` lines before the call, and three after it.
+    const auto log = [&](int keys, const std::string& callsign) {
+        std::string text = "START-OF-LOG: 3.0\n";
+        for (int i = 0; i < keys; ++i) {
+            text += "CATEGORY-" + std::to_string(i) + ": X\n";
+        }
+        text += callsign + "\nCLUB: ZEB\nNAME: A\nCONTEST: ZEB\n";
+        return text + qsos;
+    };
+    const struct {
+        const char* name;
+        std::string log;
+        std::size_t callAt;  // in the copy, from 0
+        std::string call;
+    } cases[] = {
+        {"the eleventh line is the last that is read: it stays", log(9, "CALLSIGN: OK1AA"), 10,
+         "CALLSIGN: OK1AA"},
+        {"from the twelfth it moves up below the start", log(10, "CALLSIGN: OK1AA"), 1,
+         "CALLSIGN: OK1AA"},
+        {"the first of two calls counts; the second stays as it was",
+         log(2, "CALLSIGN: OK1AA\nCALLSIGN: OK1XX"), 3, "CALLSIGN: OK1AA"},
+        {"a lower-case call is written in capitals where it stands", log(4, "callsign:  ok1aa"), 5,
+         "CALLSIGN: OK1AA"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const LogRepair repair = repairLog(c.log);
+        const std::vector<std::string> header = headerOf(repair);
+        ASSERT_GT(header.size(), c.callAt);
+        EXPECT_EQ(header[c.callAt], c.call);
+        EXPECT_EQ(header[0], "START-OF-LOG: 3.0");
+        EXPECT_EQ(std::count(header.begin(), header.end(), "CALLSIGN: OK1AA"), 1);
+        test::Evaluation copy;
+        ASSERT_EQ(copy.load(repair.copy), LoadOutcome::Loaded) << copy.dialogTexts();
+        EXPECT_EQ(copy.state->columns.callStart, kRepairedCallColumn);
+        EXPECT_FALSE(repair.columnsMustBeSet);
+    }
+    const std::vector<std::string> twoCalls = headerOf(repairLog(cases[2].log));
+    EXPECT_EQ(std::count(twoCalls.begin(), twoCalls.end(), "CALLSIGN: OK1XX"), 1);
+
+    // Thirty keys: the start of the log outlasts them all.
+    const LogRepair crowded = repairLog(log(30, "CALLSIGN: OK1AA"));
+    const std::vector<std::string> header = headerOf(crowded);
+    EXPECT_EQ(header.size(), 25u);
+    EXPECT_EQ(header[0], "START-OF-LOG: 3.0");
+    EXPECT_EQ(header[1], "CALLSIGN: OK1AA");
+}
+
 TEST(RepairLog, SetsTheColumnsWhenTheColumnFindingWouldStopOnALineItKept) {
     // The first line cannot be read (its received call is too long to be one), but the column
     // finding would take its columns for every line.
@@ -180,6 +245,44 @@ TEST(RepairLog, AddsNoCallWhenTheLinesSendDifferentOnes) {
         "QSO:  3510 CW 2024-03-02 0701 OK1CC 599 103 OK1BB 599 102\n"
         "END-OF-LOG:\n");
     EXPECT_EQ(repair.copy.find("CALLSIGN:"), std::string::npos);
+}
+
+// A line agrees when both its call and its exchange are what the line's fields hold: right calls
+// with wrong numbers do not agree. Nine lines in ten are enough.
+TEST(ColumnCheck, AgreesOnlyWhereCallAndExchangeAreRight) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < 10; ++i) {
+        lines.push_back(test::qsoLine("3510", "OK1B" + std::string(1, static_cast<char>('A' + i)),
+                                      std::to_string(101 + i)));
+    }
+    const std::string log = test::cabrilloLog(lines);
+    const auto agreeing = [&](int exchStart) {
+        test::Evaluation evaluation;
+        EXPECT_EQ(evaluation.load(log), LoadOutcome::Loaded);
+        evaluation.window.setEditText(Edit::istart, std::to_string(exchStart));
+        EXPECT_TRUE(evaluation.compute());
+        return checkColumns(*evaluation.state, qsoLinesOf(log), "OK1ZEB");
+    };
+    EXPECT_EQ(agreeing(73).agreeing, 10);
+    // One column to the right: every call still right, every member number cut.
+    const ColumnCheck shifted = agreeing(74);
+    EXPECT_EQ(shifted.agreeing, 0);
+    EXPECT_TRUE(shifted.poor());
+    EXPECT_EQ(shifted.disagreeing.size(), 10u);
+
+    for (const auto& [lines, agree, poor] :
+         std::vector<std::tuple<int, int, bool>>{{10, 9, false},
+                                                 {10, 8, true},
+                                                 {20, 18, false},
+                                                 {20, 17, true},
+                                                 {0, 0, false},
+                                                 {1, 0, true},
+                                                 {1000000000, 900000000, false},
+                                                 {1000000000, 899999999, true}}) {
+        EXPECT_EQ((ColumnCheck{lines, agree, 0, {}}.poor()), poor) << agree << " of " << lines;
+    }
+    EXPECT_EQ((ColumnCheck{10, 9, 0, {}}.percent()), 90);
+    EXPECT_EQ((ColumnCheck{0, 0, 0, {}}.percent()), 100);
 }
 
 }  // namespace

@@ -40,6 +40,9 @@ TEST(ReadMember, TakesTheNumberTheWayLoggersWriteIt) {
         {"JARDA NO", "(none)"},       // no number and no NM
         {"Name NTC#/NM", "(none)"},   // the template, never filled in
         {"", "(none)"},               //
+        {"JAN.59", "59"},             // joined by a dot
+        {"JAN,59", "59"},             // or a comma
+        {"59.JAN", "59"},             //
         {"M15", "(none)"},            // a district code, not a name and a number
         {"FN12", "(none)"},           // a locator
     };
@@ -107,6 +110,25 @@ TEST(ReadQsoLines, LearnsTheShapeOfALogFromAllItsLines) {
          "PA3JD",
          {"2024-03-21 1906 PA3JD [] G7D [NM]", "2024-03-21 1912 PA3JD [] PA7F [181]",
           "2024-03-21 1914 PA3JD [] PA0CMU [76]"}},
+        {"a call on either side of the received call's place, at the same distance",
+         // The received call stands third after the sent call; on the last line that word is no
+         // call, and of the two calls beside it the earlier is taken (a word is missing before).
+         {"QSO:  3510 CW 2024-03-02 0700 OK1AA 599 101 OK1BB 599 102",
+          "QSO:  3510 CW 2024-03-02 0702 OK1AA 599 101 OK1CC 599 103",
+          "QSO:  3510 CW 2024-03-02 0704 OK1AA 599 OK1DD 104 OK1EE 599"},
+         "OK1AA",
+         {"2024-03-02 0700 OK1AA [101] OK1BB [102]", "2024-03-02 0702 OK1AA [101] OK1CC [103]",
+          "2024-03-02 0704 OK1AA [] OK1DD [104]"}},
+        {"short lines in a log that ends its lines in a transmitter number",
+         // A line without its received exchange ends in the transmitter number alone: "0" is
+         // that number, not a non-member.
+         {"QSO:  3510 CW 2024-03-02 0700 OK1AA 599 101 OK1BB 599 102 0",
+          "QSO:  3510 CW 2024-03-02 0702 OK1AA 599 101 OK1CC 599 103 1",
+          "QSO:  3510 CW 2024-03-02 0704 OK1AA 599 101 OK1DD 599 0",
+          "QSO:  3510 CW 2024-03-02 0706 OK1AA 599 101 OK1EE 1"},
+         "OK1AA",
+         {"2024-03-02 0700 OK1AA [101] OK1BB [102]", "2024-03-02 0702 OK1AA [101] OK1CC [103]",
+          "2024-03-02 0704 OK1AA [101] OK1DD []", "2024-03-02 0706 OK1AA [101] OK1EE []"}},
         {"a line without a received call, and no date",
          {"QSO:  3510 CW 2024-03-02 0700 OK1AA 599 101 OK2BB 599 102",
           "QSO:  3510 CW 0705 OK1AA 599 101 OK2CC 599 103", "QSO:  3510 CW 2024-03-02 0706 OK1AA",
