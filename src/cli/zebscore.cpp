@@ -5,22 +5,16 @@
 #include <algorithm>
 #include <exception>
 #include <filesystem>
-#include <map>
 
 #include "cli/interrupt.h"
 #include "cli/log_json.h"
 #include "cli/options.h"
 #include "cli/plain_answer.h"
 #include "cli/progress_line.h"
-#include "contest/contest_analysis.h"
-#include "contest/contest_index.h"
 #include "contest/contest_log.h"
+#include "contest/contest_reports.h"
 #include "contest/contest_run.h"
-#include "contest/cross_check.h"
-#include "contest/cross_check_report.h"
-#include "contest/entrant_report.h"
 #include "contest/log_evaluation.h"
-#include "contest/results_table.h"
 #include "platform/cp1250.h"
 #include "platform/std_files.h"
 #include "report/protocol.h"
@@ -88,13 +82,9 @@ class Run {
         ContestSettings settings;
         settings.evaluation = options.evaluation;
         settings.repairDir =
-            options.contest ? inFolder(*options.contest, "fixed") : options.repairDir;
+            options.contest ? ContestFolder{*options.contest}.fixed() : options.repairDir;
         settings.configBeside = options.configBeside;
         return settings;
-    }
-
-    static std::string inFolder(const std::string& folder, const std::string& name) {
-        return (std::filesystem::path(folder) / name).string();
     }
 
     void note(const std::string& text) {
@@ -103,11 +93,12 @@ class Run {
     }
 
     std::optional<std::string> outputDir() const {
-        return options_.contest ? inFolder(*options_.contest, "protocols") : options_.outputDir;
+        return options_.contest ? ContestFolder{*options_.contest}.protocols() : options_.outputDir;
     }
 
     std::optional<std::string> entrantDir() const {
-        return options_.contest ? inFolder(*options_.contest, "entrants") : options_.entrantReports;
+        return options_.contest ? ContestFolder{*options_.contest}.entrants()
+                                : options_.entrantReports;
     }
 
     // Before the first log, so that every file has its folder; one that cannot be made leaves
@@ -158,7 +149,7 @@ class Run {
                 const std::string target = protocolPathIn(*dir, log);
                 const int saved = saveProtocol(evaluation, target);
                 if (saved == kExitScored) {
-                    protocols_.emplace(contest_.size(), target);
+                    entry.log.protocolFile = target;
                 }
                 status = std::max(status, saved);
             }
@@ -203,91 +194,32 @@ class Run {
 
     static int written(bool ok) { return ok ? kExitScored : kExitFailure; }
 
-    int writeReport(const std::string& what, const std::string& target,
-                    const std::string& content) {
-        return written(files_.write("", what, target, content, replaceOwn()));
-    }
-
     int finishContest() {
-        int status = kExitScored;
-        std::optional<CrossCheck> check;
-        if (options_.crossCheckRuns()) {
-            check = crossCheck(contest_, options_.timeWindow.value_or(kDefaultTimeWindow));
-            const bool finished = computeCheckedResults(
-                contest_, *check, [this](std::size_t done, std::size_t total) {
-                    progress_.show(done, total, "checked results");
-                    return !interruptRequested();
-                });
-            progress_.clear();
-            if (!finished) {
-                return stopInterrupted(options_.logs.size());
-            }
+        const std::optional<CheckedContest> checked = checkContest(
+            contest_, options_.crossCheckRuns(), options_.timeWindow.value_or(kDefaultTimeWindow),
+            [this](std::size_t done, std::size_t total) {
+                progress_.show(done, total, "checked results");
+                return !interruptRequested();
+            });
+        progress_.clear();
+        if (!checked) {
+            return stopInterrupted(options_.logs.size());
         }
-        const ContestSummary summary = analyzeContest(contest_, check ? &*check : nullptr);
-        std::vector<std::string> results = options_.results;
-        std::vector<std::string> crossChecks = options_.crossChecks;
+        ReportTargets targets;
         if (options_.contest) {
-            for (const char* extension : {".html", ".csv", ".txt"}) {
-                results.push_back(inFolder(*options_.contest, std::string("results") + extension));
-                crossChecks.push_back(
-                    inFolder(*options_.contest, std::string("cross-check") + extension));
-            }
+            targets = ReportTargets::of(ContestFolder{*options_.contest}, options_.bands);
+        } else {
+            targets.results = options_.results;
+            targets.crossChecks = options_.crossChecks;
+            targets.entrants = options_.entrantReports;
+            targets.bands = options_.bands;
         }
-        for (const std::string& file : results) {
-            const std::string table = resultsTable(contest_, *reportFormatOf(file), options_.bands);
-            status = std::max(status, writeReport("results table", file, table));
-        }
-        for (const std::string& file : crossChecks) {
-            const std::string report = crossCheckReport(contest_, *check, *reportFormatOf(file));
-            status = std::max(status, writeReport("cross-check report", file, report));
-        }
-        std::vector<std::string> reportNames;
-        if (const auto dir = entrantDir()) {
-            reportNames = entrantReportNames(contest_);
-            for (std::size_t l = 0; l < contest_.size(); ++l) {
-                const int report = written(files_.write(
-                    contest_[l].path + ": ", "entrant report", inFolder(*dir, reportNames[l]),
-                    entrantReport(contest_, *check, l, summary), replaceOwn()));
-                if (report != kExitScored) {
-                    reportNames[l].clear();
-                }
-                status = std::max(status, report);
-            }
-        }
-        if (options_.contest) {
-            status = std::max(status, writeIndex(summary, *check, reportNames));
-        }
+        const int status = written(writeContestReports(targets, contest_, *checked, files_));
         for (std::size_t l = 0; l < jsonLines_.size(); ++l) {
             out_ << withContestFields(std::move(jsonLines_[l]), contest_[l]) << '\n';
         }
         out_.flush();
         return status;
-    }
-
-    int writeIndex(const ContestSummary& summary, const CrossCheck& check,
-                   const std::vector<std::string>& reportNames) {
-        const std::filesystem::path out(*options_.contest);
-        const auto relative = [&](const std::string& file) {
-            return std::filesystem::path(file).lexically_relative(out).generic_string();
-        };
-        std::vector<LogLinks> links(contest_.size());
-        for (std::size_t l = 0; l < contest_.size(); ++l) {
-            if (const auto found = protocols_.find(l); found != protocols_.end()) {
-                links[l].protocol = relative(found->second);
-            }
-            const ContestLog& log = contest_[l];
-            if (log.repaired && log.repaired->copy) {
-                links[l].copy = relative(*log.repaired->copy);
-            }
-            if (!reportNames[l].empty()) {
-                links[l].report = "entrants/" + reportNames[l];
-            }
-        }
-        const std::vector<std::string> pages = {"results.html",    "results.csv",
-                                                "results.txt",     "cross-check.html",
-                                                "cross-check.csv", "cross-check.txt"};
-        return writeReport("index page", inFolder(*options_.contest, "index.html"),
-                           contestIndexPage(contest_, summary, &check, links, pages));
     }
 
     const Options& options_;
@@ -297,8 +229,7 @@ class Run {
     OutputFiles files_;
     LogIntake intake_;
     std::vector<ContestLog> contest_;
-    std::vector<std::string> jsonLines_;            // held until the contest is checked
-    std::map<std::size_t, std::string> protocols_;  // the protocol written for a log
+    std::vector<std::string> jsonLines_;  // held until the contest is checked
 };
 
 }  // namespace

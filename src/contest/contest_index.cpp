@@ -72,13 +72,9 @@ Table resultsWithLinks(const std::vector<ContestLog>& logs, const std::vector<Lo
             row.push_back(
                 log.checked ? number(static_cast<std::int64_t>(log.checked->removed.size())) : "");
         }
-        std::string codes;
-        for (const LogFlag& flag : log.flags) {
-            codes += (codes.empty() ? "" : " ") + flag.code;
-        }
         const LogLinks& files = links[l];
         row.insert(row.end(),
-                   {codes, baseName(log.path), files.protocol.empty() ? "" : "protokol",
+                   {flagCodes(log), baseName(log.path), files.protocol.empty() ? "" : "protokol",
                     files.copy.empty() ? "" : "kopie", files.report.empty() ? "" : "zpráva"});
         std::vector<std::string> rowLinks(row.size());
         rowLinks[firstLink + 1] = files.protocol;

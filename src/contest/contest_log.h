@@ -85,6 +85,7 @@ struct ContestLog {
     // What a contest run adds.
     std::string contestName;      // the value of the "CONTEST:" line as written, UTF-8
     std::string evaluated;        // the file that was evaluated: the log or its repaired copy
+    std::string protocolFile;     // the protocol written for it, when one was
     EvaluationSettings settings;  // as they were applied to that file
     std::optional<RepairedLog> repaired;  // what the repair changed (without the copy's text)
     bool copyKept = false;                // an existing copy was evaluated instead of a new one

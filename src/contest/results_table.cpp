@@ -44,14 +44,6 @@ bool anyChecked(const std::vector<ContestLog>& logs) {
                        [](const ContestLog& log) { return log.checked.has_value(); });
 }
 
-std::string flagCodes(const ContestLog& log) {
-    std::string codes;
-    for (const LogFlag& flag : log.flags) {
-        codes += (codes.empty() ? "" : " ") + flag.code;
-    }
-    return codes;
-}
-
 // The scored logs in the ranking (`apart` false) or below it, each with its rank (none apart).
 std::vector<RankedLog> rowsOf(const std::vector<ContestLog>& logs, bool apart) {
     if (!apart) {
@@ -200,6 +192,14 @@ std::vector<RankedLog> rankLogs(const std::vector<ContestLog>& logs) {
         ranked.push_back({order[place], tied ? ranked.back().rank : static_cast<int>(place) + 1});
     }
     return ranked;
+}
+
+std::string flagCodes(const ContestLog& log) {
+    std::string codes;
+    for (const LogFlag& flag : log.flags) {
+        codes += (codes.empty() ? "" : " ") + flag.code;
+    }
+    return codes;
 }
 
 std::int32_t rankingResult(const ContestLog& log) {

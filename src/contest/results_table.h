@@ -18,6 +18,9 @@ struct RankedLog {
 };
 std::vector<RankedLog> rankLogs(const std::vector<ContestLog>& logs);
 
+// The codes of a log's flags, one space apart.
+std::string flagCodes(const ContestLog& log);
+
 // The result a log is ranked by.
 std::int32_t rankingResult(const ContestLog& log);
 
