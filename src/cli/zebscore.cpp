@@ -84,6 +84,7 @@ class Run {
         settings.repairDir =
             options.contest ? ContestFolder{*options.contest}.fixed() : options.repairDir;
         settings.configBeside = options.configBeside;
+        settings.warnOfUtf8 = options.contestOutputs();
         return settings;
     }
 

@@ -181,7 +181,7 @@ ContestEntry LogIntake::take(const std::string& log) {
                                     : "; --repair rewrites the log so that they are found, or "
                                       "check the columns in the window"));
     }
-    if (utf8 && !(repaired && repaired->copy)) {
+    if (settings_.warnOfUtf8 && utf8 && !(repaired && repaired->copy)) {
         notes_(log +
                ": the log is in UTF-8, not Windows-1250: its letters beyond ASCII are read "
                "wrongly; --repair converts it");

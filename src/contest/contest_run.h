@@ -49,6 +49,9 @@ struct ContestSettings {
     // evaluator's corrections) unless the output files may be forced, which writes it anew.
     std::optional<std::string> repairDir;
     bool configBeside = false;  // NAME.ini beside the file evaluated configures its columns
+    // Say of a log in UTF-8 scored without the repair that its letters are read wrongly. A run
+    // of single logs keeps its messages as they always were.
+    bool warnOfUtf8 = false;
 };
 
 // One log as a run took it in: its evaluation, with the state the protocol and the JSON are made
