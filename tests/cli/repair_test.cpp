@@ -256,6 +256,24 @@ TEST(WholeContest, ALogInUtf8IsConvertedByTheRepairAndFlaggedWithoutIt) {
     EXPECT_NE(repaired.out.find("\"code\":\"encoding\""), std::string::npos);
 }
 
+TEST(WholeContest, PagesQuoteWhatTheLogsHoldAsText) {
+    TempDir temp;
+    fs::create_directory(temp.path() / "logs");
+    writeFile(temp.file("logs/a.cbr"),
+              "START-OF-LOG: 3.0\nCONTEST: <script>alert(1)</script>\nCALLSIGN: <b>OK1AA\n"
+              "QSO:  3510 CW 2024-03-02 0700 OK1AA 599 101 OK1BB 599 <i>102\nEND-OF-LOG:\n");
+    ASSERT_NE(runZebscore({"--contest", temp.file("out"), temp.file("logs")}).status, -1);
+    for (const auto& [name, text] : filesUnder(temp.path() / "out")) {
+        if (name.size() > 5 && name.substr(name.size() - 5) == ".html") {
+            EXPECT_EQ(text.find("<script>"), std::string::npos) << name;
+            EXPECT_EQ(text.find("<b>"), std::string::npos) << name;
+            EXPECT_EQ(text.find("<i>"), std::string::npos) << name;
+        }
+    }
+    EXPECT_NE(readFile(temp.file("out/index.html")).find("&lt;script&gt;alert(1)&lt;/script&gt;"),
+              std::string::npos);
+}
+
 TEST(WholeContest, AFolderWithoutLogsIsAnError) {
     TempDir temp;
     fs::create_directory(temp.path() / "empty");

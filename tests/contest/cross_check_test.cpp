@@ -1,6 +1,7 @@
 #include "contest/cross_check.h"
 
 #include "contest/contest_analysis.h"
+#include "contest/entrant_report.h"
 
 #include <gtest/gtest.h>
 
@@ -363,6 +364,20 @@ TEST(ContestFlags, SayWhereTheSessionIsAndWhichLinesLieOutsideIt) {
     ASSERT_EQ(logs.back().flags.size(), 1u);
     EXPECT_EQ(logs.back().flags[0].text,
               "QSO z 2024-04-06 (řádky 12, 13), soutěž proběhla 2024-03-02: deník jiného kola");
+}
+
+TEST(EntrantReportNames, AreOneFileNameEachOnEverySystem) {
+    std::vector<ContestLog> logs = {makeLog("OK1ABC/P", {}), makeLog("PE2V", {}),
+                                    makeLog("PE2V", {}),     makeLog(std::nullopt, {}),
+                                    makeLog("CON", {}),      makeLog("../x:y", {}),
+                                    makeLog("ok1abc_p", {})};
+    logs[1].path = "logs/ntc-PE2V-feb.cbr";
+    logs[2].path = "logs/ntc-PE2V-mar.cbr";
+    logs[3].path = "logs/no call.log";
+    EXPECT_EQ(
+        entrantReportNames(logs),
+        (std::vector<std::string>{"OK1ABC_P.txt", "ntc-PE2V-feb.txt", "ntc-PE2V-mar.txt",
+                                  "no call.txt", "_CON.txt", "_.._X_Y.txt", "OK1ABC_P-2.txt"}));
 }
 
 TEST(LineList, JoinsRunsAndStopsAfterTwelve) {
