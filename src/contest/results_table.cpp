@@ -58,8 +58,19 @@ std::vector<RankedLog> rowsOf(const std::vector<ContestLog>& logs, bool apart) {
     return rows;
 }
 
-Table scoredTable(const std::vector<ContestLog>& logs, const std::vector<int>& bandRows,
-                  bool apart) {
+// The logs ranked apart say why in words on the pages, and by their codes in the CSV.
+std::string whyApart(const ContestLog& log) {
+    std::string why;
+    for (const LogFlag& flag : log.flags) {
+        if (flag.code == "other-session" || flag.code == "no-partner") {
+            why += (why.empty() ? "" : "; ") + flag.text;
+        }
+    }
+    return why;
+}
+
+Table scoredTable(const std::vector<ContestLog>& logs, const std::vector<int>& bandRows, bool apart,
+                  bool reasons = false) {
     const bool checked = anyChecked(logs);
     Table table;
     table.columns = {
@@ -85,7 +96,8 @@ Table scoredTable(const std::vector<ContestLog>& logs, const std::vector<int>& b
         table.columns.push_back({"DXCC", "dxcc_mults_" + name, Align::Right, false, name});
     }
     table.columns.push_back({"Shoda sloupců (%)", "column_agreement_percent", Align::Right});
-    table.columns.push_back({"Ke kontrole", "flags", Align::Left});
+    table.columns.push_back(reasons ? TableColumn{"Důvod", "reason", Align::Left}
+                                    : TableColumn{"Ke kontrole", "flags", Align::Left});
     table.columns.push_back({"Deník", "log", Align::Left});
 
     for (const RankedLog& ranked : rowsOf(logs, apart)) {
@@ -114,7 +126,7 @@ Table scoredTable(const std::vector<ContestLog>& logs, const std::vector<int>& b
                                    number(band.dxccMult)});
         }
         row.push_back(number(log.columnCheck.percent()));
-        row.push_back(flagCodes(log));
+        row.push_back(reasons ? whyApart(log) : flagCodes(log));
         row.push_back(baseName(log.path));
         table.rows.push_back(std::move(row));
     }
@@ -242,7 +254,7 @@ std::string flagSection(const std::vector<ContestLog>& logs, ReportFormat format
 std::string resultsTable(const std::vector<ContestLog>& logs, ReportFormat format, bool withBands) {
     const std::vector<int> bandRows = withBands ? bandsInUse(logs) : std::vector<int>{};
     const Table scored = scoredTable(logs, bandRows, false);
-    const Table apart = scoredTable(logs, bandRows, true);
+    const Table apart = scoredTable(logs, bandRows, true, format != ReportFormat::Csv);
     const Table unscored = unscoredTable(logs);
     const std::string scoredCount = "Hodnocené deníky: " + number(scored.rows.size());
     const std::string apartCount =
