@@ -228,6 +228,14 @@ std::optional<RepairedLog> LogIntake::repair(const std::string& log, const std::
     repaired.repair = repairLog(bytes, repairScratch_.get());
     const std::string target = repairPathIn(*settings_.repairDir, log);
     const std::string prefix = log + ": ";
+    // Two logs of one name in different folders would share their copy.
+    if (const std::optional<std::string> earlier = copies_.find(target)) {
+        notes_(prefix + "repaired copy " + target +
+               " belongs to an earlier LOG of this run; the "
+               "log is evaluated as it stands");
+        entry.fileFailed = true;
+        return repaired;
+    }
     std::error_code error;
     const fs::file_status existing = fs::symlink_status(target, error);
     if (!files_.force() && fs::is_regular_file(existing) && !files_.inputNamed(target)) {
@@ -241,6 +249,7 @@ std::optional<RepairedLog> LogIntake::repair(const std::string& log, const std::
         // The copy may hold the evaluator's corrections: it is what is evaluated, and no output
         // of the run may replace it.
         files_.protect(target);
+        copies_.add(target);
         entry.log.copyKept = true;
         entry.log.copyEdited = copy->bytes != repaired.repair.copy;
         if (newerThan(log, target)) {
@@ -255,6 +264,7 @@ std::optional<RepairedLog> LogIntake::repair(const std::string& log, const std::
         entry.fileFailed = true;
         return repaired;
     }
+    copies_.add(target);
     repaired.copy = target;
     return repaired;
 }

@@ -77,6 +77,7 @@ class LogIntake {
     OutputFiles& files_;
     NoteSink notes_;
     std::unique_ptr<EvaluationState> repairScratch_;  // reused by the repair of every log
+    FileSet copies_;  // the repaired copies of the logs taken so far
 };
 
 // DIR/NAME.EXT: the repaired copy of a log keeps the log's file name.

@@ -274,6 +274,29 @@ TEST(WholeContest, PagesQuoteWhatTheLogsHoldAsText) {
               std::string::npos);
 }
 
+TEST(WholeContest, TwoLogsOfOneNameNeverShareACopy) {
+    TempDir temp;
+    for (const char* folder : {"a", "b"}) {
+        fs::create_directory(temp.path() / folder);
+        fs::copy_file(repairData("glued.cbr"), temp.path() / folder / "log.cbr");
+    }
+    fs::copy_file(repairData("slashed.cbr"), temp.path() / "b" / "log.cbr",
+                  fs::copy_options::overwrite_existing);
+    const std::string out = temp.file("out");
+    for (int run = 0; run < 2; ++run) {
+        const RunResult result =
+            runZebscore({"--contest", out, "--json", temp.file("a"), temp.file("b")});
+        EXPECT_EQ(result.status, kExitFailure);
+        EXPECT_NE(result.err.find("repaired copy " + out +
+                                  "/fixed/log.cbr belongs to an earlier "
+                                  "LOG of this run; the log is evaluated as it stands"),
+                  std::string::npos)
+            << result.err;
+        // The second log is its own: OK1DD's, not OK1CC's copy.
+        EXPECT_NE(result.out.find("\"ownCall\":\"OK1DD\""), std::string::npos) << result.out;
+    }
+}
+
 TEST(WholeContest, AFolderWithoutLogsIsAnError) {
     TempDir temp;
     fs::create_directory(temp.path() / "empty");
