@@ -123,8 +123,8 @@ std::optional<Session> mainSession(const std::vector<ContestLog>& logs) {
 std::vector<int> submittedNumbers(const ContestLog& log, const std::vector<int>& qsoNumbers) {
     std::vector<int> lines;
     for (const int number : qsoNumbers) {
-        const ContestQso& qso = log.qsos[static_cast<std::size_t>(number - 1)];
-        lines.push_back(qso.submittedNumber);
+        const bool known = number >= 1 && static_cast<std::size_t>(number) <= log.qsos.size();
+        lines.push_back(known ? log.qsos[static_cast<std::size_t>(number - 1)].submittedNumber : 0);
     }
     return lines;
 }
@@ -353,7 +353,8 @@ class Flagger {
                 continue;
             }
             std::string key;
-            for (const std::string_view word : qsoWords(inCapitals(log.contestName))) {
+            const std::string capitals = inCapitals(log.contestName);
+            for (const std::string_view word : qsoWords(capitals)) {
                 key += (key.empty() ? "" : " ") + std::string(word);
             }
             auto& [count, spelling] = names[key];
