@@ -205,9 +205,14 @@ class Flagger {
                  log.reason + (log.message.empty() ? "" : " – „" + log.message + "“"));
             return;
         }
-        flagNoPartner(l);
         const bool repaired = log.repaired && log.repaired->copy;
-        if (!repaired && log.columnCheck.poor()) {
+        const bool poorColumns = !repaired && log.columnCheck.poor();
+        // Columns that misread the lines make QSOs of nothing: that, not another contest, is
+        // then why none meets another log.
+        if (!poorColumns) {
+            flagNoPartner(l);
+        }
+        if (poorColumns) {
             const ColumnCheck& check = log.columnCheck;
             std::string text = "sloupce čtou značku a výměnu správně jen v " +
                                number(check.agreeing) + " z " + number(check.lines) + " řádků QSO";
