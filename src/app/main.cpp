@@ -1,8 +1,10 @@
 #include <QApplication>
+#include <QTimer>
 #include <cstdio>
 #include <exception>
 
 #include "ui/command_line.h"
+#include "ui/contest_window.h"
 #include "ui/qt_file_dialogs.h"
 #include "ui/qt_platform.h"
 #include "ui/tform1.h"
@@ -47,8 +49,29 @@ int main(int argc, char* argv[]) {
         zeb::QtFileDialogs fileDialogs;
         zeb::TForm1 form(platform, fileDialogs);
         platform.setDialogParent(&form);
-        form.show();
-        form.openArguments(QApplication::arguments());
+        zeb::QtFolderDialogs folderDialogs;
+        zeb::ContestWindow contest(folderDialogs);
+        contest.setWindowIcon(form.windowIcon());
+        contest.setForm(&form);
+        const auto openContest = [&contest](const QStringList& paths) {
+            contest.show();
+            contest.raise();
+            contest.activateWindow();
+            contest.openPaths(paths);
+        };
+        form.setContestOpener(openContest);
+        if (line.request == zeb::StartRequest::Contest) {
+            contest.show();
+            if (line.contest.isEmpty()) {
+                // Once the window is up, so that the dialog stands over it.
+                QTimer::singleShot(0, &contest, &zeb::ContestWindow::chooseLogsFolder);
+            } else {
+                contest.openPaths(line.contest);
+            }
+        } else {
+            form.show();
+            form.openArguments(QApplication::arguments());
+        }
         QApplication::exec();
     } catch (const std::exception& error) {
         zeb::showExceptionBox(nullptr, error.what());

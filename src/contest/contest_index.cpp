@@ -15,8 +15,15 @@ std::string number(std::int64_t value) {
     return formatDecimal(value);
 }
 
-std::string facts(const std::vector<ContestLog>& logs, const ContestSummary& summary,
-                  const CrossCheck* check) {
+}  // namespace
+
+std::string contestTitle(const ContestSummary& summary) {
+    return summary.name.empty() ? std::string("Vyhodnocení soutěže")
+                                : "Vyhodnocení: " + summary.name;
+}
+
+std::string contestFacts(const std::vector<ContestLog>& logs, const ContestSummary& summary,
+                         const CrossCheck* check) {
     std::int64_t scored = 0;
     std::int64_t qsos = 0;
     for (const ContestLog& log : logs) {
@@ -41,6 +48,8 @@ std::string facts(const std::vector<ContestLog>& logs, const ContestSummary& sum
     }
     return text;
 }
+
+namespace {
 
 Table resultsWithLinks(const std::vector<ContestLog>& logs, const std::vector<LogLinks>& links) {
     const bool checked = std::any_of(logs.begin(), logs.end(),
@@ -104,10 +113,9 @@ Table resultsWithLinks(const std::vector<ContestLog>& logs, const std::vector<Lo
 std::string contestIndexPage(const std::vector<ContestLog>& logs, const ContestSummary& summary,
                              const CrossCheck* check, const std::vector<LogLinks>& links,
                              const std::vector<std::string>& pages) {
-    const std::string title =
-        summary.name.empty() ? std::string("Vyhodnocení soutěže") : "Vyhodnocení: " + summary.name;
+    const std::string title = contestTitle(summary);
     std::string body = "<h1>" + htmlEscape(title) + "</h1>\n";
-    body += "<p class=\"note\">" + htmlEscape(facts(logs, summary, check));
+    body += "<p class=\"note\">" + htmlEscape(contestFacts(logs, summary, check));
     if (!summary.name.empty()) {
         body += " Název soutěže podle řádku CONTEST: " + number(summary.nameCount) + " z " +
                 number(summary.sessionLogs) + " deníků.";

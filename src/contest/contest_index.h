@@ -16,6 +16,14 @@ struct LogLinks {
     std::string report;
 };
 
+// "Vyhodnocení: NAME", or "Vyhodnocení soutěže" without a name: the heading of the index page.
+std::string contestTitle(const ContestSummary& summary);
+
+// The contest's date and its counts of logs, scored logs, QSOs and (when the cross-check ran)
+// findings, in one Czech sentence each: the line under that heading.
+std::string contestFacts(const std::vector<ContestLog>& logs, const ContestSummary& summary,
+                         const CrossCheck* check);
+
 // The page to open after a whole contest was evaluated: the contest's name and date as the logs
 // give them, its counts, the logs to look at, the results with each log's protocol, repaired
 // copy and entrant report, and the pages of the results and of the cross-check (`pages`:

@@ -282,6 +282,11 @@ class Checker {
 
 }  // namespace
 
+int findingCount(const LogCrossCheck& log, FindingKind kind) {
+    return static_cast<int>(std::count_if(log.findings.begin(), log.findings.end(),
+                                          [kind](const Finding& f) { return f.kind == kind; }));
+}
+
 const char* findingKey(FindingKind kind) {
     switch (kind) {
         case FindingKind::NotInLog:

@@ -55,6 +55,14 @@ std::optional<std::string> crossCheckCall(const ContestLog& log);
 // unique. A QSO whose date or time cannot be read lies within no window.
 CrossCheck crossCheck(const std::vector<ContestLog>& logs, int windowMinutes);
 
+// Every kind of finding, in the order in which reports list them.
+inline constexpr FindingKind kFindingKinds[] = {FindingKind::NotInLog, FindingKind::BustedCall,
+                                                FindingKind::WrongCall, FindingKind::BustedExchange,
+                                                FindingKind::Unique};
+
+// How many findings of the kind a log has.
+int findingCount(const LogCrossCheck& log, FindingKind kind);
+
 // The key of a finding's kind in reports and JSON ("not-in-log", "busted-call", ...) and its
 // Czech heading.
 const char* findingKey(FindingKind kind);

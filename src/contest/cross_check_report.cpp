@@ -12,10 +12,6 @@ namespace {
 
 constexpr const char* kTitle = "Křížová kontrola deníků";
 
-constexpr FindingKind kKinds[] = {FindingKind::NotInLog, FindingKind::BustedCall,
-                                  FindingKind::WrongCall, FindingKind::BustedExchange,
-                                  FindingKind::Unique};
-
 std::string number(std::int64_t value) {
     return formatDecimal(value);
 }
@@ -42,11 +38,6 @@ const char* noFindings(const LogCrossCheck& result) {
     return result.confirmed == 0 && result.validQsos > 0
                ? "bez nálezů, ale také bez potvrzení: žádné QSO není v jiném deníku"
                : "bez nálezů";
-}
-
-int countOf(const LogCrossCheck& log, FindingKind kind) {
-    return static_cast<int>(std::count_if(log.findings.begin(), log.findings.end(),
-                                          [kind](const Finding& f) { return f.kind == kind; }));
 }
 
 // What the partner's QSO says, in words: who logged what.
@@ -94,12 +85,12 @@ Table summaryTable(const std::vector<ContestLog>& logs, const CrossCheck& check)
         }
         const std::int64_t values[kCounts] = {result.validQsos,
                                               result.confirmed,
-                                              countOf(result, FindingKind::NotInLog),
-                                              countOf(result, FindingKind::BustedCall),
-                                              countOf(result, FindingKind::WrongCall),
-                                              countOf(result, FindingKind::BustedExchange),
+                                              findingCount(result, FindingKind::NotInLog),
+                                              findingCount(result, FindingKind::BustedCall),
+                                              findingCount(result, FindingKind::WrongCall),
+                                              findingCount(result, FindingKind::BustedExchange),
                                               result.unverifiable,
-                                              countOf(result, FindingKind::Unique)};
+                                              findingCount(result, FindingKind::Unique)};
         std::vector<std::string> row = {checkedCall(logs[l]), baseName(logs[l].path)};
         for (int i = 0; i < kCounts; ++i) {
             row.push_back(number(values[i]));
@@ -151,8 +142,8 @@ std::string textReport(const std::vector<ContestLog>& logs, const CrossCheck& ch
         if (result.findings.empty()) {
             out += "  " + std::string(noFindings(result)) + "\n";
         }
-        for (const FindingKind kind : kKinds) {
-            const int count = countOf(result, kind);
+        for (const FindingKind kind : kFindingKinds) {
+            const int count = findingCount(result, kind);
             if (count == 0) {
                 continue;
             }
@@ -223,8 +214,8 @@ std::string htmlReport(const std::vector<ContestLog>& logs, const CrossCheck& ch
         if (result.findings.empty()) {
             body += "<p>" + std::string(noFindings(result)) + "</p>\n";
         }
-        for (const FindingKind kind : kKinds) {
-            const int count = countOf(result, kind);
+        for (const FindingKind kind : kFindingKinds) {
+            const int count = findingCount(result, kind);
             if (count > 0) {
                 body +=
                     "<h3>" + htmlEscape(findingHeading(kind)) + ": " + number(count) + "</h3>\n";

@@ -1,10 +1,14 @@
 #include "ui/command_line.h"
 
+#include <QFileInfo>
+
 namespace zeb {
 
 CommandLine readCommandLine(const QStringList& arguments) {
     CommandLine line;
     bool optionsEnded = false;
+    bool contest = false;
+    QStringList paths;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
         const bool isOption = !optionsEnded && argument.size() > 1 && argument.startsWith('-');
@@ -19,21 +23,31 @@ CommandLine readCommandLine(const QStringList& arguments) {
             return line;
         } else if (line.request == StartRequest::UsageError) {
             continue;
+        } else if (isOption && argument == QLatin1String("--contest")) {
+            contest = true;
         } else if (isOption) {
             line.request = StartRequest::UsageError;
             line.error = QStringLiteral("unknown option '%1'").arg(argument);
-        } else if (line.log) {
-            line.request = StartRequest::UsageError;
-            line.error = QStringLiteral("one LOG at a time, not also '%1'").arg(argument);
         } else {
-            line.log = argument;
+            paths.push_back(argument);
         }
+    }
+    if (line.request == StartRequest::UsageError) {
+        return line;
+    }
+    if (contest || paths.size() > 1 || (paths.size() == 1 && QFileInfo(paths.front()).isDir())) {
+        line.request = StartRequest::Contest;
+        line.contest = paths;
+    } else if (!paths.isEmpty()) {
+        line.log = paths.front();
     }
     return line;
 }
 
 const char* zebcontestHelp() {
     return R"(Usage: zebcontest [LOG]
+       zebcontest FOLDER | LOG LOG...
+       zebcontest --contest [FOLDER | LOG...]
        zebcontest --help | --version
 
 Opens the window of the ZEB contest evaluation, with LOG loaded when it is
@@ -43,7 +57,16 @@ the "Konfigurace" page, compute ("Výpočet") and save the result protocol
 (*.prn, "ulož"). A column configuration is saved to and loaded from a *.ini
 file of the evaluator's choice.
 
+A FOLDER of logs (its *.cbr and *.log files), or more than one LOG, opens the
+window of a whole contest instead: every log repaired into the output folder
+(FOLDER/vyhodnoceni, changeable), scored and cross-checked, in one table with
+the claimed and the checked results and the logs to look at. A double click
+opens a log's repaired copy in the first window; "Uložit výsledky" writes what
+`zebscore --contest OUT --config-beside` writes. --contest without a FOLDER asks
+for one.
+
 Options:
+      --contest  open the window of a whole contest
   -h, --help     show this help
       --version  show the version
   --             ends the options: a LOG whose name begins with "-" may follow

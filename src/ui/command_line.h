@@ -6,17 +6,20 @@
 
 namespace zeb {
 
-enum class StartRequest { Window, Help, Version, UsageError };
+// The form (with a log or without), the contest window, or an answer without a window.
+enum class StartRequest { Window, Contest, Help, Version, UsageError };
 
 struct CommandLine {
     StartRequest request = StartRequest::Window;
-    std::optional<QString> log;
-    QString error;  // the usage error, without the program name
+    std::optional<QString> log;  // the one log of the form
+    QStringList contest;         // the folders and logs of the contest window; none: ask for one
+    QString error;               // the usage error, without the program name
 };
 
 // Reads zebcontest's arguments, the program's name first. --help and --version win wherever they
 // stand before "--", so that they are found also among Qt's own options before Qt has taken
-// those out; an unknown option or a second LOG is a usage error.
+// those out; an unknown option is a usage error. One LOG opens the form; a FOLDER, more than one
+// LOG, or --contest opens the contest window.
 CommandLine readCommandLine(const QStringList& arguments);
 
 // The text of --help.

@@ -23,4 +23,14 @@ class FileDialogs {
     virtual std::optional<QString> openConfig(QWidget* parent, const QString& preset) = 0;
 };
 
+// The folder dialog of the contest window: the folder of the logs and the output folder. Returns
+// the chosen folder, or nothing when the evaluator cancelled.
+class FolderDialogs {
+  public:
+    virtual ~FolderDialogs() = default;
+
+    virtual std::optional<QString> chooseFolder(QWidget* parent, const QString& title,
+                                                const QString& start) = 0;
+};
+
 }  // namespace zeb

@@ -63,4 +63,13 @@ std::optional<QString> QtFileDialogs::show(QWidget* parent, QFileDialog::AcceptM
     return chosen;
 }
 
+std::optional<QString> QtFolderDialogs::chooseFolder(QWidget* parent, const QString& title,
+                                                     const QString& start) {
+    const QString chosen = QFileDialog::getExistingDirectory(parent, title, start);
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return chosen;
+}
+
 }  // namespace zeb

@@ -25,4 +25,10 @@ class QtFileDialogs final : public FileDialogs {
     QString lastDirectory_;
 };
 
+class QtFolderDialogs final : public FolderDialogs {
+  public:
+    std::optional<QString> chooseFolder(QWidget* parent, const QString& title,
+                                        const QString& start) override;
+};
+
 }  // namespace zeb

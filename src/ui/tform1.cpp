@@ -73,6 +73,20 @@ std::optional<QString> droppedFile(const QMimeData* mime) {
     return std::nullopt;
 }
 
+// The local files and folders among the dropped ones.
+QStringList droppedPaths(const QMimeData* mime) {
+    QStringList paths;
+    if (mime == nullptr || !mime->hasUrls()) {
+        return paths;
+    }
+    for (const QUrl& url : mime->urls()) {
+        if (url.isLocalFile()) {
+            paths.push_back(url.toLocalFile());
+        }
+    }
+    return paths;
+}
+
 }  // namespace
 
 TForm1::TForm1(Platform& platform, FileDialogs& fileDialogs, QWidget* parent)
@@ -153,6 +167,24 @@ void TForm1::openArguments(const QStringList& arguments) {
     if (line.request == StartRequest::Window && line.log) {
         loadLogFile(*line.log);
     }
+}
+
+void TForm1::openEvaluatedLog(const EvaluatedLog& log) {
+    guarded([&] {
+        prepareLoad(*state_, *this);
+        load(log.file);
+        if (log.config) {
+            loadColumnConfig(*state_, *this, platform_, pathBytes(*log.config));
+        }
+        if (log.callStart) {
+            setEditText(Edit::cstart, toCore(*log.callStart));
+        }
+        if (log.exchStart) {
+            setEditText(Edit::istart, toCore(*log.exchStart));
+        }
+        configSaveName_ = log.configBeside;
+        configOpenName_ = log.configBeside;
+    });
 }
 
 void TForm1::bvypocetClick() {
@@ -240,19 +272,33 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+std::optional<QStringList> TForm1::droppedContest(const QMimeData* mime) const {
+    const QStringList paths = droppedPaths(mime);
+    if (contestOpener_ &&
+        (paths.size() > 1 || (paths.size() == 1 && QFileInfo(paths.front()).isDir()))) {
+        return paths;
+    }
+    return std::nullopt;
+}
+
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
-    if (droppedFile(event->mimeData())) {
+    if (droppedContest(event->mimeData()) || droppedFile(event->mimeData())) {
         event->acceptProposedAction();
     }
 }
 
 void TForm1::dragMoveEvent(QDragMoveEvent* event) {
-    if (droppedFile(event->mimeData())) {
+    if (droppedContest(event->mimeData()) || droppedFile(event->mimeData())) {
         event->acceptProposedAction();
     }
 }
 
 void TForm1::dropEvent(QDropEvent* event) {
+    if (const std::optional<QStringList> contest = droppedContest(event->mimeData())) {
+        event->acceptProposedAction();
+        contestOpener_(*contest);
+        return;
+    }
     const std::optional<QString> file = droppedFile(event->mimeData());
     if (!file) {
         return;

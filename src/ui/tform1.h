@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,6 +19,7 @@ class TForm1;
 }
 class QLabel;
 class QLineEdit;
+class QMimeData;
 QT_END_NAMESPACE
 
 namespace zeb {
@@ -50,6 +52,27 @@ class TForm1 final : public QWidget, public Window {
     // `zebcontest LOG` (or `zebcontest -- LOG`) loads LOG; without one nothing happens.
     void openArguments(const QStringList& arguments);
 
+    // A log as a contest evaluated it: the file (its repaired copy), the column configuration file
+    // and the start columns applied to it, and the configuration file beside it that the contest
+    // reads (NAME.ini).
+    struct EvaluatedLog {
+        QString file;
+        std::optional<QString> config;
+        std::optional<QString> callStart;
+        std::optional<QString> exchStart;
+        QString configBeside;
+    };
+    // Loads the log with the columns the contest used, as if the evaluator had chosen the file and
+    // the configuration in their dialogs and typed the start columns. The configuration dialogs
+    // then offer the file beside it, so that "Ulož konfiguaci" saves the columns where the contest
+    // takes them from.
+    void openEvaluatedLog(const EvaluatedLog& log);
+    // Where a dropped folder, or more than one dropped file, goes. Without it the window takes only
+    // a single file.
+    void setContestOpener(std::function<void(const QStringList&)> open) {
+        contestOpener_ = std::move(open);
+    }
+
     // The handlers.
     void FormCreate();
     void Button1Click();
@@ -73,6 +96,8 @@ class TForm1 final : public QWidget, public Window {
   private:
     void connectHandlers();
     void load(const std::optional<QString>& chosen);
+    // The dropped folder or files that the contest opener takes, if any.
+    std::optional<QStringList> droppedContest(const QMimeData* mime) const;
     QLineEdit* lineEdit(Edit edit) const;
     QLabel* label(Label label) const;
     QWidget* control(Control control) const;
@@ -88,6 +113,7 @@ class TForm1 final : public QWidget, public Window {
     std::optional<QString> protocolName_;
     std::optional<QString> configSaveName_;
     std::optional<QString> configOpenName_;
+    std::function<void(const QStringList&)> contestOpener_;
 };
 
 }  // namespace zeb

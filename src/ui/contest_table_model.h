@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <memory>
+#include <vector>
+
+#include "contest/contest_view.h"
+#include "contest/contest_workspace.h"
+
+namespace zeb {
+
+// The logs of a contest as the rows of the contest window's table, one per log in the order of
+// the logs; the values are the contest layer's, shown and sorted as they are.
+class ContestTableModel final : public QAbstractTableModel {
+    Q_OBJECT
+
+  public:
+    enum Column {
+        Rank,
+        Call,
+        File,
+        Outcome,
+        Qsos,
+        Result,
+        CheckedResult,
+        RemovedQsos,
+        Flags,
+        FirstFinding,
+        ColumnCount = FirstFinding + static_cast<int>(contest::kFindingKindCount)
+    };
+    // What the proxy sorts by (numbers as numbers), filters by ("1" for a log to look at) and
+    // the log's index.
+    static constexpr int kSortRole = Qt::UserRole;
+    static constexpr int kFlaggedRole = Qt::UserRole + 1;
+    static constexpr int kLogRole = Qt::UserRole + 2;
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setContest(std::shared_ptr<const contest::ContestWorkspace> contest);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+  private:
+    QVariant display(const contest::LogRow& row, int column) const;
+    QVariant sortKey(const contest::LogRow& row, int column) const;
+    QString reasons(std::size_t log) const;
+
+    std::shared_ptr<const contest::ContestWorkspace> contest_;
+    std::vector<contest::LogRow> rows_;
+};
+
+}  // namespace zeb
