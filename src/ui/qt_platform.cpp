@@ -91,14 +91,15 @@ WriteOutcome QtPlatform::writeTextFile(const std::string& path, const std::strin
     return writeFileAtomically(path, content);
 }
 
-void useCzechQtTexts() {
+bool useCzechQtTexts() {
     auto* translator = new QTranslator(QCoreApplication::instance());
     if (translator->load(QLocale(QLocale::Czech), QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QCoreApplication::installTranslator(translator);
-    } else {
-        delete translator;
+        return true;
     }
+    delete translator;
+    return false;
 }
 
 void showExceptionBox(QWidget* parent, const char* what) {

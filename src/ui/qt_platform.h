@@ -28,8 +28,8 @@ class QtPlatform final : public Platform {
 };
 
 // Qt's own texts (the file dialogs' buttons and columns) in Czech, like the rest of the program,
-// when the system has Qt's Czech catalogue; otherwise they stay as they are.
-void useCzechQtTexts();
+// when the system has Qt's Czech catalogue; otherwise they stay as they are. Whether it has it.
+bool useCzechQtTexts();
 
 // The box for an exception that escaped a handler; `what` is the exception's message.
 void showExceptionBox(QWidget* parent, const char* what);

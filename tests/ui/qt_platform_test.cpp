@@ -45,6 +45,9 @@ class QtPlatformTest : public QObject {
     void messageDialog_data();
     void messageDialog();
     void fileDialogPresets();
+    // Last: the translation stays installed.
+    void messageDialogInCzech_data();
+    void messageDialogInCzech();
 };
 
 void QtPlatformTest::initTestCase() {
@@ -198,6 +201,19 @@ void QtPlatformTest::fileDialogPresets() {
         QCOMPARE((dialogs.*typing.save)(nullptr, directory.filePath(QStringLiteral("x.prn"))),
                  std::optional(directory.filePath(typing.saved)));
     }
+}
+
+void QtPlatformTest::messageDialogInCzech_data() {
+    messageDialog_data();
+}
+
+// Qt's Czech catalogue translates its own texts, never the titles and captions that the program
+// gives its message boxes.
+void QtPlatformTest::messageDialogInCzech() {
+    static const bool translated = zeb::useCzechQtTexts();
+    QVERIFY2(translated, "Qt's Czech catalogue (qt6-translations-l10n) is not installed");
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Zrušit"));
+    messageDialog();
 }
 
 QTEST_MAIN(QtPlatformTest)

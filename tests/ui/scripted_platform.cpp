@@ -72,4 +72,15 @@ std::optional<QString> ScriptedFileDialogs::answer(const char* dialog, const QSt
     return chosen;
 }
 
+std::optional<QString> ScriptedFolderDialogs::chooseFolder(QWidget*, const QString& title,
+                                                           const QString& start) {
+    shown.push_back({title, start});
+    std::optional<QString> chosen;
+    if (!answers.empty()) {
+        chosen.swap(answers.front());
+        answers.pop_front();
+    }
+    return chosen;
+}
+
 }  // namespace zeb::test

@@ -56,4 +56,14 @@ class ScriptedFileDialogs final : public FileDialogs {
     std::optional<QString> answer(const char* dialog, const QString& preset);
 };
 
+// The folder dialog answered from a queue, as the file dialogs are.
+class ScriptedFolderDialogs final : public FolderDialogs {
+  public:
+    std::optional<QString> chooseFolder(QWidget* parent, const QString& title,
+                                        const QString& start) override;
+
+    std::deque<std::optional<QString>> answers;
+    std::vector<ShownFileDialog> shown;  // the title and the folder it started in
+};
+
 }  // namespace zeb::test
