@@ -39,9 +39,11 @@ fuzz:
 	FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run.sh
 
 # Benchmarks of loading, computing and writing the protocol at 250 to 2000 QSOs, of whole zebscore
-# runs next to cat of the same log, and of a contest of 500 stations scored in one run.
+# runs next to cat of the same log, of a contest of 500 stations scored in one run, and of the
+# contest window's time to a full table of those 500 stations.
 bench: build
 	$(BUILD_DIR)/bench/zeb_bench
+	$(BUILD_DIR)/bench/zeb_window_bench
 
 # The Debian package, its dependencies found by dpkg-shlibdeps; its version is the program's with
 # the build's commit (3.05+gitN.HASH).

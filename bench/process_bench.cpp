@@ -160,19 +160,7 @@ void BM_ZebscoreContest(benchmark::State& run) {
     constexpr int kStations = 500;
     constexpr int kQsos = 300;
     const fs::path folder = fs::temp_directory_path() / "zeb-bench-contest-500x300";
-    fs::create_directories(folder);
-    std::vector<std::string> logs;
-    std::vector<std::string> contest;
-    for (int i = 0; i < kStations; ++i) {
-        const fs::path path = folder / ("station" + std::to_string(i) + ".cbr");
-        if (!fs::exists(path)) {
-            if (contest.empty()) {
-                contest = syntheticContest(kStations, kQsos);
-            }
-            std::ofstream(path, std::ios::binary) << contest[i];
-        }
-        logs.push_back(path.string());
-    }
+    const std::vector<std::string> logs = syntheticContestFolder(folder.string(), kStations, kQsos);
     const auto in = [&](const char* name) { return (folder / name).string(); };
     std::vector<std::string> options = {"--force"};
     if (run.range(0) == 3) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <random>
 
 #include "scoring/prefix_table.h"
@@ -80,6 +82,25 @@ std::vector<std::string> syntheticContest(int stationCount, int qsosPerStation) 
     }
     for (std::string& log : logs) {
         log += "END-OF-LOG:\n";
+    }
+    return logs;
+}
+
+std::vector<std::string> syntheticContestFolder(const std::string& folder, int stationCount,
+                                                int qsosPerStation) {
+    namespace fs = std::filesystem;
+    fs::create_directories(folder);
+    std::vector<std::string> logs;
+    std::vector<std::string> contest;
+    for (int i = 0; i < stationCount; ++i) {
+        const fs::path path = fs::path(folder) / ("station" + std::to_string(i) + ".cbr");
+        if (!fs::exists(path)) {
+            if (contest.empty()) {
+                contest = syntheticContest(stationCount, qsosPerStation);
+            }
+            std::ofstream(path, std::ios::binary) << contest[static_cast<std::size_t>(i)];
+        }
+        logs.push_back(path.string());
     }
     return logs;
 }

@@ -14,4 +14,9 @@ std::string syntheticLog(int qsoCount, unsigned seed = 1);
 // apart at most, with each other's calls and member numbers, so that the logs confirm each other.
 std::vector<std::string> syntheticContest(int stationCount, int qsosPerStation);
 
+// The logs of syntheticContest as the files stationN.cbr of `folder`, made once and kept for later
+// runs; their paths, in the order of the stations.
+std::vector<std::string> syntheticContestFolder(const std::string& folder, int stationCount,
+                                                int qsosPerStation);
+
 }  // namespace zeb::bench
