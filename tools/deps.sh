@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing need, and only those that are missing.
 set -euo pipefail
+# qt6-translations-l10n: Qt's own texts in Czech, as the installed package has them.
 packages=(cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev "$@")
+          libbenchmark-dev qt6-translations-l10n "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

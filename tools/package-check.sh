@@ -43,6 +43,10 @@ MANWIDTH=80 man zebscore 2>/dev/null | grep -qF '{"kind": ..., "text": ...}' ||
 MANWIDTH=80 man zebcontest 2>/dev/null | grep -q 'COLUMN CONFIGURATION'
 
 desktop-file-validate /usr/share/applications/zebcontest.desktop
+grep -q '^Exec=zebcontest --contest$' /usr/share/applications/zebcontest.desktop ||
+    fail "the desktop entry has no action that evaluates a whole contest"
+dpkg-deb --field "$deb" Depends | grep -q 'qt6-translations-l10n' ||
+    fail "the package does not bring Qt's Czech texts"
 appstreamcli validate --no-net /usr/share/metainfo/cz.zeb.zebcontest.metainfo.xml
 test -f /usr/share/icons/hicolor/scalable/apps/zebcontest.svg
 test -f /usr/share/mime/packages/zebcontest.xml
