@@ -40,7 +40,8 @@ const char* noFindings(const LogCrossCheck& result) {
                : "bez nálezů";
 }
 
-// What the partner's QSO says, in words: who logged what.
+}  // namespace
+
 std::string partnerNote(const std::vector<ContestLog>& logs, const ContestLog& log,
                         const Finding& finding) {
     const ContestLog& partner = logs[finding.partnerLog];
@@ -61,6 +62,8 @@ std::string partnerNote(const std::vector<ContestLog>& logs, const ContestLog& l
     }
     return note;
 }
+
+namespace {
 
 Table summaryTable(const std::vector<ContestLog>& logs, const CrossCheck& check) {
     Table table;

@@ -15,4 +15,9 @@ namespace zeb::contest {
 std::string crossCheckReport(const std::vector<ContestLog>& logs, const CrossCheck& check,
                              ReportFormat format);
 
+// What the partner's QSO of a finding says, in words, as the report writes it: the partner's call
+// and file, its QSO and who logged what ("zapsáno OK2BM místo OK2BMA", "přijato 23, vysláno 22").
+std::string partnerNote(const std::vector<ContestLog>& logs, const ContestLog& log,
+                        const Finding& finding);
+
 }  // namespace zeb::contest

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "contest/contest_view.h"
+#include "contest/cross_check_report.h"
 #include "intake/load_command.h"
 
 namespace zeb {
@@ -32,8 +33,10 @@ QString whereIs(const ContestQso& qso) {
     return text;
 }
 
+// The line with its blanks, which line up its columns.
 QString codeLine(const ContestQso& qso) {
-    return QStringLiteral("<br><code>%1</code>").arg(escaped(qso.asSubmitted()));
+    return QStringLiteral("<br><span style=\"font-family:monospace; white-space:pre\">%1</span>")
+        .arg(escaped(qso.asSubmitted()));
 }
 
 QString resultsParagraph(const ContestLog& log) {
@@ -101,13 +104,12 @@ QString findingsSection(const contest::ContestWorkspace& contest, std::size_t l)
             items += QStringLiteral("<li>%1: %2%3")
                          .arg(whereIs(ours), escaped(ours.call), codeLine(ours));
             if (kind != contest::FindingKind::Unique) {
-                const ContestLog& partner = contest.logs()[finding.partnerLog];
-                items += QStringLiteral("<br>protistanice %1 (%2)")
-                             .arg(escaped(contest::callOrFileName(partner)),
-                                  escaped(baseName(partner.path)));
+                items += QStringLiteral("<br>protistanice ") +
+                         escaped(contest::partnerNote(contest.logs(), log, finding));
                 if (finding.partnerQso) {
-                    const ContestQso& theirs = partner.qsos[*finding.partnerQso];
-                    items += QStringLiteral(", %1:%2").arg(whereIs(theirs), codeLine(theirs));
+                    const ContestQso& theirs =
+                        contest.logs()[finding.partnerLog].qsos[*finding.partnerQso];
+                    items += codeLine(theirs);
                 } else {
                     items += QStringLiteral(": QSO v jejím deníku není");
                 }
@@ -195,10 +197,10 @@ QString logDetailsHtml(const contest::ContestWorkspace& contest, std::size_t l) 
             html += QStringLiteral("<p>Hlášení při čtení: „%1“</p>").arg(escaped(log.message));
         }
     }
-    html += filesParagraph(log);
     html += flagsSection(log);
     html += findingsSection(contest, l);
     html += repairSection(log);
+    html += filesParagraph(log);
     html += notesSection(contest, l);
     return html;
 }

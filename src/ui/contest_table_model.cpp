@@ -95,11 +95,13 @@ QVariant ContestTableModel::sortKey(const contest::LogRow& row, int column) cons
 }
 
 QString ContestTableModel::reasons(std::size_t log) const {
+    // Rich text, so that a long reason wraps; the texts quote file names and lines.
     QStringList lines;
     for (const contest::LogFlag& flag : contest_->logs()[log].flags) {
-        lines.push_back(text(flag.code) + QStringLiteral(": ") + text(flag.text));
+        lines.push_back(QStringLiteral("<b>%1</b>: %2")
+                            .arg(text(flag.code).toHtmlEscaped(), text(flag.text).toHtmlEscaped()));
     }
-    return lines.join(QLatin1Char('\n'));
+    return QStringLiteral("<p>%1</p>").arg(lines.join(QStringLiteral("<br>")));
 }
 
 QVariant ContestTableModel::data(const QModelIndex& index, int role) const {

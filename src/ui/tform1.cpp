@@ -170,9 +170,8 @@ void TForm1::openArguments(const QStringList& arguments) {
 }
 
 void TForm1::openEvaluatedLog(const EvaluatedLog& log) {
+    loadLogFile(log.file);
     guarded([&] {
-        prepareLoad(*state_, *this);
-        load(log.file);
         if (log.config) {
             loadColumnConfig(*state_, *this, platform_, pathBytes(*log.config));
         }
