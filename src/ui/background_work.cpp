@@ -52,6 +52,8 @@ bool BackgroundWork::start(Job job, Finished finished) {
             end->failure = QStringLiteral("neznámá chyba");
         }
     });
+    // Owned too, so that a thread whose deleteLater the event loop never reached goes with this.
+    thread_->setParent(this);
     connect(thread_, &QThread::finished, this, [this, end, finished = std::move(finished)] {
         thread_->deleteLater();
         thread_ = nullptr;
