@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing need, and only those that are missing.
+# With --only, just the packages named (the Windows build needs no Qt).
 set -euo pipefail
-packages=(cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev "$@")
+if [ "${1:-}" = --only ]; then
+    shift
+    packages=("$@")
+else
+    packages=(cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+              libbenchmark-dev "$@")
+fi
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
