@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -18,5 +19,14 @@ void prepareConsole(std::ostream& out, std::ostream& err);
 
 // Whether standard error is a terminal on which the progress line can be redrawn in place.
 bool standardErrorIsTerminal();
+
+// zebscore in a console of its own, which the system made when the file manager started it (a
+// folder dropped onto it) and which closes when it ends: a folder as the only argument is the
+// whole contest in it (droppedFolderCommand), whose index page is then opened in the browser; any
+// other arguments run as they are. Either way the console stays open until a key is pressed, so
+// that the evaluator can read what was said. Nothing happens, and nothing is returned, when the
+// program shares the console or terminal it was started from, as it always does on POSIX systems.
+std::optional<int> runInOwnConsole(const std::vector<std::string>& args, std::ostream& out,
+                                   std::ostream& err);
 
 }  // namespace zeb::cli

@@ -21,4 +21,8 @@ bool standardErrorIsTerminal() {
     return ::isatty(STDERR_FILENO) == 1;
 }
 
+std::optional<int> runInOwnConsole(const std::vector<std::string>&, std::ostream&, std::ostream&) {
+    return std::nullopt;
+}
+
 }  // namespace zeb::cli

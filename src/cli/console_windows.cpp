@@ -9,9 +9,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <streambuf>
+#include <system_error>
 
 #include "cli/console.h"
+#include "cli/dropped_folder.h"
+#include "cli/interrupt.h"
+#include "cli/zebscore.h"
+#include "contest/contest_reports.h"
+#include "platform/paths.h"
 #include "platform/windows_text.h"
 
 #include <shellapi.h>
@@ -139,7 +146,69 @@ void addExpanded(const std::wstring& arg, std::vector<std::string>& args) {
     args.insert(args.end(), matches.begin(), matches.end());
 }
 
+// Started from the file manager, the program is the only one in its console.
+bool ownsItsConsole() {
+    DWORD processes[2];
+    return GetConsoleProcessList(processes, 2) == 1;
+}
+
+std::optional<std::filesystem::file_time_type> writtenAt(const std::string& file) {
+    std::error_code error;
+    const auto time = std::filesystem::last_write_time(pathFromUtf8(file), error);
+    return error ? std::nullopt : std::optional(time);
+}
+
+// A key pressed, or Ctrl-C.
+void waitForKey() {
+    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    FlushConsoleInputBuffer(input);
+    while (!interruptRequested()) {
+        const DWORD waited = WaitForSingleObject(input, 200);
+        if (waited == WAIT_TIMEOUT) {
+            continue;
+        }
+        INPUT_RECORD record{};
+        DWORD count = 0;
+        if (waited != WAIT_OBJECT_0 || !ReadConsoleInputW(input, &record, 1, &count)) {
+            return;
+        }
+        if (count == 1 && record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown) {
+            return;
+        }
+    }
+}
+
 }  // namespace
+
+std::optional<int> runInOwnConsole(const std::vector<std::string>& args, std::ostream& out,
+                                   std::ostream& err) {
+    if (!ownsItsConsole()) {
+        return std::nullopt;
+    }
+    int status = kExitScored;
+    if (const std::optional<std::vector<std::string>> command = droppedFolderCommand(args)) {
+        const std::string& results = (*command)[1];
+        const std::string index = contest::ContestFolder{results}.index();
+        const auto before = writtenAt(index);
+        out << "zebscore --contest " << results << ' ' << args[0] << '\n';
+        out.flush();
+        status = run(*command, out, err, standardErrorIsTerminal());
+        // Only a page of this run: one of an earlier run would show other results.
+        const auto after = writtenAt(index);
+        if (after && after != before) {
+            out << "zebscore: " << index << '\n';
+            ShellExecuteW(nullptr, L"open", widen(index).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        }
+    } else {
+        status = run(args, out, err, standardErrorIsTerminal());
+    }
+    if (!interruptRequested()) {
+        out << "\nHotovo, okno zavře libovolná klávesa. (Done: any key closes this window.)\n";
+        out.flush();
+        waitForKey();
+    }
+    return status;
+}
 
 std::vector<std::string> programArguments(int, char**) {
     // The narrow arguments are in the system's code page, which cannot hold every letter.

@@ -284,7 +284,11 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     prepareConsole(out, err);
     stopOnInterrupt();
-    return run(programArguments(argc, argv), out, err, standardErrorIsTerminal());
+    const std::vector<std::string> args = programArguments(argc, argv);
+    if (const std::optional<int> status = runInOwnConsole(args, out, err)) {
+        return *status;
+    }
+    return run(args, out, err, standardErrorIsTerminal());
 }
 
 }  // namespace zeb::cli

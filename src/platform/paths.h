@@ -18,6 +18,12 @@ inline std::string utf8FromPath(const std::filesystem::path& path) {
     return std::string(name.begin(), name.end());
 }
 
+// The path with slashes whatever the system, as the link of a web page wants it.
+inline std::string utf8WithSlashes(const std::filesystem::path& path) {
+    const std::u8string name = path.generic_u8string();
+    return std::string(name.begin(), name.end());
+}
+
 // FOLDER/NAME. A folder written with Windows' backslashes goes on with one; any other with a slash,
 // which every system takes, so that the names of the outputs in "out" are the same text, in the
 // reports and the JSON too, on every system.

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# zebscore.exe under Wine beside the Linux zebscore, as an evaluator uses it. A contest in a folder
-# whose name and logs have Czech letters gives the same results table, cross-check and JSON Lines
-# to the byte, the same repaired copies, and the same protocols with CR LF line ends; no output
-# replaces an input, however it is spelled; a full disk and a read-only disk keep the earlier file
-# and leave no temporary file; Ctrl-C stops between two logs with status 130 and leaves no
-# temporary file and no table of a part of the contest.
+# zebscore.exe under Wine beside the Linux zebscore, as an evaluator uses it. --contest over a
+# folder whose name and logs have Czech letters gives the same JSON Lines and messages, the same
+# files to the byte (results, cross-check, index page, entrant reports, repaired copies), and the
+# same protocols with CR LF line ends; no output replaces an input, however it is spelled; a full
+# disk and a read-only disk keep the earlier file and leave no temporary file; Ctrl-C stops between
+# two logs with status 130 and leaves no temporary file and no table of a part of the contest.
 #
 # Usage: zebscore_exe_test.sh ZEBSCORE_EXE LINUX_ZEBSCORE LOG_FOLDER...
 # Every *.cbr of the folders takes part; WINEPREFIX names the Wine prefix to use.
@@ -51,27 +51,34 @@ for side in linux windows; do
         cd "$work/$side" || exit 1
         run=("$linux")
         [ "$side" = windows ] && run=(wine "$exe")
-        "${run[@]}" --repair opravené --output-dir protokoly --results výsledky.csv \
-            --results výsledky.html --cross-check kontrola.csv --json "$logs"/*.cbr \
-            > výsledky.jsonl 2> zprávy.txt
+        "${run[@]}" --contest výsledky --json "$logs" > výsledky.jsonl 2> zprávy.txt
         echo $? > status
     )
 done
-for file in status výsledky.csv výsledky.html kontrola.csv výsledky.jsonl zprávy.txt; do
+for file in status výsledky.jsonl zprávy.txt; do
     difference=$(cmp "$work/linux/$file" "$work/windows/$file" 2>&1) ||
         fail "$file differs from Linux: $difference"
 done
-diff -r "$work/linux/opravené" "$work/windows/opravené" > /dev/null ||
-    fail "the repaired copies differ from Linux"
+# Every file of the contest: the protocols are text, with CR LF; all else the same bytes.
+files=$(cd "$work/linux/výsledky" && find . -type f | sort)
+[ "$files" = "$(cd "$work/windows/výsledky" && find . -type f | sort)" ] ||
+    fail "other files than on Linux: $(diff -r "$work/linux/výsledky" "$work/windows/výsledky" | head -n 3)"
 protocols=0
-for protocol in "$work/linux/protokoly"/*.prn; do
-    name=$(basename "$protocol")
-    sed 's/$/\r/' "$protocol" | cmp -s - "$work/windows/protokoly/$name" ||
-        fail "protocol $name is not the Linux one with CR LF"
-    protocols=$((protocols + 1))
-done
+others=0
+while IFS= read -r file; do
+    linux_file="$work/linux/výsledky/$file"
+    windows_file="$work/windows/výsledky/$file"
+    if [[ "$file" == ./protocols/*.prn ]]; then
+        sed 's/$/\r/' "$linux_file" | cmp -s - "$windows_file" ||
+            fail "protocol $file is not the Linux one with CR LF"
+        protocols=$((protocols + 1))
+    else
+        cmp -s "$linux_file" "$windows_file" || fail "$file differs from Linux"
+        others=$((others + 1))
+    fi
+done <<< "$files"
 [ "$protocols" -gt 0 ] || fail "no protocol was written"
-echo "$protocols protocols, the results, the cross-check and the JSON Lines compared"
+echo "$protocols protocols and $others other files of --contest compared, and the JSON Lines"
 
 # No output replaces an input: the log itself in capitals (one file on Windows), or spelled with a
 # backslash.
@@ -116,7 +123,7 @@ done
 wine "$exe" --output-dir stopped --results stopped.csv --json many/*.cbr > stopped.jsonl 2> stopped.txt &
 pid=$!
 for _ in $(seq 1 300); do
-    [ -s stopped.jsonl ] && break
+    [ -n "$(ls stopped 2> /dev/null)" ] && break
     sleep 0.1
 done
 kill -INT "$pid"
