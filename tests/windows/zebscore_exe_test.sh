@@ -80,9 +80,13 @@ done <<< "$files"
 [ "$protocols" -gt 0 ] || fail "no protocol was written"
 echo "$protocols protocols and $others other files of --contest compared, and the JSON Lines"
 
+# A pattern that the command prompt hands over as it stands: the program expands it.
+cd "$work/windows" || exit 1
+expanded=$(wine "$exe" --json "$logs/*.CBR" 2> /dev/null | grep -c '"log":"Přihlášky ZEB/ČÁP-')
+[ "$expanded" -eq "$count" ] || fail "\"$logs/*.CBR\" stood for $expanded of the $count logs"
+
 # No output replaces an input: the log itself in capitals (one file on Windows), or spelled with a
 # backslash.
-cd "$work/windows" || exit 1
 log=$(ls "$logs" | head -n 1)
 before=$(md5sum < "$logs/$log")
 windows --force -o "$logs/${log^^}" "$logs/$log" > /dev/null 2> refusal.txt
