@@ -4,7 +4,8 @@ PRESET ?= default
 BUILD_DIR = build/$(PRESET)
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build test run asan-test clean format bench package package-check fuzz
+.PHONY: all deps build test run asan-test clean format bench package package-check fuzz windows \
+        test-windows
 
 all: build
 
@@ -54,3 +55,19 @@ package: build
 # Builds the package, checks it with lintian, installs it on this machine and runs it (as root).
 package-check: build
 	tools/package-check.sh
+
+# zebscore.exe for 64-bit Windows, cross-built with mingw-w64, and its zip
+# build/windows/zeb-contest-VERSION-windows.zip; Wine runs the Windows tests. No Qt.
+WINDOWS_PACKAGES = cmake ninja-build make g++-mingw-w64-x86-64-posix wine wine64 googletest
+
+windows:
+	@tools/deps.sh --only $(WINDOWS_PACKAGES)
+	@test -f build/windows/build.ninja || cmake --preset windows
+	cmake --build --preset windows -j $(JOBS) --target windows_zip
+	@ls -l build/windows/zeb-contest-*-windows.zip
+
+# The tests that need no Qt, cross-built and run under Wine, and zebscore.exe beside the Linux
+# zebscore over the same logs.
+test-windows: windows build
+	cmake --build --preset windows -j $(JOBS)
+	ctest --preset windows

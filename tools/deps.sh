@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing need, and only those that are missing.
+# With --only, just the packages named (the Windows build needs no Qt).
 set -euo pipefail
-# qt6-translations-l10n: Qt's own texts in Czech, as the installed package has them.
-packages=(cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev qt6-translations-l10n "$@")
+if [ "${1:-}" = --only ]; then
+    shift
+    packages=("$@")
+else
+    # qt6-translations-l10n: Qt's own texts in Czech, as the installed package has them.
+    packages=(cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+              libbenchmark-dev qt6-translations-l10n "$@")
+fi
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

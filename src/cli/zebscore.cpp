@@ -1,11 +1,10 @@
 #include "cli/zebscore.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <exception>
 #include <filesystem>
 
+#include "cli/console.h"
 #include "cli/interrupt.h"
 #include "cli/log_json.h"
 #include "cli/options.h"
@@ -177,7 +176,8 @@ class Run {
     }
 
     int saveProtocol(const LogEvaluation& evaluation, const std::string& target) {
-        const std::string protocol = writeProtocol(*evaluation.state);
+        // A text file: CR LF line ends on Windows, on standard output too.
+        const std::string protocol = toSystemLineEnds(writeProtocol(*evaluation.state));
         if (target == "-") {
             out_.write(protocol.data(), static_cast<std::streamsize>(protocol.size()));
             out_.flush();
@@ -282,12 +282,13 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 }
 
 int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) {
-        args.emplace_back(argv[i]);
-    }
+    prepareConsole(out, err);
     stopOnInterrupt();
-    return run(args, out, err, ::isatty(STDERR_FILENO) == 1);
+    const std::vector<std::string> args = programArguments(argc, argv);
+    if (const std::optional<int> status = runInOwnConsole(args, out, err)) {
+        return *status;
+    }
+    return run(args, out, err, standardErrorIsTerminal());
 }
 
 }  // namespace zeb::cli

@@ -40,7 +40,7 @@ bool BatchPlatform::fileExists(const std::string& path) {
 }
 
 WriteOutcome BatchPlatform::writeTextFile(const std::string& path, const std::string& content) {
-    return writeFileAtomically(path, content);
+    return writeTextFileAtomically(path, content);
 }
 
 }  // namespace zeb::contest

@@ -160,7 +160,8 @@ ContestLog summarizeLog(const LogEvaluation& evaluation) {
         lines.clear();  // a file too large to keep whole: the columns found are all
     }
     log.qsos.resize(static_cast<std::size_t>(state.qsoTable.qsoCount));
-    std::vector<std::string_view> sentCalls;
+    // Copies: the fields of a line are reused for the next one and are gone after the visit.
+    std::vector<std::string> sentCalls;
     visitQsoLines(lines, ownCall.value_or(""), [&](std::size_t i, const QsoFields* fields) {
         if (fields == nullptr) {
             return;
@@ -176,7 +177,7 @@ ContestLog summarizeLog(const LogEvaluation& evaluation) {
         qso.time = fields->time;
         sentCalls.push_back(fields->sentCall);
     });
-    if (const auto call = logSentCall(sentCalls)) {
+    if (const auto call = logSentCall({sentCalls.begin(), sentCalls.end()})) {
         log.sentCall = cp1250ToUtf8(*call);
     }
     // The line numbers in the file: the lines are views into its bytes, in their order.

@@ -6,6 +6,7 @@
 #include "contest/cross_check_report.h"
 #include "contest/entrant_report.h"
 #include "contest/results_table.h"
+#include "platform/paths.h"
 
 namespace zeb::contest {
 
@@ -14,7 +15,7 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string inFolder(const std::string& folder, const std::string& name) {
-    return (fs::path(folder) / name).string();
+    return pathInFolder(folder, name);
 }
 
 constexpr const char* kExtensions[] = {".html", ".csv", ".txt"};
@@ -102,9 +103,10 @@ bool writeContestReports(const ReportTargets& targets, const std::vector<Contest
         }
     }
     if (targets.index) {
-        const fs::path folder = fs::path(*targets.index).parent_path();
+        const fs::path folder = pathFromUtf8(*targets.index).parent_path();
         const auto relative = [&](const std::string& file) {
-            return file.empty() ? file : fs::path(file).lexically_relative(folder).generic_string();
+            return file.empty() ? file
+                                : utf8WithSlashes(pathFromUtf8(file).lexically_relative(folder));
         };
         std::vector<LogLinks> links(logs.size());
         for (std::size_t l = 0; l < logs.size(); ++l) {

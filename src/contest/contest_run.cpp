@@ -7,6 +7,7 @@
 #include "intake/load_command.h"
 #include "intake/qso_fields.h"
 #include "platform/cp1250.h"
+#include "platform/paths.h"
 #include "platform/std_files.h"
 #include "platform/text_input.h"
 #include "state/decimal.h"
@@ -79,11 +80,11 @@ void quoteSubmittedLines(ContestLog& log, const std::vector<std::string_view>& l
 
 bool newerThan(const std::string& first, const std::string& second) {
     std::error_code error;
-    const auto firstTime = fs::last_write_time(first, error);
+    const auto firstTime = fs::last_write_time(pathFromUtf8(first), error);
     if (error) {
         return false;
     }
-    const auto secondTime = fs::last_write_time(second, error);
+    const auto secondTime = fs::last_write_time(pathFromUtf8(second), error);
     return !error && firstTime > secondTime;
 }
 
@@ -110,9 +111,7 @@ bool OutputFiles::write(const std::string& prefix, const std::string& what,
                " was already written for an earlier LOG of this run; it is not replaced");
         return false;
     }
-    std::error_code error;
-    const fs::file_status existing = fs::symlink_status(target, error);
-    if (!force_ && !replace && fs::exists(existing) && !fs::is_directory(existing)) {
+    if (!force_ && !replace && existsOtherThanFolder(target)) {
         notes_(prefix + what + " " + target + " exists and stays untouched; --force replaces it");
         return false;
     }
@@ -237,7 +236,7 @@ std::optional<RepairedLog> LogIntake::repair(const std::string& log, const std::
         return repaired;
     }
     std::error_code error;
-    const fs::file_status existing = fs::symlink_status(target, error);
+    const fs::file_status existing = fs::symlink_status(pathFromUtf8(target), error);
     if (!files_.force() && fs::is_regular_file(existing) && !files_.inputNamed(target)) {
         const std::optional<FileBytes> copy = readRegularFile(target, std::string().max_size());
         if (!copy) {
@@ -270,29 +269,28 @@ std::optional<RepairedLog> LogIntake::repair(const std::string& log, const std::
 }
 
 std::string repairPathIn(const std::string& dir, const std::string& log) {
-    return (fs::path(dir) / fs::path(log).filename()).string();
+    return pathInFolder(dir, baseName(log));
 }
 
 std::string configPathBeside(const std::string& log) {
-    return fs::path(log).replace_extension(".ini").string();
+    return utf8FromPath(pathFromUtf8(log).replace_extension(".ini"));
 }
 
 std::string protocolPathIn(const std::string& dir, const std::string& log) {
-    fs::path name = fs::path(log).filename().stem();
-    name += ".prn";
-    return (fs::path(dir) / name).string();
+    return pathInFolder(dir, utf8FromPath(pathFromUtf8(log).filename().stem()) + ".prn");
 }
 
 std::optional<std::vector<std::string>> logsInFolder(const std::string& folder) {
     std::error_code error;
-    if (!fs::is_directory(folder, error)) {
+    if (!fs::is_directory(pathFromUtf8(folder), error)) {
         return std::nullopt;
     }
     std::vector<std::string> logs;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string extension = inCapitals(it->path().extension().string());
+    for (fs::directory_iterator it(pathFromUtf8(folder), error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string extension = inCapitals(utf8FromPath(it->path().extension()));
         if ((extension == ".CBR" || extension == ".LOG") && it->is_regular_file(error)) {
-            logs.push_back(it->path().string());
+            logs.push_back(pathInFolder(folder, utf8FromPath(it->path().filename())));
         }
     }
     std::sort(logs.begin(), logs.end());
@@ -306,7 +304,7 @@ std::string plainReason(const LogEvaluation& evaluation, const std::string& path
     }
     if (evaluation.outcome == LogOutcome::Unreadable) {
         std::error_code error;
-        const fs::file_status status = fs::status(path, error);
+        const fs::file_status status = fs::status(pathFromUtf8(path), error);
         if (!fs::exists(status)) {
             return "soubor neexistuje";
         }

@@ -2,6 +2,7 @@
 
 #include "intake/auto_config.h"
 #include "intake/cabrillo_reader.h"
+#include "platform/paths.h"
 #include "state/texts.h"
 #include "state/window_logic.h"
 
@@ -15,8 +16,8 @@ void prepareLoad(EvaluationState& state, Window& window) {
 }
 
 std::string baseName(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    // The system's own separators: on Windows a backslash as well as a slash.
+    return utf8FromPath(pathFromUtf8(path).filename());
 }
 
 LoadOutcome loadLog(EvaluationState& state, Window& window, Platform& platform,

@@ -23,7 +23,7 @@ LoadOutcome loadLog(EvaluationState& state, Window& window, Platform& platform,
 // The first step of the load, before its dialog is shown.
 void prepareLoad(EvaluationState& state, Window& window);
 
-// The text after the last path separator.
+// The text after the last path separator of the system.
 std::string baseName(const std::string& path);
 
 }  // namespace zeb

@@ -1,18 +1,28 @@
 #pragma once
 
-#include <sys/types.h>
-
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
-#include <utility>
 
 namespace zeb {
 
-// Files known by what the system knows them by, device and inode, so that every spelling of a
-// path ("a.cbr", "./a.cbr", "../dir/a.cbr"), a symbolic link to it and a hard link of it are the
-// same file. The identity is taken when a path is added: a file replaced afterwards (a new inode
-// under the same name) is another file.
+// What the system knows a file by, whatever the path that names it: device and inode on POSIX
+// systems, volume serial number and file index on Windows.
+struct FileIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t indexHigh = 0;
+    std::uint64_t indexLow = 0;
+    auto operator<=>(const FileIdentity&) const = default;
+};
+
+// The identity of the file that `path` names now, following links; nothing when it names none.
+std::optional<FileIdentity> fileIdentity(const std::string& path);
+
+// Files known by their identity, so that every spelling of a path ("a.cbr", "./a.cbr",
+// "../dir/a.cbr"), a symbolic link to it and a hard link of it are the same file. The identity is
+// taken when a path is added: a file replaced afterwards (a new file under the same name) is
+// another file.
 class FileSet {
   public:
     // Remembers the file that `path` names now; a path that names no file is left out.
@@ -22,7 +32,7 @@ class FileSet {
     std::optional<std::string> find(const std::string& path) const;
 
   private:
-    std::map<std::pair<dev_t, ino_t>, std::string> files_;
+    std::map<FileIdentity, std::string> files_;
 };
 
 }  // namespace zeb

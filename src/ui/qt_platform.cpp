@@ -88,7 +88,7 @@ bool QtPlatform::fileExists(const std::string& path) {
 }
 
 WriteOutcome QtPlatform::writeTextFile(const std::string& path, const std::string& content) {
-    return writeFileAtomically(path, content);
+    return writeTextFileAtomically(path, content);
 }
 
 bool useCzechQtTexts() {

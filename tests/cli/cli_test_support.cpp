@@ -1,11 +1,11 @@
 #include "cli_test_support.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
@@ -14,12 +14,18 @@
 namespace zeb::cli::test {
 
 TempDir::TempDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "zebscore-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary folder");
+    // A folder that did not exist: create_directory() does not make one that exists.
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::filesystem::path candidate =
+            std::filesystem::temp_directory_path() / ("zebscore-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) {
+            // Written with slashes on every system, as the tests spell the paths they expect.
+            path_ = candidate.generic_string();
+            return;
+        }
     }
-    path_ = pattern;
+    throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempDir::~TempDir() {
@@ -75,9 +81,22 @@ std::string unifiedDiff(const std::string& expectedPath, const std::string& actu
 
 }  // namespace
 
-void expectMatchesFile(const std::string& actual, const std::string& expectedPath) {
+std::string asWrittenHere(const std::string& text) {
+#ifdef _WIN32
+    std::string written;
+    for (const char c : text) {
+        written += c == '\n' ? "\r\n" : std::string(1, c);
+    }
+    return written;
+#else
+    return text;
+#endif
+}
+
+void expectMatchesFile(const std::string& actual, const std::string& expectedPath, bool text) {
     const std::string actualPath = expectedPath + ".actual";
-    if (std::filesystem::exists(expectedPath) && readFile(expectedPath) == actual) {
+    if (std::filesystem::exists(expectedPath) &&
+        (text ? asWrittenHere(readFile(expectedPath)) : readFile(expectedPath)) == actual) {
         std::filesystem::remove(actualPath);
         return;
     }

@@ -15,7 +15,7 @@ class TempDir {
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    std::string file(const std::string& name) const { return path_.generic_string() + "/" + name; }
 
   private:
     std::filesystem::path path_;
@@ -39,8 +39,14 @@ std::string contestPath(const std::string& name);
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& content);
 
-// Compares with the expected file byte for byte. On a mismatch (or a missing expected file) the
-// text is written to EXPECTED.actual and the failure shows the unified diff.
-void expectMatchesFile(const std::string& actual, const std::string& expectedPath);
+// A text file (a protocol) as the program writes it on this system, from its bytes on Linux: each
+// line feed as CR LF on Windows.
+std::string asWrittenHere(const std::string& text);
+
+// Compares with the expected file byte for byte; a `text` file (a protocol) is expected with this
+// system's line ends. On a mismatch (or a missing expected file) the text is written to
+// EXPECTED.actual and the failure shows the unified diff.
+void expectMatchesFile(const std::string& actual, const std::string& expectedPath,
+                       bool text = false);
 
 }  // namespace zeb::cli::test

@@ -59,7 +59,7 @@ TEST_P(GoldenTest, ProtocolAndJsonMatchTheExpectedFiles) {
     expectMatchesFile(withoutDataFolder(result.out), dataPath(std::string(c.name) + ".jsonl"));
     if (c.protocol) {
         ASSERT_TRUE(std::filesystem::exists(protocolPath)) << result.err;
-        expectMatchesFile(readFile(protocolPath), dataPath(std::string(c.name) + ".prn"));
+        expectMatchesFile(readFile(protocolPath), dataPath(std::string(c.name) + ".prn"), true);
     } else {
         EXPECT_FALSE(std::filesystem::exists(protocolPath));
     }
@@ -112,7 +112,7 @@ TEST(ProtocolOfZebscore, IsWhatTheWindowSaves) {
             }
             const RunResult result = runZebscore(args);
             EXPECT_EQ(result.status, kExitScored);
-            EXPECT_EQ(result.out, window.platform.files["saved.prn"]);
+            EXPECT_EQ(result.out, asWrittenHere(window.platform.files["saved.prn"]));
         }
     }
 }

@@ -129,7 +129,7 @@ TEST(Force, ProtectsAnExistingProtocol) {
     const RunResult forced =
         runZebscore({"--force", "--output-dir", temp.path().string(), dataPath("party-lf.cbr")});
     EXPECT_EQ(forced.status, kExitScored) << forced.err;
-    EXPECT_EQ(readFile(protocol), readFile(dataPath("party-lf.prn")));
+    EXPECT_EQ(readFile(protocol), asWrittenHere(readFile(dataPath("party-lf.prn"))));
 }
 
 TEST(Force, NeverReplacesAProtocolOfTheSameRun) {
@@ -144,7 +144,7 @@ TEST(Force, NeverReplacesAProtocolOfTheSameRun) {
         runZebscore({"--force", "--output-dir", out, dataPath("party-lf.cbr"), copy});
 
     EXPECT_EQ(result.status, kExitFailure);
-    EXPECT_EQ(readFile(out + "/party-lf.prn"), readFile(dataPath("party-lf.prn")));
+    EXPECT_EQ(readFile(out + "/party-lf.prn"), asWrittenHere(readFile(dataPath("party-lf.prn"))));
     EXPECT_NE(result.err.find("zebscore: " + copy + ": protocol " + out +
                               "/party-lf.prn was already written for an earlier LOG of this run"),
               std::string::npos)
@@ -160,7 +160,9 @@ TEST(Inputs, AreNeverReplaced) {
     const std::string original = readFile(dataPath("party-lf.cbr"));
     writeFile(log, original);
     std::filesystem::create_hard_link(log, temp.file("hard.cbr"));
-    std::filesystem::create_symlink(log, temp.file("soft.cbr"));
+    // Windows makes symbolic links only with a privilege, and Wine none.
+    std::error_code noSymbolicLinks;
+    std::filesystem::create_symlink(log, temp.file("soft.cbr"), noSymbolicLinks);
     writeFile(temp.file("logs/party.prn"), original);
     writeFile(temp.file("logs/results.txt"), original);
     const struct {
@@ -196,6 +198,9 @@ TEST(Inputs, AreNeverReplaced) {
     std::filesystem::create_hard_link(log, temp.file("hard.cbr.txt"));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        if (noSymbolicLinks && std::string(c.name) == "a symbolic link to the log") {
+            continue;
+        }
         const auto resolve = [&](std::string text) {
             for (std::size_t at = text.find('%'); at != std::string::npos;
                  at = text.find('%', at)) {
@@ -228,7 +233,7 @@ TEST(OutputDir, IsMadeWithItsParentsBeforeTheFirstLog) {
     const RunResult made = runZebscore({"--output-dir", dir, dataPath("party-lf.cbr")});
 
     EXPECT_EQ(made.status, kExitScored) << made.err;
-    EXPECT_EQ(readFile(dir + "/party-lf.prn"), readFile(dataPath("party-lf.prn")));
+    EXPECT_EQ(readFile(dir + "/party-lf.prn"), asWrittenHere(readFile(dataPath("party-lf.prn"))));
     // Made even when no log is scored, and -o makes none.
     const RunResult refused =
         runZebscore({"--output-dir", temp.file("empty"), dataPath("tab-on-line-3.cbr")});
@@ -263,13 +268,14 @@ TEST(Answer, IsOneLinePerLogUnlessJsonOrAProtocolTakesStandardOutput) {
     EXPECT_EQ(result.out.find("prefix"), std::string::npos);
     EXPECT_NE(result.err.find("nenalezen prefix"), std::string::npos);
     EXPECT_EQ(runZebscore({"--json", crlf}).out.rfind("{\"log\":", 0), 0u);
-    EXPECT_EQ(runZebscore({"-o", "-", crlf}).out, readFile(dataPath("party-crlf.prn")));
+    EXPECT_EQ(runZebscore({"-o", "-", crlf}).out,
+              asWrittenHere(readFile(dataPath("party-crlf.prn"))));
 }
 
 TEST(Output, ADashWritesTheProtocolToStandardOutput) {
     const RunResult result = runZebscore({"-o", "-", dataPath("party-crlf.cbr")});
     EXPECT_EQ(result.status, kExitScored);
-    EXPECT_EQ(result.out, readFile(dataPath("party-crlf.prn")));
+    EXPECT_EQ(result.out, asWrittenHere(readFile(dataPath("party-crlf.prn"))));
     // The dialog message goes to standard error, never into the protocol.
     EXPECT_EQ(result.err, "zebscore: " + dataPath("party-crlf.cbr") +
                               ": error: pro call ok1zzz\nna radku 9\nnenalezen prefix\n");

@@ -108,7 +108,7 @@ class OpeningPlatform final : public Platform {
     }
     bool fileExists(const std::string& path) override { return isReadableFile(path); }
     WriteOutcome writeTextFile(const std::string& path, const std::string& content) override {
-        return writeFileAtomically(path, content);
+        return writeTextFileAtomically(path, content);
     }
 
     RecordingPlatform recorder;

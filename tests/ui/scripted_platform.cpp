@@ -35,7 +35,7 @@ bool ScriptedPlatform::fileExists(const std::string& path) {
 }
 
 WriteOutcome ScriptedPlatform::writeTextFile(const std::string& path, const std::string& content) {
-    return writeFileAtomically(path, content);
+    return writeTextFileAtomically(path, content);
 }
 
 QString ScriptedPlatform::messageTexts() const {

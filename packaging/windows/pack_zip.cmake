@@ -1,0 +1,22 @@
+# Packs the zip for Windows from PROGRAM, README and LICENCE in STAGE into ZIP. The texts get a byte
+# order mark and CR LF line ends, so that every Notepad shows their Czech letters right.
+file(REMOVE_RECURSE ${STAGE})
+file(MAKE_DIRECTORY ${STAGE})
+
+execute_process(COMMAND ${STRIP} -o ${STAGE}/zebscore.exe ${PROGRAM} COMMAND_ERROR_IS_FATAL ANY)
+
+string(ASCII 239 187 191 byte_order_mark)
+foreach(pair "${README}|ČTIMNE.txt" "${LICENCE}|LICENCE.txt")
+    string(REPLACE "|" ";" pair "${pair}")
+    list(GET pair 0 source)
+    list(GET pair 1 name)
+    file(READ ${source} text)
+    string(REPLACE "\n" "\r\n" text "${text}")
+    file(WRITE ${STAGE}/${name} "${byte_order_mark}${text}")
+endforeach()
+
+file(REMOVE ${ZIP})
+# The archive of CMake marks the names as UTF-8, as Windows' own zip folders expect.
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip
+                        zebscore.exe ČTIMNE.txt LICENCE.txt
+                WORKING_DIRECTORY ${STAGE} COMMAND_ERROR_IS_FATAL ANY)
