@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/cp1250.h"
+#include "platform/paths.h"
 #include "platform/std_files.h"
 #include "report/protocol.h"
 
@@ -12,7 +13,8 @@ namespace zeb::contest {
 
 namespace fs = std::filesystem;
 
-FileStamp FileStamp::of(const std::string& path) {
+FileStamp FileStamp::of(const std::string& name) {
+    const fs::path path = pathFromUtf8(name);
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
     if (error || !fs::exists(status)) {
@@ -62,8 +64,9 @@ void ContestWorkspace::take(LogIntake& intake, std::vector<std::string>*& noted,
     noted = &kept.notes;
     ContestEntry entry = intake.take(inputs_[l]);
     noted = nullptr;
+    // A protocol is a text file: written as the system writes text, as zebscore writes it.
     kept.protocol = entry.evaluation.outcome == LogOutcome::Scored
-                        ? writeProtocol(*entry.evaluation.state)
+                        ? toSystemLineEnds(writeProtocol(*entry.evaluation.state))
                         : std::string();
     logs_[l] = std::move(entry.log);
     // Taken after the intake, which may have written the copy just now.

@@ -37,10 +37,14 @@ class Workspace : public testing::Test {
     std::string logs() const { return temp_.file("logs"); }
     std::string out() const { return temp_.file("logs/vyhodnoceni"); }
     std::vector<std::string> inputs() const { return *logsInFolder(logs()); }
+    // By its file name: a folder's logs are named with the separator it was given with.
     std::size_t indexOf(const char* name) const {
         const std::vector<std::string> all = inputs();
-        return static_cast<std::size_t>(
-            std::find(all.begin(), all.end(), (fs::path(logs()) / name).string()) - all.begin());
+        const auto found = std::find_if(all.begin(), all.end(), [&](const std::string& log) {
+            return fs::path(log).filename() == name;
+        });
+        EXPECT_NE(found, all.end()) << name;
+        return static_cast<std::size_t>(found - all.begin());
     }
 
     // OL3CCC's copy with the QSO that OK2BBB logged and OL3CCC forgot, as an evaluator adds it.
