@@ -229,8 +229,8 @@ INSTANTIATE_TEST_SUITE_P(
                     {"--results", "r.txt", "--results", "r.csv", "--results", "web/R.TXT", "a.cbr"},
                     "'--results' takes one FILE per format, not both 'r.txt' and 'web/R.TXT'"},
         RefusedCase{"two_cross_checks_of_one_format",
-                    {"--cross-check", "c.txt", "--cross-check", "c.html", "--cross-check",
-                     "d.txt", "a.cbr"},
+                    {"--cross-check", "c.txt", "--cross-check", "c.html", "--cross-check", "d.txt",
+                     "a.cbr"},
                     "'--cross-check' takes one FILE per format, not both 'c.txt' and 'd.txt'"},
         RefusedCase{"the_whole_contest_with_an_output_of_its_own",
                     {"--contest", "out", "--results", "r.txt", "logs"},
@@ -292,7 +292,8 @@ TEST(HelpRun, PrintsTheUsageOnStandardOutput) {
               0u)
         << help.out;
     for (const char* option :
-         {"--contest", "--entrant-reports", "--repair", "--config-beside", "--config", "--call-start", "--exch-start", "--only-80m", "--unknown-prefix", "--output",
+         {"--contest", "--entrant-reports", "--repair", "--config-beside", "--config",
+          "--call-start", "--exch-start", "--only-80m", "--unknown-prefix", "--output",
           "--output-dir", "--force", "--json", "--results", "--bands", "--cross-check",
           "--time-window", "--help", "--version"}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
