@@ -104,19 +104,14 @@ class Run {
     // Before the first log, so that every file has its folder; one that cannot be made leaves
     // each file to fail with the reason of its own write.
     int makeOutputDirs() {
-        int status = kExitScored;
+        std::vector<std::string> folders;
         for (const auto& dir :
              {options_.contest, outputDir(), settings(options_).repairDir, entrantDir()}) {
-            if (!dir) {
-                continue;
-            }
-            const WriteOutcome outcome = makeFolders(*dir);
-            if (!outcome.ok) {
-                note("cannot make the folder " + *dir + ": " + cp1250ToUtf8(outcome.error));
-                status = kExitFailure;
+            if (dir) {
+                folders.push_back(*dir);
             }
         }
-        return status;
+        return written(makeOutputFolders(folders, [this](const std::string& text) { note(text); }));
     }
 
     int stopInterrupted(std::size_t finished) {

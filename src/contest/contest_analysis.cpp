@@ -211,8 +211,7 @@ class Flagger {
         // then why none meets another log.
         if (!poorColumns) {
             flagNoPartner(l);
-        }
-        if (poorColumns) {
+        } else {
             const ColumnCheck& check = log.columnCheck;
             std::string text = "sloupce čtou značku a výměnu správně jen v " +
                                number(check.agreeing) + " z " + number(check.lines) + " řádků QSO";
@@ -221,7 +220,7 @@ class Flagger {
             }
             flag(l, "columns", text + ": opravte deník (--repair) nebo sloupce v okně");
         }
-        if (log.copyEdited) {
+        if (log.copyEdited()) {
             flag(l, "edited",
                  "opravená kopie " + log.evaluated +
                      " byla změněna ručně: výsledek stojí na těchto opravách");
@@ -281,7 +280,7 @@ class Flagger {
         if (!log.repaired || !log.repaired->copy) {
             return;  // a log scored without the repair says how its columns read it
         }
-        if (log.copyEdited) {
+        if (log.copyEdited()) {
             // The copy as the evaluator left it, read as the cross-check reads it.
             std::vector<int> unread;
             std::vector<int> noMember;
@@ -413,8 +412,7 @@ ContestSummary analyzeContest(std::vector<ContestLog>& logs, const CrossCheck* c
 std::vector<RemovedQso> removedQsos(const LogCrossCheck& check, const ContestLog& log) {
     std::vector<RemovedQso> removed;
     for (const Finding& finding : check.findings) {
-        if (finding.kind == FindingKind::NotInLog || finding.kind == FindingKind::WrongCall ||
-            finding.kind == FindingKind::BustedExchange) {
+        if (removesQso(finding.kind)) {
             removed.push_back({log.qsos[finding.qso].number, finding.kind});
         }
     }

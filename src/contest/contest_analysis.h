@@ -29,9 +29,8 @@ struct ContestSummary {
 // logs when it ran; only then can a log be found to meet no other log.
 ContestSummary analyzeContest(std::vector<ContestLog>& logs, const CrossCheck* check);
 
-// The QSOs the cross-check takes off a log: its own not-in-log, wrong-call and busted-exchange
-// QSOs. A busted call is the partner's error, a unique call and an unverifiable exchange prove
-// nothing: they take nothing off.
+// The QSOs the cross-check takes off a log (see removesQso); an unverifiable exchange takes
+// nothing off.
 std::vector<RemovedQso> removedQsos(const LogCrossCheck& check, const ContestLog& log);
 
 // Sets the checked result of every scored log: the result of its file evaluated again as it was,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "contest/contest_view.h"
 #include "contest/report_table.h"
 #include "contest/results_table.h"
 #include "intake/load_command.h"
@@ -51,9 +52,9 @@ std::string contestFacts(const std::vector<ContestLog>& logs, const ContestSumma
 
 namespace {
 
-Table resultsWithLinks(const std::vector<ContestLog>& logs, const std::vector<LogLinks>& links) {
-    const bool checked = std::any_of(logs.begin(), logs.end(),
-                                     [](const ContestLog& log) { return log.checked.has_value(); });
+Table resultsWithLinks(const std::vector<ContestLog>& logs, const CrossCheck* check,
+                       const std::vector<LogLinks>& links) {
+    const bool checked = anyChecked(logs);
     Table table;
     table.columns = {{"Pořadí", "rank", Align::Right},
                      {"Značka", "call", Align::Left},
@@ -70,20 +71,20 @@ Table resultsWithLinks(const std::vector<ContestLog>& logs, const std::vector<Lo
                                                {"Protokol", "protocol", Align::Left},
                                                {"Opravená kopie", "copy", Align::Left},
                                                {"Zpráva pro účastníka", "report", Align::Left}});
-    const auto add = [&](std::size_t l, const std::string& rank) {
-        const ContestLog& log = logs[l];
-        const bool scored = log.outcome == LogOutcome::Scored;
-        std::vector<std::string> row = {rank, callOrFileName(log), czechOutcomeName(log.outcome),
-                                        scored ? number(log.totals.qsoTotal) : "",
-                                        scored ? number(log.totals.result) : ""};
+    const auto optionalNumber = [](const std::optional<std::int64_t>& value) {
+        return value ? number(*value) : std::string();
+    };
+    for (const LogRow& log : rowsInResultsOrder(logs, check)) {
+        std::vector<std::string> row = {log.rank, log.call, log.outcome,
+                                        log.scored ? number(log.qsos) : "",
+                                        log.scored ? number(log.result) : ""};
         if (checked) {
-            row.push_back(log.checked ? number(log.checked->totals.result) : "");
-            row.push_back(
-                log.checked ? number(static_cast<std::int64_t>(log.checked->removed.size())) : "");
+            row.push_back(optionalNumber(log.checkedResult));
+            row.push_back(optionalNumber(log.removedQsos));
         }
-        const LogLinks& files = links[l];
+        const LogLinks& files = links[log.log];
         row.insert(row.end(),
-                   {flagCodes(log), baseName(log.path), files.protocol.empty() ? "" : "protokol",
+                   {log.flags, log.file, files.protocol.empty() ? "" : "protokol",
                     files.copy.empty() ? "" : "kopie", files.report.empty() ? "" : "zpráva"});
         std::vector<std::string> rowLinks(row.size());
         rowLinks[firstLink + 1] = files.protocol;
@@ -91,19 +92,6 @@ Table resultsWithLinks(const std::vector<ContestLog>& logs, const std::vector<Lo
         rowLinks[firstLink + 3] = files.report;
         table.rows.push_back(std::move(row));
         table.links.push_back(std::move(rowLinks));
-    };
-    for (const RankedLog& ranked : rankLogs(logs)) {
-        add(ranked.log, number(ranked.rank));
-    }
-    for (std::size_t l = 0; l < logs.size(); ++l) {
-        if (logs[l].rankedApart()) {
-            add(l, "mimo");
-        }
-    }
-    for (std::size_t l = 0; l < logs.size(); ++l) {
-        if (logs[l].outcome != LogOutcome::Scored) {
-            add(l, "");
-        }
     }
     return table;
 }
@@ -138,7 +126,7 @@ std::string contestIndexPage(const std::vector<ContestLog>& logs, const ContestS
                          "nebo bez jediné protistanice."
                        : "Pořadí podle výsledku.") +
         "</p>\n";
-    body += htmlTable(resultsWithLinks(logs, links), "results");
+    body += htmlTable(resultsWithLinks(logs, check, links), "results");
     return htmlPage(title, body);
 }
 

@@ -88,12 +88,14 @@ struct ContestLog {
     std::string protocolFile;     // the protocol written for it, when one was
     EvaluationSettings settings;  // as they were applied to that file
     std::optional<RepairedLog> repaired;  // what the repair changed (without the copy's text)
-    bool copyKept = false;                // an existing copy was evaluated instead of a new one
-    bool copyEdited = false;              // ... and it is not what the repair makes of the log now
     bool utf8 = false;                    // the submitted log is in UTF-8
     std::string reason;                   // why it was not scored, in plain Czech words
     std::vector<LogFlag> flags;
     std::optional<CheckedResult> checked;  // when the cross-check ran
+
+    // Its repaired copy was there already / and was changed by hand (see RepairedLog).
+    bool copyKept() const { return repaired && repaired->kept; }
+    bool copyEdited() const { return repaired && repaired->edited; }
 
     bool flagged(std::string_view code) const;
     // Scored, but of another session or meeting no other log: listed below the ranking.

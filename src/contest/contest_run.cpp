@@ -22,11 +22,6 @@ namespace {
 // Logs up to this size are read whole for the repair and for what the reports quote.
 constexpr std::size_t kReadLogBytes = std::size_t{16} << 20;
 
-bool beginsIgnoringCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           inCapitals(text.substr(0, prefix.size())) == inCapitals(prefix);
-}
-
 std::string_view trimmed(std::string_view text) {
     while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') {
         text.remove_prefix(1);
@@ -35,10 +30,6 @@ std::string_view trimmed(std::string_view text) {
         text.remove_suffix(1);
     }
     return text;
-}
-
-bool isQsoLine(std::string_view line) {
-    return beginsIgnoringCase(trimmed(line), "QSO:");
 }
 
 // A text of the log as UTF-8, whichever of the two encodings it was written in.
@@ -52,8 +43,8 @@ std::string contestNameOf(const std::vector<std::string_view>& lines, bool utf8)
         if (isQsoLine(line)) {
             break;
         }
-        if (beginsIgnoringCase(trimmed(line), "CONTEST:")) {
-            return logText(trimmed(trimmed(line).substr(8)), utf8);
+        if (headerKey(line) == "CONTEST") {
+            return logText(trimmed(line.substr(line.find(':') + 1)), utf8);
         }
     }
     return {};
@@ -156,8 +147,8 @@ ContestEntry LogIntake::take(const std::string& log) {
             settings.config = beside;
         }
     }
-    if (repaired && repaired->repair.columnsMustBeSet && !entry.log.copyEdited &&
-        !settings.config && !settings.callStart && !settings.exchStart) {
+    if (repaired && repaired->repair.columnsMustBeSet && !repaired->edited && !settings.config &&
+        !settings.callStart && !settings.exchStart) {
         settings.callStart = std::to_string(kRepairedCallColumn);
         settings.exchStart = std::to_string(kRepairedExchangeColumn);
     }
@@ -186,11 +177,7 @@ ContestEntry LogIntake::take(const std::string& log) {
                "wrongly; --repair converts it");
     }
 
-    const bool copyKept = entry.log.copyKept;
-    const bool copyEdited = entry.log.copyEdited;
     entry.log = summarizeLog(evaluation);
-    entry.log.copyKept = copyKept;
-    entry.log.copyEdited = copyEdited;
     entry.log.utf8 = utf8;
     entry.log.evaluated = evaluated;
     entry.log.settings = settings;
@@ -249,8 +236,8 @@ std::optional<RepairedLog> LogIntake::repair(const std::string& log, const std::
         // of the run may replace it.
         files_.protect(target);
         copies_.add(target);
-        entry.log.copyKept = true;
-        entry.log.copyEdited = copy->bytes != repaired.repair.copy;
+        repaired.kept = true;
+        repaired.edited = copy->bytes != repaired.repair.copy;
         if (newerThan(log, target)) {
             notes_(prefix + "the log is newer than its repaired copy " + target +
                    "; the copy is evaluated; --force writes it anew");
@@ -266,6 +253,18 @@ std::optional<RepairedLog> LogIntake::repair(const std::string& log, const std::
     copies_.add(target);
     repaired.copy = target;
     return repaired;
+}
+
+bool makeOutputFolders(const std::vector<std::string>& folders, const NoteSink& notes) {
+    bool ok = true;
+    for (const std::string& folder : folders) {
+        const WriteOutcome made = makeFolders(folder);
+        if (!made.ok) {
+            notes("cannot make the folder " + folder + ": " + cp1250ToUtf8(made.error));
+            ok = false;
+        }
+    }
+    return ok;
 }
 
 std::string repairPathIn(const std::string& dir, const std::string& log) {

@@ -80,6 +80,10 @@ class LogIntake {
     FileSet copies_;  // the repaired copies of the logs taken so far
 };
 
+// Makes each folder with its missing parents, before anything is written into them; a note says
+// why one cannot be made. False when one could not.
+bool makeOutputFolders(const std::vector<std::string>& folders, const NoteSink& notes);
+
 // DIR/NAME.EXT: the repaired copy of a log keeps the log's file name.
 std::string repairPathIn(const std::string& dir, const std::string& log);
 

@@ -1,5 +1,7 @@
 #include "contest/contest_view.h"
 
+#include <algorithm>
+
 #include "contest/results_table.h"
 #include "intake/load_command.h"
 #include "intake/qso_fields.h"
@@ -7,7 +9,7 @@
 
 namespace zeb::contest {
 
-std::vector<LogRow> logRows(const std::vector<ContestLog>& logs, const CheckedContest& checked) {
+std::vector<LogRow> logRows(const std::vector<ContestLog>& logs, const CrossCheck* check) {
     std::vector<LogRow> rows(logs.size());
     for (std::size_t l = 0; l < logs.size(); ++l) {
         const ContestLog& log = logs[l];
@@ -26,10 +28,10 @@ std::vector<LogRow> logRows(const std::vector<ContestLog>& logs, const CheckedCo
             row.checkedResult = log.checked->totals.result;
             row.removedQsos = static_cast<std::int64_t>(log.checked->removed.size());
         }
-        if (checked.crossCheck && checked.crossCheck->logs[l].checked) {
+        if (check != nullptr && check->logs[l].checked) {
             std::array<int, kFindingKindCount> counts{};
             for (std::size_t k = 0; k < kFindingKindCount; ++k) {
-                counts[k] = findingCount(checked.crossCheck->logs[l], kFindingKinds[k]);
+                counts[k] = findingCount(check->logs[l], kFindingKinds[k]);
             }
             row.findings = counts;
         }
@@ -51,6 +53,14 @@ std::vector<LogRow> logRows(const std::vector<ContestLog>& logs, const CheckedCo
             rows[l].order = place++;
         }
     }
+    return rows;
+}
+
+std::vector<LogRow> rowsInResultsOrder(const std::vector<ContestLog>& logs,
+                                       const CrossCheck* check) {
+    std::vector<LogRow> rows = logRows(logs, check);
+    std::sort(rows.begin(), rows.end(),
+              [](const LogRow& a, const LogRow& b) { return a.order < b.order; });
     return rows;
 }
 

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "contest/contest_log.h"
-#include "contest/contest_reports.h"
 #include "contest/cross_check.h"
 
 namespace zeb::contest {
@@ -38,8 +37,12 @@ struct LogRow {
     std::string flags;  // the codes, one space apart
 };
 
-// The rows of the logs, in the order of the logs.
-std::vector<LogRow> logRows(const std::vector<ContestLog>& logs, const CheckedContest& checked);
+// The rows of the logs, in the order of the logs; `check` is their cross-check, when it ran.
+std::vector<LogRow> logRows(const std::vector<ContestLog>& logs, const CrossCheck* check);
+
+// The same rows in the order of the results table.
+std::vector<LogRow> rowsInResultsOrder(const std::vector<ContestLog>& logs,
+                                       const CrossCheck* check);
 
 enum class LineMark { None, Call, Exchange };
 

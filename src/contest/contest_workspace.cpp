@@ -88,34 +88,19 @@ bool ContestWorkspace::check(const WorkProgress& progress) {
 
 bool ContestWorkspace::load(const WorkProgress& progress) {
     folderNotes_.clear();
-    for (const std::string& dir : {folder_.out, folder_.fixed()}) {
-        const WriteOutcome made = makeFolders(dir);
-        if (!made.ok) {
-            folderNotes_.push_back("cannot make the folder " + dir + ": " +
-                                   cp1250ToUtf8(made.error));
-        }
-    }
-    std::vector<std::string>* noted = nullptr;
-    const NoteSink sink = [&noted](const std::string& text) {
-        if (noted != nullptr) {
-            noted->push_back(text);
-        }
-    };
+    makeOutputFolders({folder_.out, folder_.fixed()},
+                      [this](const std::string& text) { folderNotes_.push_back(text); });
     logs_.assign(inputs_.size(), ContestLog{});
     kept_.assign(inputs_.size(), Kept{});
-    OutputFiles files(sink, false);
-    protectInputs(files);
-    LogIntake intake(intakeSettings(), files, sink);
-    for (std::size_t l = 0; l < inputs_.size(); ++l) {
-        if (progress && !progress(WorkStage::Intake, l, inputs_.size())) {
-            return false;
-        }
-        take(intake, noted, l);
+    std::vector<std::size_t> all(inputs_.size());
+    for (std::size_t l = 0; l < all.size(); ++l) {
+        all[l] = l;
     }
-    return check(progress);
+    return retake(all, progress);
 }
 
 bool ContestWorkspace::retake(const std::vector<std::size_t>& logs, const WorkProgress& progress) {
+    // Each log's notes are its own: the sink writes into the notes of the log being taken.
     std::vector<std::string>* noted = nullptr;
     const NoteSink sink = [&noted](const std::string& text) {
         if (noted != nullptr) {
@@ -152,14 +137,7 @@ std::vector<std::size_t> ContestWorkspace::changedLogs() const {
 }
 
 bool ContestWorkspace::publish(const NoteSink& notes, const WorkProgress& progress) const {
-    bool ok = true;
-    for (const std::string& dir : {folder_.out, folder_.protocols(), folder_.entrants()}) {
-        const WriteOutcome made = makeFolders(dir);
-        if (!made.ok) {
-            notes("cannot make the folder " + dir + ": " + cp1250ToUtf8(made.error));
-            ok = false;
-        }
-    }
+    bool ok = makeOutputFolders({folder_.out, folder_.protocols(), folder_.entrants()}, notes);
     OutputFiles files(notes, false);
     protectInputs(files);
     // The index links the protocols that were written.

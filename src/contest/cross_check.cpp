@@ -5,6 +5,7 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "intake/load_command.h"
 #include "intake/qso_fields.h"
 #include "scoring/band_plan.h"
 
@@ -348,6 +349,15 @@ bool differByOneEdit(std::string_view first, std::string_view second) {
 
 std::optional<std::string> crossCheckCall(const ContestLog& log) {
     return log.ownCall ? log.ownCall : log.sentCall;
+}
+
+std::string crossCheckName(const ContestLog& log) {
+    return crossCheckCall(log).value_or(baseName(log.path));
+}
+
+bool removesQso(FindingKind kind) {
+    return kind == FindingKind::NotInLog || kind == FindingKind::WrongCall ||
+           kind == FindingKind::BustedExchange;
 }
 
 CrossCheck crossCheck(const std::vector<ContestLog>& logs, int windowMinutes) {

@@ -41,6 +41,14 @@ struct CrossCheck {
 // call of its QSO lines.
 std::optional<std::string> crossCheckCall(const ContestLog& log);
 
+// The call under which the cross-check knows a log, or its file name when it knows none.
+std::string crossCheckName(const ContestLog& log);
+
+// A finding that is this log's own error takes the QSO off its score: not in the partner's log, a
+// wrongly logged call, a busted exchange. A busted call is the partner's error, a unique call
+// proves nothing.
+bool removesQso(FindingKind kind);
+
 // Compares the valid QSOs (status 0) of the scored logs that have an own call. A QSO of log A with
 // the own call of log B matches the QSO of B, on the same band and within the window, whose
 // received call is A's own call; each QSO matches at most one, the nearest in time first.

@@ -16,13 +16,8 @@ std::string number(std::int64_t value) {
     return formatDecimal(value);
 }
 
-// The call under which the cross-check knows a log, or its file name.
-std::string checkedCall(const ContestLog& log) {
-    return crossCheckCall(log).value_or(baseName(log.path));
-}
-
 std::string logTitle(const ContestLog& log) {
-    return checkedCall(log) + " (" + baseName(log.path) + ")";
+    return crossCheckName(log) + " (" + baseName(log.path) + ")";
 }
 
 std::string bandOf(const ContestQso& qso) {
@@ -55,7 +50,7 @@ std::string partnerNote(const std::vector<ContestLog>& logs, const ContestLog& l
     if (finding.kind == FindingKind::BustedCall) {
         note += ", zapsáno " + theirs.call;
     } else if (finding.kind == FindingKind::WrongCall) {
-        note += ", zapsáno " + ours.call + " místo " + checkedCall(partner);
+        note += ", zapsáno " + ours.call + " místo " + crossCheckName(partner);
     } else {
         note +=
             ", přijato " + orNothing(ours.exchange) + ", vysláno " + orNothing(theirs.sentExchange);
@@ -94,7 +89,7 @@ Table summaryTable(const std::vector<ContestLog>& logs, const CrossCheck& check)
                                               findingCount(result, FindingKind::BustedExchange),
                                               result.unverifiable,
                                               findingCount(result, FindingKind::Unique)};
-        std::vector<std::string> row = {checkedCall(logs[l]), baseName(logs[l].path)};
+        std::vector<std::string> row = {crossCheckName(logs[l]), baseName(logs[l].path)};
         for (int i = 0; i < kCounts; ++i) {
             row.push_back(number(values[i]));
             sums[i] += values[i];
@@ -125,7 +120,7 @@ Table uncheckedTable(const std::vector<ContestLog>& logs, const CrossCheck& chec
             log.outcome == LogOutcome::Scored
                 ? std::string("chybí značka: žádný řádek CALLSIGN: ani čitelný řádek QSO")
                 : std::string(czechOutcomeName(log.outcome)) + ": " + log.message;
-        table.rows.push_back({baseName(log.path), checkedCall(log), reason});
+        table.rows.push_back({baseName(log.path), crossCheckName(log), reason});
     }
     return table;
 }
@@ -243,15 +238,20 @@ std::string csvReport(const std::vector<ContestLog>& logs, const CrossCheck& che
         const ContestLog& log = logs[l];
         for (const Finding& finding : check.logs[l].findings) {
             const ContestQso& qso = log.qsos[finding.qso];
-            std::vector<std::string> row = {
-                baseName(log.path), checkedCall(log), findingKey(finding.kind),
-                number(qso.number), bandOf(qso),      qso.date,
-                qso.time,           qso.call,         qso.exchange};
+            std::vector<std::string> row = {baseName(log.path),
+                                            crossCheckName(log),
+                                            findingKey(finding.kind),
+                                            number(qso.number),
+                                            bandOf(qso),
+                                            qso.date,
+                                            qso.time,
+                                            qso.call,
+                                            qso.exchange};
             if (finding.kind == FindingKind::Unique) {
                 row.resize(row.size() + 5);
             } else {
                 const ContestLog& partner = logs[finding.partnerLog];
-                row.insert(row.end(), {baseName(partner.path), checkedCall(partner)});
+                row.insert(row.end(), {baseName(partner.path), crossCheckName(partner)});
                 if (finding.partnerQso) {
                     const ContestQso& theirs = partner.qsos[*finding.partnerQso];
                     row.insert(row.end(),

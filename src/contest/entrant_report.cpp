@@ -140,10 +140,6 @@ std::string orNothing(const std::string& text, const Words& words) {
     return text.empty() ? words.nothing : text;
 }
 
-std::string checkedCall(const ContestLog& log) {
-    return crossCheckCall(log).value_or(baseName(log.path));
-}
-
 class Report {
   public:
     Report(const std::vector<ContestLog>& logs, const CrossCheck& check, std::size_t l,
@@ -153,7 +149,7 @@ class Report {
     std::string write() {
         out_ = std::string(words_.title) + "\n" + std::string(displayWidth(words_.title), '=') +
                "\n\n";
-        field(words_.call, checkedCall(log_));
+        field(words_.call, crossCheckName(log_));
         field(words_.log, baseName(log_.path));
         if (!summary_.name.empty() || !summary_.firstDate.empty()) {
             std::string contest = summary_.name;
@@ -231,15 +227,10 @@ class Report {
                ")";
     }
 
-    static bool removes(FindingKind kind) {
-        return kind == FindingKind::NotInLog || kind == FindingKind::WrongCall ||
-               kind == FindingKind::BustedExchange;
-    }
-
     std::vector<Finding> findings(const LogCrossCheck& result, bool removing) const {
         std::vector<Finding> chosen;
         for (const Finding& finding : result.findings) {
-            if (removes(finding.kind) == removing) {
+            if (removesQso(finding.kind) == removing) {
                 chosen.push_back(finding);
             }
         }
@@ -270,17 +261,17 @@ class Report {
                 partner && finding.partnerQso ? &partner->qsos[*finding.partnerQso] : nullptr;
             switch (finding.kind) {
                 case FindingKind::NotInLog:
-                    what = std::string(words_.partner) + " " + checkedCall(*partner);
+                    what = std::string(words_.partner) + " " + crossCheckName(*partner);
                     break;
                 case FindingKind::WrongCall:
-                    what = filled(words_.loggedInstead, ours.call, checkedCall(*partner));
+                    what = filled(words_.loggedInstead, ours.call, crossCheckName(*partner));
                     break;
                 case FindingKind::BustedExchange:
                     what = filled(words_.receivedSent, orNothing(ours.exchange, words_),
                                   orNothing(theirs ? theirs->sentExchange : "", words_));
                     break;
                 case FindingKind::BustedCall:
-                    what = filled(words_.bustedYourCall, checkedCall(*partner),
+                    what = filled(words_.bustedYourCall, crossCheckName(*partner),
                                   theirs ? theirs->call : "");
                     break;
                 case FindingKind::Unique:
@@ -290,7 +281,7 @@ class Report {
             out_ += "  " + what + "\n";
             out_ += quote(ours, words_.yourLine);
             if (theirs != nullptr) {
-                out_ += quote(*theirs, checkedCall(*partner) + ", " + words_.line);
+                out_ += quote(*theirs, crossCheckName(*partner) + ", " + words_.line);
             }
         }
     }

@@ -48,29 +48,8 @@ std::string_view withoutLeadingBlanks(std::string_view text) {
     return start == std::string_view::npos ? std::string_view() : text.substr(start);
 }
 
-bool isQsoLine(std::string_view line) {
-    return beginsIgnoringCase(withoutLeadingBlanks(line), "QSO:");
-}
-
 bool isEndMarker(std::string_view line) {
     return beginsIgnoringCase(withoutLeadingBlanks(line), "END-OF-LOG");
-}
-
-// "CONTEST", "X-Q" and so on for a line of the form "KEY: ...", in capitals; empty otherwise.
-std::string keyOf(std::string_view line) {
-    const std::size_t colon = line.find(':');
-    if (colon == std::string_view::npos || colon == 0) {
-        return {};
-    }
-    std::string key;
-    for (std::size_t i = 0; i < colon; ++i) {
-        const char c = upper(line[i]);
-        if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || (c == '-' && i > 0))) {
-            return {};
-        }
-        key += c;
-    }
-    return key;
 }
 
 std::string quoted(std::string_view text, std::size_t limit = 40) {
@@ -138,12 +117,12 @@ class Repairer {
             if (isQsoLine(lines_[i])) {
                 qsoIndexes_.push_back(i);
                 qsoTexts.push_back(lines_[i]);
-            } else if (!callsignLine_ && keyOf(lines_[i]) == "CALLSIGN") {
+            } else if (!callsignLine_ && headerKey(lines_[i]) == "CALLSIGN") {
                 callsignLine_ = i;
             }
         }
         for (std::size_t i = 0; i < firstQso; ++i) {
-            if (keyOf(lines_[i]) == "CALLSIGN") {
+            if (headerKey(lines_[i]) == "CALLSIGN") {
                 callsignLine_ = i;
                 break;
             }
@@ -172,7 +151,7 @@ class Repairer {
     };
 
     static int keepOf(std::string_view line) {
-        const std::string key = keyOf(line);
+        const std::string key = headerKey(line);
         if (key.empty()) {
             return 0;  // blank lines, comments, free text
         }
@@ -269,7 +248,7 @@ class Repairer {
         }
         const HeaderLine line = *callsign;
         header.erase(callsign);
-        const bool startFirst = !header.empty() && keyOf(header.front().text) == "START-OF-LOG";
+        const bool startFirst = !header.empty() && headerKey(header.front().text) == "START-OF-LOG";
         header.insert(header.begin() + (startFirst ? 1 : 0), line);
         note(line.index, "CALLSIGN: line moved up to where the column finding reads it",
              "řádek CALLSIGN: přesunut výš, kde jej čte hledání sloupců");
@@ -521,6 +500,26 @@ class Repairer {
 };
 
 }  // namespace
+
+bool isQsoLine(std::string_view line) {
+    return beginsIgnoringCase(withoutLeadingBlanks(line), "QSO:");
+}
+
+std::string headerKey(std::string_view line) {
+    const std::size_t colon = line.find(':');
+    if (colon == std::string_view::npos || colon == 0) {
+        return {};
+    }
+    std::string key;
+    for (std::size_t i = 0; i < colon; ++i) {
+        const char c = upper(line[i]);
+        if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || (c == '-' && i > 0))) {
+            return {};
+        }
+        key += c;
+    }
+    return key;
+}
 
 LogRepair repairLog(std::string_view logBytes, EvaluationState* scratch) {
     if (!isUtf8BeyondAscii(logBytes)) {

@@ -44,11 +44,20 @@ struct LogRepair {
     bool columnsMustBeSet = false;
 };
 
+// A line that the repair takes for a QSO line: "QSO:" in any case, after blanks or tabs.
+bool isQsoLine(std::string_view line);
+
+// "CONTEST", "X-Q" and so on for a header line of the form "KEY: ...", in capitals; empty
+// otherwise.
+std::string headerKey(std::string_view line);
+
 // What the repair made of a log in a run: the copy that was evaluated instead (none when it could
 // not be written) and what was changed.
 struct RepairedLog {
     std::optional<std::string> copy;
     LogRepair repair;
+    bool kept = false;    // the copy was there already and is evaluated as it stands
+    bool edited = false;  // ... and it is not what the repair makes of the log now
 };
 
 // Repairs what keeps the log reader from taking a log, and rewrites its QSO lines in one layout

@@ -39,11 +39,6 @@ BandTotals bandOf(const ContestLog& log, int row) {
     return BandTotals{row};
 }
 
-bool anyChecked(const std::vector<ContestLog>& logs) {
-    return std::any_of(logs.begin(), logs.end(),
-                       [](const ContestLog& log) { return log.checked.has_value(); });
-}
-
 // The scored logs in the ranking (`apart` false) or below it, each with its rank (none apart).
 std::vector<RankedLog> rowsOf(const std::vector<ContestLog>& logs, bool apart) {
     if (!apart) {
@@ -204,6 +199,11 @@ std::vector<RankedLog> rankLogs(const std::vector<ContestLog>& logs) {
         ranked.push_back({order[place], tied ? ranked.back().rank : static_cast<int>(place) + 1});
     }
     return ranked;
+}
+
+bool anyChecked(const std::vector<ContestLog>& logs) {
+    return std::any_of(logs.begin(), logs.end(),
+                       [](const ContestLog& log) { return log.checked.has_value(); });
 }
 
 std::string flagCodes(const ContestLog& log) {

@@ -18,6 +18,9 @@ struct RankedLog {
 };
 std::vector<RankedLog> rankLogs(const std::vector<ContestLog>& logs);
 
+// Some log has a checked result: the cross-check ran.
+bool anyChecked(const std::vector<ContestLog>& logs);
+
 // The codes of a log's flags, one space apart.
 std::string flagCodes(const ContestLog& log);
 

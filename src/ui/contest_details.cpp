@@ -134,9 +134,9 @@ QString repairSection(const ContestLog& log) {
                           "<p>Opravenou kopii se nepodařilo zapsat: hodnocen je deník, jak "
                           "je.</p>");
     }
-    if (log.copyEdited) {
+    if (log.copyEdited()) {
         html += QStringLiteral("<p>Opravená kopie byla změněna ručně a hodnotí se, jak je.</p>");
-    } else if (log.copyKept) {
+    } else if (log.copyKept()) {
         html += QStringLiteral("<p>Opravená kopie z dřívějška se hodnotí, jak je.</p>");
     }
     const std::vector<contest::RepairChange>& changes = log.repaired->repair.changes;
@@ -216,14 +216,7 @@ QString qsoLinesHtml(const contest::ContestWorkspace& contest, std::size_t l) {
     const auto& check = contest.checked().crossCheck;
     if (check && check->logs[l].checked) {
         for (const Finding& finding : check->logs[l].findings) {
-            const int qso = log.qsos[finding.qso].number;
-            const bool removes =
-                log.checked && std::any_of(log.checked->removed.begin(), log.checked->removed.end(),
-                                           [&](const contest::RemovedQso& removed) {
-                                               return removed.number == qso &&
-                                                      removed.finding == finding.kind;
-                                           });
-            (removes ? removing : noting)[finding.qso].push_back(
+            (contest::removesQso(finding.kind) ? removing : noting)[finding.qso].push_back(
                 QString::fromUtf8(contest::findingHeading(finding.kind)));
         }
     }

@@ -51,7 +51,9 @@ static_assert(std::size(kFindingHeadings) == contest::kFindingKindCount);
 void ContestTableModel::setContest(std::shared_ptr<const contest::ContestWorkspace> contest) {
     beginResetModel();
     contest_ = std::move(contest);
-    rows_ = contest_ ? contest::logRows(contest_->logs(), contest_->checked())
+    rows_ = contest_ ? contest::logRows(contest_->logs(), contest_->checked().crossCheck
+                                                              ? &*contest_->checked().crossCheck
+                                                              : nullptr)
                      : std::vector<contest::LogRow>();
     endResetModel();
 }

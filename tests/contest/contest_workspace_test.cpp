@@ -139,7 +139,7 @@ TEST_F(Workspace, StoppedLoadLeavesNoReportsAndOnlyWholeCopies) {
     ContestWorkspace whole(inputs(), out());
     ASSERT_TRUE(whole.load());
     EXPECT_EQ(std::count_if(whole.logs().begin(), whole.logs().end(),
-                            [](const ContestLog& log) { return log.copyKept; }),
+                            [](const ContestLog& log) { return log.copyKept(); }),
               2);  // notes.log, the second of the three, has no copy
     for (const ContestLog& log : whole.logs()) {
         EXPECT_FALSE(log.flagged("edited")) << log.path;
