@@ -211,6 +211,10 @@ class Run {
             targets.bands = options_.bands;
         }
         const int status = written(writeContestReports(targets, contest_, *checked, files_));
+        if (options_.contest && status == kExitScored) {
+            note("the whole contest is in " + *options_.contest + "; open " +
+                 ContestFolder{*options_.contest}.index());
+        }
         for (std::size_t l = 0; l < jsonLines_.size(); ++l) {
             out_ << withContestFields(std::move(jsonLines_[l]), contest_[l]) << '\n';
         }
