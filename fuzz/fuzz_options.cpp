@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cli/options.h"
-#include "contest/report_table.h"
+#include "contest/publish/report_table.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

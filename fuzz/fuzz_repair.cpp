@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "contest/log_repair.h"
+#include "contest/intake/log_repair.h"
 #include "fuzz_support.h"
 #include "intake/load_command.h"
 #include "intake/qso_fields.h"

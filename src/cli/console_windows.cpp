@@ -17,7 +17,7 @@
 #include "cli/dropped_folder.h"
 #include "cli/interrupt.h"
 #include "cli/zebscore.h"
-#include "contest/contest_reports.h"
+#include "contest/publish/contest_reports.h"
 #include "platform/paths.h"
 #include "platform/windows_text.h"
 

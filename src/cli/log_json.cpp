@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "contest/band_breakdown.h"
-#include "contest/cross_check.h"
+#include "contest/check/cross_check.h"
+#include "contest/intake/band_breakdown.h"
 #include "platform/cp1250.h"
 
 namespace zeb::cli {

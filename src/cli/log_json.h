@@ -4,9 +4,9 @@
 #include <string>
 
 #include "cli/json_writer.h"
-#include "contest/contest_log.h"
-#include "contest/log_evaluation.h"
-#include "contest/log_repair.h"
+#include "contest/intake/contest_log.h"
+#include "contest/intake/log_evaluation.h"
+#include "contest/intake/log_repair.h"
 
 namespace zeb::cli {
 

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "cli/help_text.h"
-#include "contest/report_table.h"
+#include "contest/publish/report_table.h"
 
 namespace zeb::cli {
 

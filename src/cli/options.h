@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "contest/log_evaluation.h"
+#include "contest/intake/log_evaluation.h"
 
 namespace zeb::cli {
 

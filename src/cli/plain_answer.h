@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "contest/log_evaluation.h"
+#include "contest/intake/log_evaluation.h"
 
 namespace zeb::cli {
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "contest/contest_workspace.h"
+#include "contest/workspace/contest_workspace.h"
 
 QT_BEGIN_NAMESPACE
 class QThread;

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <map>
 
-#include "contest/contest_view.h"
-#include "contest/cross_check_report.h"
+#include "contest/publish/contest_view.h"
+#include "contest/publish/cross_check_report.h"
 #include "intake/load_command.h"
 
 namespace zeb {

@@ -3,7 +3,7 @@
 #include <QString>
 #include <cstddef>
 
-#include "contest/contest_workspace.h"
+#include "contest/workspace/contest_workspace.h"
 
 namespace zeb {
 

@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "contest/contest_view.h"
-#include "contest/contest_workspace.h"
+#include "contest/publish/contest_view.h"
+#include "contest/workspace/contest_workspace.h"
 
 namespace zeb {
 

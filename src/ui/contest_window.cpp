@@ -9,8 +9,8 @@
 #include <QSortFilterProxyModel>
 #include <QTimer>
 
-#include "contest/contest_index.h"
-#include "contest/contest_run.h"
+#include "contest/intake/log_intake.h"
+#include "contest/publish/contest_index.h"
 #include "intake/load_command.h"
 #include "ui/background_work.h"
 #include "ui/contest_details.h"

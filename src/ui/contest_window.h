@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "contest/contest_workspace.h"
+#include "contest/workspace/contest_workspace.h"
 #include "ui/file_dialogs.h"
 
 QT_BEGIN_NAMESPACE

@@ -18,7 +18,7 @@
 #include <sstream>
 
 #include "cli/zebscore.h"
-#include "contest/contest_log.h"
+#include "contest/intake/contest_log.h"
 #include "scripted_platform.h"
 #include "support/folder_files.h"
 #include "synthetic_log.h"

@@ -1,0 +1,133 @@
+#include "contest/publish/contest_index.h"
+
+#include <algorithm>
+
+#include "contest/publish/contest_view.h"
+#include "contest/publish/report_table.h"
+#include "contest/publish/results_table.h"
+#include "intake/load_command.h"
+#include "state/decimal.h"
+
+namespace zeb::contest {
+
+namespace {
+
+std::string number(std::int64_t value) {
+    return formatDecimal(value);
+}
+
+}  // namespace
+
+std::string contestTitle(const ContestSummary& summary) {
+    return summary.name.empty() ? std::string("Vyhodnocení soutěže")
+                                : "Vyhodnocení: " + summary.name;
+}
+
+std::string contestFacts(const std::vector<ContestLog>& logs, const ContestSummary& summary,
+                         const CrossCheck* check) {
+    std::int64_t scored = 0;
+    std::int64_t qsos = 0;
+    for (const ContestLog& log : logs) {
+        if (log.outcome == LogOutcome::Scored) {
+            ++scored;
+            qsos += log.totals.qsoTotal;
+        }
+    }
+    std::string text;
+    if (!summary.firstDate.empty()) {
+        text += "Datum: " + summary.firstDate +
+                (summary.lastDate != summary.firstDate ? " až " + summary.lastDate : "") + ". ";
+    }
+    text += "Deníků: " + number(static_cast<std::int64_t>(logs.size())) + ", hodnoceno " +
+            number(scored) + ". QSO: " + number(qsos) + ".";
+    if (check != nullptr) {
+        std::int64_t findings = 0;
+        for (const LogCrossCheck& result : check->logs) {
+            findings += static_cast<std::int64_t>(result.findings.size());
+        }
+        text += " Nálezů křížové kontroly: " + number(findings) + ".";
+    }
+    return text;
+}
+
+namespace {
+
+Table resultsWithLinks(const std::vector<ContestLog>& logs, const CrossCheck* check,
+                       const std::vector<LogLinks>& links) {
+    const bool checked = anyChecked(logs);
+    Table table;
+    table.columns = {{"Pořadí", "rank", Align::Right},
+                     {"Značka", "call", Align::Left},
+                     {"Stav", "outcome", Align::Left},
+                     {"QSO", "qsos", Align::Right},
+                     {"Výsledek", "result", Align::Right}};
+    if (checked) {
+        table.columns.push_back({"Po kontrole", "checked_result", Align::Right});
+        table.columns.push_back({"Vyřazená QSO", "removed_qsos", Align::Right});
+    }
+    const std::size_t firstLink = table.columns.size() + 1;
+    table.columns.insert(table.columns.end(), {{"Ke kontrole", "flags", Align::Left},
+                                               {"Deník", "log", Align::Left},
+                                               {"Protokol", "protocol", Align::Left},
+                                               {"Opravená kopie", "copy", Align::Left},
+                                               {"Zpráva pro účastníka", "report", Align::Left}});
+    const auto optionalNumber = [](const std::optional<std::int64_t>& value) {
+        return value ? number(*value) : std::string();
+    };
+    for (const LogRow& log : rowsInResultsOrder(logs, check)) {
+        std::vector<std::string> row = {log.rank, log.call, log.outcome,
+                                        log.scored ? number(log.qsos) : "",
+                                        log.scored ? number(log.result) : ""};
+        if (checked) {
+            row.push_back(optionalNumber(log.checkedResult));
+            row.push_back(optionalNumber(log.removedQsos));
+        }
+        const LogLinks& files = links[log.log];
+        row.insert(row.end(),
+                   {log.flags, log.file, files.protocol.empty() ? "" : "protokol",
+                    files.copy.empty() ? "" : "kopie", files.report.empty() ? "" : "zpráva"});
+        std::vector<std::string> rowLinks(row.size());
+        rowLinks[firstLink + 1] = files.protocol;
+        rowLinks[firstLink + 2] = files.copy;
+        rowLinks[firstLink + 3] = files.report;
+        table.rows.push_back(std::move(row));
+        table.links.push_back(std::move(rowLinks));
+    }
+    return table;
+}
+
+}  // namespace
+
+std::string contestIndexPage(const std::vector<ContestLog>& logs, const ContestSummary& summary,
+                             const CrossCheck* check, const std::vector<LogLinks>& links,
+                             const std::vector<std::string>& pages) {
+    const std::string title = contestTitle(summary);
+    std::string body = "<h1>" + htmlEscape(title) + "</h1>\n";
+    body += "<p class=\"note\">" + htmlEscape(contestFacts(logs, summary, check));
+    if (!summary.name.empty()) {
+        body += " Název soutěže podle řádku CONTEST: " + number(summary.nameCount) + " z " +
+                number(summary.sessionLogs) + " deníků.";
+    }
+    body += "</p>\n";
+    if (!pages.empty()) {
+        body += "<p>";
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            body += std::string(i > 0 ? " · " : "") + "<a href=\"" + htmlEscape(urlPath(pages[i])) +
+                    "\">" + htmlEscape(pages[i]) + "</a>";
+        }
+        body += "</p>\n";
+    }
+    body += flagSection(logs, ReportFormat::Html);
+    body += "<h2>Výsledky</h2>\n";
+    body +=
+        "<p class=\"note\">" +
+        htmlEscape(check != nullptr
+                       ? "Pořadí podle výsledku po křížové kontrole; „mimo“: deník jiného kola, "
+                         "nebo bez jediné protistanice."
+                       : "Pořadí podle výsledku.") +
+        "</p>\n";
+    body += htmlTable(resultsWithLinks(logs, check, links), "results");
+    return htmlPage(title, body);
+}
+
+}  // namespace zeb::contest

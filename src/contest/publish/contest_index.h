@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "contest/check/contest_analysis.h"
+#include "contest/check/cross_check.h"
+#include "contest/intake/contest_log.h"
+
+namespace zeb::contest {
+
+// The files of one log on the index page, relative to it; empty where none was written.
+struct LogLinks {
+    std::string protocol;
+    std::string copy;
+    std::string report;
+};
+
+// "Vyhodnocení: NAME", or "Vyhodnocení soutěže" without a name: the heading of the index page.
+std::string contestTitle(const ContestSummary& summary);
+
+// The contest's date and its counts of logs, scored logs, QSOs and (when the cross-check ran)
+// findings, in one Czech sentence each: the line under that heading.
+std::string contestFacts(const std::vector<ContestLog>& logs, const ContestSummary& summary,
+                         const CrossCheck* check);
+
+// The page to open after a whole contest was evaluated: the contest's name and date as the logs
+// give them, its counts, the logs to look at, the results with each log's protocol, repaired
+// copy and entrant report, and the pages of the results and of the cross-check (`pages`:
+// relative file names).
+std::string contestIndexPage(const std::vector<ContestLog>& logs, const ContestSummary& summary,
+                             const CrossCheck* check, const std::vector<LogLinks>& links,
+                             const std::vector<std::string>& pages);
+
+}  // namespace zeb::contest

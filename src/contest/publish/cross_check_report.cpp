@@ -1,0 +1,292 @@
+#include "contest/publish/cross_check_report.h"
+
+#include <algorithm>
+
+#include "contest/publish/results_table.h"
+#include "scoring/band_plan.h"
+#include "state/decimal.h"
+
+namespace zeb::contest {
+
+namespace {
+
+constexpr const char* kTitle = "Křížová kontrola deníků";
+
+std::string number(std::int64_t value) {
+    return formatDecimal(value);
+}
+
+std::string logTitle(const ContestLog& log) {
+    return crossCheckName(log) + " (" + baseName(log.path) + ")";
+}
+
+std::string bandOf(const ContestQso& qso) {
+    return bandName(bandIndex(qso.kHz));
+}
+
+std::string orNothing(const std::string& text) {
+    return text.empty() ? "(nic)" : text;
+}
+
+// A log that meets no other log has no findings because nothing could be checked.
+const char* noFindings(const LogCrossCheck& result) {
+    return result.confirmed == 0 && result.validQsos > 0
+               ? "bez nálezů, ale také bez potvrzení: žádné QSO není v jiném deníku"
+               : "bez nálezů";
+}
+
+}  // namespace
+
+std::string partnerNote(const std::vector<ContestLog>& logs, const ContestLog& log,
+                        const Finding& finding) {
+    const ContestLog& partner = logs[finding.partnerLog];
+    const ContestQso& ours = log.qsos[finding.qso];
+    std::string note = logTitle(partner);
+    if (!finding.partnerQso) {
+        return note;
+    }
+    const ContestQso& theirs = partner.qsos[*finding.partnerQso];
+    note += " QSO " + number(theirs.number);
+    if (finding.kind == FindingKind::BustedCall) {
+        note += ", zapsáno " + theirs.call;
+    } else if (finding.kind == FindingKind::WrongCall) {
+        note += ", zapsáno " + ours.call + " místo " + crossCheckName(partner);
+    } else {
+        note +=
+            ", přijato " + orNothing(ours.exchange) + ", vysláno " + orNothing(theirs.sentExchange);
+    }
+    return note;
+}
+
+namespace {
+
+Table summaryTable(const std::vector<ContestLog>& logs, const CrossCheck& check) {
+    Table table;
+    table.columns = {
+        {"Značka", "call", Align::Left},
+        {"Deník", "log", Align::Left},
+        {"Platná QSO", "valid", Align::Right},
+        {"Potvrzená", "confirmed", Align::Right},
+        {"Není v deníku", "not_in_log", Align::Right},
+        {"Chybná značka", "busted_call", Align::Right},
+        {"Chybně zapsaná", "wrong_call", Align::Right},
+        {"Chybná výměna", "busted_exchange", Align::Right},
+        {"Neověřitelná výměna", "unverifiable_exchange", Align::Right},
+        {"Jedinečné", "unique", Align::Right},
+    };
+    constexpr int kCounts = 8;
+    std::int64_t sums[kCounts] = {};
+    for (std::size_t l = 0; l < logs.size(); ++l) {
+        const LogCrossCheck& result = check.logs[l];
+        if (!result.checked) {
+            continue;
+        }
+        const std::int64_t values[kCounts] = {result.validQsos,
+                                              result.confirmed,
+                                              findingCount(result, FindingKind::NotInLog),
+                                              findingCount(result, FindingKind::BustedCall),
+                                              findingCount(result, FindingKind::WrongCall),
+                                              findingCount(result, FindingKind::BustedExchange),
+                                              result.unverifiable,
+                                              findingCount(result, FindingKind::Unique)};
+        std::vector<std::string> row = {crossCheckName(logs[l]), baseName(logs[l].path)};
+        for (int i = 0; i < kCounts; ++i) {
+            row.push_back(number(values[i]));
+            sums[i] += values[i];
+        }
+        table.rows.push_back(std::move(row));
+    }
+    std::vector<std::string> total = {"Celkem", ""};
+    for (const std::int64_t sum : sums) {
+        total.push_back(number(sum));
+    }
+    table.rows.push_back(std::move(total));
+    return table;
+}
+
+Table uncheckedTable(const std::vector<ContestLog>& logs, const CrossCheck& check) {
+    Table table;
+    table.columns = {
+        {"Deník", "log", Align::Left},
+        {"Značka", "call", Align::Left},
+        {"Důvod", "reason", Align::Left},
+    };
+    for (std::size_t l = 0; l < logs.size(); ++l) {
+        const ContestLog& log = logs[l];
+        if (check.logs[l].checked) {
+            continue;
+        }
+        const std::string reason =
+            log.outcome == LogOutcome::Scored
+                ? std::string("chybí značka: žádný řádek CALLSIGN: ani čitelný řádek QSO")
+                : std::string(czechOutcomeName(log.outcome)) + ": " + log.message;
+        table.rows.push_back({baseName(log.path), crossCheckName(log), reason});
+    }
+    return table;
+}
+
+std::string textReport(const std::vector<ContestLog>& logs, const CrossCheck& check,
+                       const std::string& intro) {
+    std::string out = std::string(kTitle) + "\n\n" + intro + "\n\n" +
+                      flagSection(logs, ReportFormat::Text) + "\n" +
+                      textTable(summaryTable(logs, check));
+    for (std::size_t l = 0; l < logs.size(); ++l) {
+        const LogCrossCheck& result = check.logs[l];
+        if (!result.checked) {
+            continue;
+        }
+        const ContestLog& log = logs[l];
+        out += "\n" + logTitle(log) + "\n";
+        if (result.findings.empty()) {
+            out += "  " + std::string(noFindings(result)) + "\n";
+        }
+        for (const FindingKind kind : kFindingKinds) {
+            const int count = findingCount(result, kind);
+            if (count == 0) {
+                continue;
+            }
+            out += "  " + std::string(findingHeading(kind)) + ": " + number(count) + "\n";
+            for (const Finding& finding : result.findings) {
+                if (finding.kind != kind) {
+                    continue;
+                }
+                const ContestQso& qso = log.qsos[finding.qso];
+                out += "    QSO " + number(qso.number) + ": " + qso.line + "\n";
+                if (finding.partnerQso) {
+                    out += "      " + partnerNote(logs, log, finding) + ": " +
+                           logs[finding.partnerLog].qsos[*finding.partnerQso].line + "\n";
+                }
+            }
+        }
+    }
+    const Table unchecked = uncheckedTable(logs, check);
+    if (!unchecked.rows.empty()) {
+        out += "\nNekontrolované deníky: " + number(unchecked.rows.size()) + "\n\n" +
+               textTable(unchecked);
+    }
+    return out;
+}
+
+// For the busted kinds, the partner's line stands under the log's own, so that the two can be
+// compared column by column.
+Table kindTable(const std::vector<ContestLog>& logs, const ContestLog& log,
+                const LogCrossCheck& result, FindingKind kind) {
+    const bool withPartnerQso = kind == FindingKind::BustedCall || kind == FindingKind::WrongCall ||
+                                kind == FindingKind::BustedExchange;
+    Table table;
+    table.columns = {{"QSO", "qso", Align::Right},
+                     {withPartnerQso ? "Řádek deníku a řádek protistanice" : "Řádek deníku", "line",
+                      Align::Left, true}};
+    if (kind != FindingKind::Unique) {
+        table.columns.push_back({"Protistanice", "partner", Align::Left});
+    }
+    for (const Finding& finding : result.findings) {
+        if (finding.kind != kind) {
+            continue;
+        }
+        const ContestQso& qso = log.qsos[finding.qso];
+        std::vector<std::string> row = {number(qso.number), qso.line};
+        if (withPartnerQso) {
+            row[1] += "\n" + logs[finding.partnerLog].qsos[*finding.partnerQso].line;
+        }
+        if (kind != FindingKind::Unique) {
+            row.push_back(partnerNote(logs, log, finding));
+        }
+        table.rows.push_back(std::move(row));
+    }
+    return table;
+}
+
+std::string htmlReport(const std::vector<ContestLog>& logs, const CrossCheck& check,
+                       const std::string& intro) {
+    std::string body = "<h1>" + std::string(kTitle) + "</h1>\n";
+    body += "<p class=\"note\">" + htmlEscape(intro) + "</p>\n";
+    body += flagSection(logs, ReportFormat::Html);
+    body += "<h2>Přehled</h2>\n" + htmlTable(summaryTable(logs, check), "summary");
+    for (std::size_t l = 0; l < logs.size(); ++l) {
+        const LogCrossCheck& result = check.logs[l];
+        if (!result.checked) {
+            continue;
+        }
+        body += "<h2>" + htmlEscape(logTitle(logs[l])) + "</h2>\n";
+        if (result.findings.empty()) {
+            body += "<p>" + std::string(noFindings(result)) + "</p>\n";
+        }
+        for (const FindingKind kind : kFindingKinds) {
+            const int count = findingCount(result, kind);
+            if (count > 0) {
+                body +=
+                    "<h3>" + htmlEscape(findingHeading(kind)) + ": " + number(count) + "</h3>\n";
+                body += htmlTable(kindTable(logs, logs[l], result, kind), findingKey(kind));
+            }
+        }
+    }
+    const Table unchecked = uncheckedTable(logs, check);
+    if (!unchecked.rows.empty()) {
+        body += "<h2>Nekontrolované deníky</h2>\n" + htmlTable(unchecked, "unchecked");
+    }
+    return htmlPage(kTitle, body);
+}
+
+// One row per finding under one header row.
+std::string csvReport(const std::vector<ContestLog>& logs, const CrossCheck& check) {
+    std::string out =
+        csvRecord({"log", "call", "finding", "qso", "band", "date", "time", "worked_call",
+                   "received_exchange", "partner_log", "partner_call", "partner_qso",
+                   "partner_logged_call", "partner_sent_exchange", "line", "partner_line"});
+    for (std::size_t l = 0; l < logs.size(); ++l) {
+        const ContestLog& log = logs[l];
+        for (const Finding& finding : check.logs[l].findings) {
+            const ContestQso& qso = log.qsos[finding.qso];
+            std::vector<std::string> row = {baseName(log.path),
+                                            crossCheckName(log),
+                                            findingKey(finding.kind),
+                                            number(qso.number),
+                                            bandOf(qso),
+                                            qso.date,
+                                            qso.time,
+                                            qso.call,
+                                            qso.exchange};
+            if (finding.kind == FindingKind::Unique) {
+                row.resize(row.size() + 5);
+            } else {
+                const ContestLog& partner = logs[finding.partnerLog];
+                row.insert(row.end(), {baseName(partner.path), crossCheckName(partner)});
+                if (finding.partnerQso) {
+                    const ContestQso& theirs = partner.qsos[*finding.partnerQso];
+                    row.insert(row.end(),
+                               {number(theirs.number), theirs.call, theirs.sentExchange});
+                } else {
+                    row.resize(row.size() + 3);
+                }
+            }
+            row.push_back(qso.line);
+            row.push_back(finding.partnerQso
+                              ? logs[finding.partnerLog].qsos[*finding.partnerQso].line
+                              : std::string());
+            out += csvRecord(row);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string crossCheckReport(const std::vector<ContestLog>& logs, const CrossCheck& check,
+                             ReportFormat format) {
+    const std::string intro = "Časové okno: " + number(check.windowMinutes) +
+                              " min. Kontrolují se platná QSO hodnocených deníků, jejichž značka "
+                              "je v řádku CALLSIGN: nebo v řádcích QSO; řádky QSO se čtou celé, "
+                              "po polích.";
+    switch (format) {
+        case ReportFormat::Csv:
+            return csvReport(logs, check);
+        case ReportFormat::Text:
+            return textReport(logs, check, intro);
+        case ReportFormat::Html:
+            return htmlReport(logs, check, intro);
+    }
+    return {};
+}
+
+}  // namespace zeb::contest

@@ -1,0 +1,300 @@
+#include "contest/publish/results_table.h"
+
+#include <algorithm>
+#include <tuple>
+
+#include "state/decimal.h"
+
+namespace zeb::contest {
+
+namespace {
+
+constexpr const char* kTitle = "Výsledková listina";
+
+std::string number(std::int64_t value) {
+    return formatDecimal(value);
+}
+
+// The bands on which any scored log has a QSO, in the order of kBandOrder.
+std::vector<int> bandsInUse(const std::vector<ContestLog>& logs) {
+    std::vector<int> rows;
+    for (const int row : kBandOrder) {
+        const bool used = std::any_of(logs.begin(), logs.end(), [row](const ContestLog& log) {
+            return std::any_of(log.bands.begin(), log.bands.end(),
+                               [row](const BandTotals& band) { return band.bandRow == row; });
+        });
+        if (used) {
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
+BandTotals bandOf(const ContestLog& log, int row) {
+    for (const BandTotals& band : log.bands) {
+        if (band.bandRow == row) {
+            return band;
+        }
+    }
+    return BandTotals{row};
+}
+
+// The scored logs in the ranking (`apart` false) or below it, each with its rank (none apart).
+std::vector<RankedLog> rowsOf(const std::vector<ContestLog>& logs, bool apart) {
+    if (!apart) {
+        return rankLogs(logs);
+    }
+    std::vector<RankedLog> rows;
+    for (std::size_t i = 0; i < logs.size(); ++i) {
+        if (logs[i].rankedApart()) {
+            rows.push_back({i, 0});
+        }
+    }
+    return rows;
+}
+
+// The logs ranked apart say why in words on the pages, and by their codes in the CSV.
+std::string whyApart(const ContestLog& log) {
+    std::string why;
+    for (const LogFlag& flag : log.flags) {
+        if (flag.code == "other-session" || flag.code == "no-partner") {
+            why += (why.empty() ? "" : "; ") + flag.text;
+        }
+    }
+    return why;
+}
+
+Table scoredTable(const std::vector<ContestLog>& logs, const std::vector<int>& bandRows, bool apart,
+                  bool reasons = false) {
+    const bool checked = anyChecked(logs);
+    Table table;
+    table.columns = {
+        {"Pořadí", "rank", Align::Right},
+        {"Značka", "call", Align::Left},
+        {"QSO", "qsos", Align::Right},
+        {"Chyby", "errors", Align::Right},
+        {"Body", "points", Align::Right},
+        {"Násobiče ZEB", "zeb_mults", Align::Right},
+        {"Násobiče DXCC", "dxcc_mults", Align::Right},
+        {"Výsledek", "result", Align::Right},
+    };
+    if (checked) {
+        table.columns.push_back({"Po kontrole", "checked_result", Align::Right});
+        table.columns.push_back({"Vyřazená QSO", "removed_qsos", Align::Right});
+    }
+    table.columns.push_back({"Stejná čísla ZEB", "same_numbers", Align::Right});
+    for (const int row : bandRows) {
+        const std::string name = bandName(row);
+        table.columns.push_back({"QSO", "qsos_" + name, Align::Right, false, name});
+        table.columns.push_back({"platná", "valid_" + name, Align::Right, false, name});
+        table.columns.push_back({"body", "points_" + name, Align::Right, false, name});
+        table.columns.push_back({"DXCC", "dxcc_mults_" + name, Align::Right, false, name});
+    }
+    table.columns.push_back({"Shoda sloupců (%)", "column_agreement_percent", Align::Right});
+    table.columns.push_back(reasons ? TableColumn{"Důvod", "reason", Align::Left}
+                                    : TableColumn{"Ke kontrole", "flags", Align::Left});
+    table.columns.push_back({"Deník", "log", Align::Left});
+
+    for (const RankedLog& ranked : rowsOf(logs, apart)) {
+        const ContestLog& log = logs[ranked.log];
+        const EvaluationTotals& t = log.totals;
+        std::vector<std::string> row = {
+            ranked.rank > 0 ? number(ranked.rank) : std::string(),
+            callOrFileName(log),
+            number(t.qsoTotal),
+            number(t.errorTotal),
+            number(t.pointsTotal),
+            number(t.clubMultTotal),
+            number(t.dxccMultTotal),
+            number(t.result),
+        };
+        if (checked) {
+            row.push_back(log.checked ? number(log.checked->totals.result) : std::string());
+            row.push_back(log.checked
+                              ? number(static_cast<std::int64_t>(log.checked->removed.size()))
+                              : std::string());
+        }
+        row.push_back(number(t.sameNumberCount));
+        for (const int bandRow : bandRows) {
+            const BandTotals band = bandOf(log, bandRow);
+            row.insert(row.end(), {number(band.qsos), number(band.valid), number(band.points),
+                                   number(band.dxccMult)});
+        }
+        row.push_back(number(log.columnCheck.percent()));
+        row.push_back(reasons ? whyApart(log) : flagCodes(log));
+        row.push_back(baseName(log.path));
+        table.rows.push_back(std::move(row));
+    }
+    return table;
+}
+
+// The logs that have no result, in the order given.
+Table unscoredTable(const std::vector<ContestLog>& logs) {
+    Table table;
+    table.columns = {
+        {"Deník", "log", Align::Left},
+        {"Značka", "call", Align::Left},
+        {"Stav", "outcome", Align::Left},
+        {"Zpráva", "message", Align::Left},
+    };
+    for (const ContestLog& log : logs) {
+        if (log.outcome != LogOutcome::Scored) {
+            table.rows.push_back({baseName(log.path), callOrFileName(log),
+                                  czechOutcomeName(log.outcome), log.message});
+        }
+    }
+    return table;
+}
+
+// One table under one header row: the ranked logs, those ranked apart without a rank, then the
+// others with their outcome and message and without numbers.
+std::string csvResults(const std::vector<ContestLog>& logs, const Table& scored,
+                       const Table& apart) {
+    std::vector<std::string> header;
+    for (const TableColumn& column : scored.columns) {
+        header.push_back(column.key);
+    }
+    header.insert(header.end(), {"outcome", "message"});
+    std::string out = csvRecord(header);
+    for (const Table* table : {&scored, &apart}) {
+        for (std::vector<std::string> row : table->rows) {
+            row.insert(row.end(), {outcomeName(LogOutcome::Scored), ""});
+            out += csvRecord(row);
+        }
+    }
+    const std::size_t width = scored.columns.size();
+    for (const ContestLog& log : logs) {
+        if (log.outcome == LogOutcome::Scored) {
+            continue;
+        }
+        std::vector<std::string> row(width + 2);
+        row[1] = callOrFileName(log);
+        row[width - 2] = flagCodes(log);
+        row[width - 1] = baseName(log.path);
+        row[width] = outcomeName(log.outcome);
+        row[width + 1] = log.message;
+        out += csvRecord(row);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<RankedLog> rankLogs(const std::vector<ContestLog>& logs) {
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < logs.size(); ++i) {
+        if (logs[i].outcome == LogOutcome::Scored && !logs[i].rankedApart()) {
+            order.push_back(i);
+        }
+    }
+    const auto result = [&](std::size_t i) { return std::int64_t{rankingResult(logs[i])}; };
+    const auto key = [&](std::size_t i) {
+        return std::make_tuple(-result(i), callOrFileName(logs[i]), baseName(logs[i].path), i);
+    };
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return key(a) < key(b); });
+    std::vector<RankedLog> ranked;
+    for (std::size_t place = 0; place < order.size(); ++place) {
+        const bool tied = place > 0 && result(order[place]) == result(order[place - 1]);
+        ranked.push_back({order[place], tied ? ranked.back().rank : static_cast<int>(place) + 1});
+    }
+    return ranked;
+}
+
+bool anyChecked(const std::vector<ContestLog>& logs) {
+    return std::any_of(logs.begin(), logs.end(),
+                       [](const ContestLog& log) { return log.checked.has_value(); });
+}
+
+std::string flagCodes(const ContestLog& log) {
+    std::string codes;
+    for (const LogFlag& flag : log.flags) {
+        codes += (codes.empty() ? "" : " ") + flag.code;
+    }
+    return codes;
+}
+
+std::int32_t rankingResult(const ContestLog& log) {
+    return log.checked ? log.checked->totals.result : log.totals.result;
+}
+
+Table flagTable(const std::vector<ContestLog>& logs) {
+    Table table;
+    table.columns = {
+        {"Značka", "call", Align::Left},
+        {"Deník", "log", Align::Left},
+        {"Příznak", "flag", Align::Left},
+        {"Důvod", "reason", Align::Left},
+    };
+    for (const ContestLog& log : logs) {
+        for (const LogFlag& flag : log.flags) {
+            table.rows.push_back({callOrFileName(log), baseName(log.path), flag.code, flag.text});
+        }
+    }
+    return table;
+}
+
+std::string flagSection(const std::vector<ContestLog>& logs, ReportFormat format) {
+    const Table table = flagTable(logs);
+    const auto flagged = std::count_if(logs.begin(), logs.end(),
+                                       [](const ContestLog& log) { return !log.flags.empty(); });
+    const std::string heading = "Deníky ke kontrole: " + number(flagged);
+    switch (format) {
+        case ReportFormat::Csv:
+            return {};
+        case ReportFormat::Text:
+            return heading + "\n" + (table.rows.empty() ? "" : "\n" + textTable(table));
+        case ReportFormat::Html:
+            return "<h2>" + htmlEscape(heading) + "</h2>\n" +
+                   (table.rows.empty() ? "" : htmlTable(table, "flags"));
+    }
+    return {};
+}
+
+std::string resultsTable(const std::vector<ContestLog>& logs, ReportFormat format, bool withBands) {
+    const std::vector<int> bandRows = withBands ? bandsInUse(logs) : std::vector<int>{};
+    const Table scored = scoredTable(logs, bandRows, false);
+    const Table apart = scoredTable(logs, bandRows, true, format != ReportFormat::Csv);
+    const Table unscored = unscoredTable(logs);
+    const std::string scoredCount = "Hodnocené deníky: " + number(scored.rows.size());
+    const std::string apartCount =
+        "Mimo pořadí (jiné kolo, nebo žádná protistanice): " + number(apart.rows.size());
+    const std::string unscoredCount = "Nehodnocené deníky: " + number(unscored.rows.size());
+    const std::string ranking =
+        anyChecked(logs) ? "Pořadí podle výsledku po křížové kontrole." : "Pořadí podle výsledku.";
+    switch (format) {
+        case ReportFormat::Csv:
+            return csvResults(logs, scored, apart);
+        case ReportFormat::Text: {
+            std::string out = std::string(kTitle) + "\n\n" + flagSection(logs, format) + "\n" +
+                              scoredCount + ". " + ranking + "\n\n";
+            out += textTable(scored);
+            if (!apart.rows.empty()) {
+                out += "\n" + apartCount + "\n\n" + textTable(apart);
+            }
+            if (!unscored.rows.empty()) {
+                out += "\n" + unscoredCount + "\n\n" + textTable(unscored);
+            }
+            return out;
+        }
+        case ReportFormat::Html: {
+            std::string body = "<h1>" + std::string(kTitle) + "</h1>\n";
+            body += flagSection(logs, format);
+            body += "<h2>" + htmlEscape(scoredCount) + "</h2>\n";
+            body += "<p class=\"note\">" + htmlEscape(ranking) + "</p>\n";
+            body += htmlTable(scored, "results");
+            if (!apart.rows.empty()) {
+                body += "<h2>" + htmlEscape(apartCount) + "</h2>\n";
+                body += htmlTable(apart, "apart");
+            }
+            if (!unscored.rows.empty()) {
+                body += "<h2>Nehodnocené deníky</h2>\n";
+                body += htmlTable(unscored, "unscored");
+            }
+            return htmlPage(kTitle, body, withBands);
+        }
+    }
+    return {};
+}
+
+}  // namespace zeb::contest
