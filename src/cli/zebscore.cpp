@@ -67,6 +67,7 @@ class Run {
             status = std::max(status, evaluateOne(options_.logs[i]));
         }
         progress_.clear();
+        status = std::max(status, written(intake_.finish()));
         if (interruptRequested()) {
             return stopInterrupted(total);
         }
@@ -191,12 +192,17 @@ class Run {
     static int written(bool ok) { return ok ? kExitScored : kExitFailure; }
 
     int finishContest() {
-        const std::optional<CheckedContest> checked = checkContest(
-            contest_, options_.crossCheckRuns(), options_.timeWindow.value_or(kDefaultTimeWindow),
-            [this](std::size_t done, std::size_t total) {
-                progress_.show(done, total, "checked results");
-                return !interruptRequested();
-            });
+        // The evaluator's decisions belong to the contest's folder.
+        const DecisionFile decisions =
+            options_.contest ? readDecisionFile(ContestFolder{*options_.contest}.decisions())
+                             : DecisionFile{};
+        const std::optional<CheckedContest> checked =
+            checkContest(contest_, decisions, options_.crossCheckRuns(),
+                         options_.timeWindow.value_or(kDefaultTimeWindow),
+                         [this](std::size_t done, std::size_t total) {
+                             progress_.show(done, total, "checked results");
+                             return !interruptRequested();
+                         });
         progress_.clear();
         if (!checked) {
             return stopInterrupted(options_.logs.size());

@@ -1,123 +1,29 @@
 #include "contest/check/contest_analysis.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <tuple>
 
+#include "contest/check/sessions.h"
+#include "contest/check/stations.h"
 #include "intake/load_command.h"
 #include "intake/qso_fields.h"
+#include "platform/paths.h"
 #include "state/decimal.h"
 
 namespace zeb::contest {
 
 namespace {
 
-constexpr std::int64_t kHour = 60;
-constexpr std::int64_t kDay = 24 * kHour;
-// Logs whose QSOs lie closer than this belong to one session: a contest of a weekend is one
-// session, the evenings of a monthly contest are not.
-constexpr std::int64_t kSessionGap = 12 * kHour;
-// A QSO this far from the middle of its log is a slip of its date, not a session of its own.
-constexpr std::int64_t kStrayQso = 36 * kHour;
-
 std::string number(std::int64_t value) {
     return formatDecimal(value);
-}
-
-// "YYYY-MM-DD" of minutes since 1970-01-01.
-std::string dateOf(std::int64_t minute) {
-    std::int64_t days = minute >= 0 ? minute / kDay : (minute - kDay + 1) / kDay;
-    // From days since 1970-01-01 to a civil date.
-    days += 719468;
-    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const auto dayOfEra = static_cast<unsigned>(days - era * 146097);
-    const unsigned yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const unsigned shifted = (5 * dayOfYear + 2) / 153;
-    const unsigned day = dayOfYear - (153 * shifted + 2) / 5 + 1;
-    const unsigned month = shifted < 10 ? shifted + 3 : shifted - 9;
-    const std::int64_t year = static_cast<std::int64_t>(yearOfEra) + era * 400 + (month <= 2);
-    std::string text = number(year) + "-";
-    text += (month < 10 ? "0" : "") + number(month) + "-";
-    text += (day < 10 ? "0" : "") + number(day);
-    return text;
 }
 
 std::string dateSpan(std::int64_t first, std::int64_t last) {
     const std::string from = dateOf(first);
     const std::string to = dateOf(last);
     return from == to ? from : from + " až " + to;
-}
-
-// The span of a log's QSOs, stray dates left out.
-struct LogSpan {
-    std::size_t log;
-    std::int64_t first;
-    std::int64_t last;
-    std::size_t qsos;
-};
-
-std::optional<LogSpan> spanOf(std::size_t index, const ContestLog& log) {
-    std::vector<std::int64_t> minutes;
-    for (const ContestQso& qso : log.qsos) {
-        if (qso.minute) {
-            minutes.push_back(*qso.minute);
-        }
-    }
-    if (log.outcome != LogOutcome::Scored || minutes.empty()) {
-        return std::nullopt;
-    }
-    std::sort(minutes.begin(), minutes.end());
-    const std::int64_t middle = minutes[minutes.size() / 2];
-    LogSpan span{index, middle, middle, minutes.size()};
-    for (const std::int64_t minute : minutes) {
-        if (minute >= middle - kStrayQso && minute <= middle + kStrayQso) {
-            span.first = std::min(span.first, minute);
-            span.last = std::max(span.last, minute);
-        }
-    }
-    return span;
-}
-
-struct Session {
-    std::vector<std::size_t> logs;
-    std::int64_t first = 0;
-    std::int64_t last = 0;
-    std::size_t qsos = 0;
-};
-
-// The logs whose spans touch or lie closer than the gap, chained; the session of the contest is
-// the one of most logs (then of most QSOs, then the earliest).
-std::optional<Session> mainSession(const std::vector<ContestLog>& logs) {
-    std::vector<LogSpan> spans;
-    for (std::size_t l = 0; l < logs.size(); ++l) {
-        if (const auto span = spanOf(l, logs[l])) {
-            spans.push_back(*span);
-        }
-    }
-    std::sort(spans.begin(), spans.end(), [](const LogSpan& a, const LogSpan& b) {
-        return std::tie(a.first, a.log) < std::tie(b.first, b.log);
-    });
-    std::vector<Session> sessions;
-    for (const LogSpan& span : spans) {
-        if (sessions.empty() || span.first > sessions.back().last + kSessionGap) {
-            sessions.push_back({{}, span.first, span.last, 0});
-        }
-        Session& session = sessions.back();
-        session.logs.push_back(span.log);
-        session.last = std::max(session.last, span.last);
-        session.qsos += span.qsos;
-    }
-    const auto best =
-        std::max_element(sessions.begin(), sessions.end(), [](const Session& a, const Session& b) {
-            // The earlier of two equal sessions wins: max_element keeps the first of equals.
-            return std::make_tuple(a.logs.size(), a.qsos) < std::make_tuple(b.logs.size(), b.qsos);
-        });
-    if (best == sessions.end()) {
-        return std::nullopt;
-    }
-    return *best;
 }
 
 std::vector<int> submittedNumbers(const ContestLog& log, const std::vector<int>& qsoNumbers) {
@@ -148,24 +54,45 @@ std::string capitalCall(const ContestLog& log) {
     return call ? inCapitals(*call) : std::string();
 }
 
+// "fixed/NAME": a repaired copy named by its folder and file, the same text whichever program
+// wrote the reports and wherever their folder lies.
+std::string copyName(const std::string& copy) {
+    const std::filesystem::path path = pathFromUtf8(copy);
+    const std::string folder = utf8FromPath(path.parent_path().filename());
+    const std::string name = utf8FromPath(path.filename());
+    return folder.empty() ? name : folder + "/" + name;
+}
+
+std::string withReason(std::string text, const std::string& reason) {
+    return reason.empty() ? text : text + " (" + reason + ")";
+}
+
 class Flagger {
   public:
-    Flagger(std::vector<ContestLog>& logs, const CrossCheck* check) : logs_(logs), check_(check) {}
+    Flagger(std::vector<ContestLog>& logs, const CrossCheck* check,
+            const std::vector<std::vector<QsoDecision>>& decided)
+        : logs_(logs), check_(check), decided_(decided) {}
 
     ContestSummary run() {
         ContestSummary summary;
-        const std::optional<Session> session = mainSession(logs_);
         for (ContestLog& log : logs_) {
             log.flags.clear();
         }
-        if (session) {
+        const ContestSessions sessions =
+            findSessions(logs_, [](const ContestLog& log) { return log.takesPart(); });
+        const Session* session = sessions.mainSession();
+        if (session != nullptr) {
             summary.firstDate = dateOf(session->first);
             summary.lastDate = dateOf(session->last);
             summary.sessionLogs = static_cast<int>(session->logs.size());
             flagOtherSessions(*session);
         }
         for (std::size_t l = 0; l < logs_.size(); ++l) {
-            flagLog(l);
+            if (logs_[l].setAside) {
+                flagSetAside(l);
+            } else {
+                flagLog(l);
+            }
         }
         flagSameCalls();
         nameContest(summary, session);
@@ -180,7 +107,7 @@ class Flagger {
     void flagOtherSessions(const Session& session) {
         for (std::size_t l = 0; l < logs_.size(); ++l) {
             const std::optional<LogSpan> span = spanOf(l, logs_[l]);
-            if (!span ||
+            if (!span || !logs_[l].takesPart() ||
                 std::find(session.logs.begin(), session.logs.end(), l) != session.logs.end()) {
                 continue;
             }
@@ -198,6 +125,31 @@ class Flagger {
         }
     }
 
+    void flagSetAside(std::size_t l) {
+        const SetAside& aside = *logs_[l].setAside;
+        const std::string other =
+            aside.kind == SetAsideKind::Decision ? std::string() : baseName(logs_[aside.by].path);
+        switch (aside.kind) {
+            case SetAsideKind::Decision:
+                flag(l, "set-aside",
+                     withReason("odložen vyhodnocovatelem", aside.reason) +
+                         ": nehodnotí se a křížová kontrola jej nepoužije");
+                break;
+            case SetAsideKind::Copy:
+                flag(l, "copy",
+                     "kopie deníku " + other +
+                         ": stejné řádky QSO, deník se hodnotí jen jednou, jako " + other);
+                break;
+            case SetAsideKind::Superseded:
+                flag(l, "superseded",
+                     "nahrazen deníkem " + other +
+                         (aside.chosen ? " podle rozhodnutí vyhodnocovatele"
+                                       : ", který stanice poslala později") +
+                         ": nehodnotí se a křížová kontrola jej nepoužije");
+                break;
+        }
+    }
+
     void flagLog(std::size_t l) {
         const ContestLog& log = logs_[l];
         if (log.outcome != LogOutcome::Scored) {
@@ -206,7 +158,10 @@ class Flagger {
             return;
         }
         const bool repaired = log.repaired && log.repaired->copy;
-        const bool poorColumns = !repaired && log.columnCheck.poor();
+        // The columns found in a repaired copy are those the repair wrote; the evaluator's own
+        // columns (a NAME.ini) or corrections of the copy may read it otherwise.
+        const bool ownColumns = !repaired || log.settings.config || log.copyEdited();
+        const bool poorColumns = ownColumns && log.columnCheck.poor();
         // Columns that misread the lines make QSOs of nothing: that, not another contest, is
         // then why none meets another log.
         if (!poorColumns) {
@@ -218,12 +173,26 @@ class Flagger {
             if (!check.disagreeing.empty()) {
                 text += " (nesouhlasí " + linesOf(log, check.disagreeing) + ")";
             }
-            flag(l, "columns", text + ": opravte deník (--repair) nebo sloupce v okně");
+            flag(l, "columns",
+                 text + (repaired ? ": opravte sloupce v okně (Ulož konfiguaci) nebo kopii"
+                                  : ": opravte deník (--repair) nebo sloupce v okně"));
         }
         if (log.copyEdited()) {
             flag(l, "edited",
-                 "opravená kopie " + log.evaluated +
+                 "opravená kopie " + copyName(log.evaluated) +
                      " byla změněna ručně: výsledek stojí na těchto opravách");
+        }
+        if (log.repaired && log.repaired->resent) {
+            flag(l, "resent",
+                 "deník přišel znovu (změnil se od minulého vyhodnocení): opravená kopie " +
+                     copyName(log.evaluated) + " je napsána znovu z nového deníku");
+        }
+        if (log.repaired && log.repaired->resentAfterEdit) {
+            flag(l, "resent-after-edit",
+                 "deník " + baseName(log.path) +
+                     " přišel znovu poté, co byla jeho opravená kopie " + copyName(log.evaluated) +
+                     " ručně opravena: hodnotí se ručně opravená kopie; porovnejte ji s novým "
+                     "deníkem a opravy přeneste");
         }
         flagUnread(l);
         const bool anyRead = std::any_of(log.qsos.begin(), log.qsos.end(),
@@ -246,15 +215,36 @@ class Flagger {
                  "zapsány jako ? (" +
                      fileLines(log.repaired->repair.unmappedLines) + ")");
         }
+        if (log.checkLog) {
+            flag(l, "checklog",
+                 std::string(log.checkLogHeader ? "kontrolní deník (kategorie CHECKLOG)"
+                                                : "kontrolní deník podle rozhodnutí "
+                                                  "vyhodnocovatele") +
+                     ": potvrzuje QSO ostatních, sám se nehodnotí");
+        }
+        flagDecided(l);
+    }
+
+    void flagDecided(std::size_t l) {
+        if (l >= decided_.size() || decided_[l].empty()) {
+            return;
+        }
+        std::string text;
+        for (const QsoDecision& decision : decided_[l]) {
+            text += text.empty() ? "" : "; ";
+            text += withReason(std::string(decision.keep ? "uznáno" : "vyřazeno") + " QSO, " +
+                                   linesOf(logs_[l], {decision.number}),
+                               decision.reason);
+        }
+        flag(l, "decided", "rozhodnutí vyhodnocovatele: " + text);
     }
 
     void flagNoPartner(std::size_t l) {
         if (check_ == nullptr) {
             return;
         }
-        const auto scored = std::count_if(logs_.begin(), logs_.end(), [](const ContestLog& log) {
-            return log.outcome == LogOutcome::Scored;
-        });
+        const auto scored = std::count_if(logs_.begin(), logs_.end(),
+                                          [](const ContestLog& log) { return log.takesPart(); });
         if (scored < 3) {
             return;
         }
@@ -318,20 +308,11 @@ class Flagger {
         }
     }
 
-    // Two logs sent by one station in one session: which of them counts is the evaluator's
-    // decision.
+    // Two logs sent by one station in one session: one of them counts, and the evaluator may
+    // choose another.
     void flagSameCalls() {
-        std::map<std::string, std::vector<std::size_t>> byCall;
-        for (std::size_t l = 0; l < logs_.size(); ++l) {
-            const std::string call = capitalCall(logs_[l]);
-            if (!call.empty() && !logs_[l].flagged("other-session")) {
-                byCall[call].push_back(l);
-            }
-        }
-        for (const auto& [call, sent] : byCall) {
-            if (sent.size() < 2) {
-                continue;
-            }
+        for (const std::vector<std::size_t>& sent : stationGroups(logs_)) {
+            const std::string call = capitalCall(logs_[sent.front()]);
             for (const std::size_t l : sent) {
                 std::string others;
                 for (const std::size_t other : sent) {
@@ -346,13 +327,13 @@ class Flagger {
         }
     }
 
-    void nameContest(ContestSummary& summary, const std::optional<Session>& session) {
+    void nameContest(ContestSummary& summary, const Session* session) {
         // Spellings that differ in case or blanks only are one name.
         std::map<std::string, std::pair<int, std::string>> names;
         for (std::size_t l = 0; l < logs_.size(); ++l) {
             const ContestLog& log = logs_[l];
-            if (log.contestName.empty() ||
-                (session &&
+            if (log.contestName.empty() || !log.takesPart() ||
+                (session != nullptr &&
                  std::find(session->logs.begin(), session->logs.end(), l) == session->logs.end())) {
                 continue;
             }
@@ -376,6 +357,7 @@ class Flagger {
 
     std::vector<ContestLog>& logs_;
     const CrossCheck* check_;
+    const std::vector<std::vector<QsoDecision>>& decided_;
 };
 
 }  // namespace
@@ -405,15 +387,19 @@ std::string lineList(std::vector<int> numbers) {
     return text;
 }
 
-ContestSummary analyzeContest(std::vector<ContestLog>& logs, const CrossCheck* check) {
-    return Flagger(logs, check).run();
+ContestSummary analyzeContest(std::vector<ContestLog>& logs, const CrossCheck* check,
+                              const std::vector<std::vector<QsoDecision>>& decided) {
+    return Flagger(logs, check, decided).run();
 }
 
 std::vector<RemovedQso> removedQsos(const LogCrossCheck& check, const ContestLog& log) {
     std::vector<RemovedQso> removed;
     for (const Finding& finding : check.findings) {
         if (removesQso(finding.kind)) {
-            removed.push_back({log.qsos[finding.qso].number, finding.kind});
+            RemovedQso qso;
+            qso.number = log.qsos[finding.qso].number;
+            qso.finding = finding.kind;
+            removed.push_back(std::move(qso));
         }
     }
     std::sort(removed.begin(), removed.end(),
@@ -422,18 +408,46 @@ std::vector<RemovedQso> removedQsos(const LogCrossCheck& check, const ContestLog
 }
 
 bool computeCheckedResults(std::vector<ContestLog>& logs, const CrossCheck& check,
+                           const std::vector<std::vector<QsoDecision>>& decided,
                            const std::function<bool(std::size_t, std::size_t)>& progress) {
+    static const std::vector<QsoDecision> kNone;
     for (std::size_t l = 0; l < logs.size(); ++l) {
         ContestLog& log = logs[l];
         if (progress && !progress(l + 1, logs.size())) {
             return false;
         }
-        if (log.outcome != LogOutcome::Scored) {
+        // A check log is not ranked, and a log set aside is not checked: neither has a result.
+        if (!log.takesPart() || log.checkLog) {
             log.checked.reset();
             continue;
         }
         CheckedResult checked;
-        checked.removed = removedQsos(check.logs[l], log);
+        const std::vector<QsoDecision>& decisions = l < decided.size() ? decided[l] : kNone;
+        const auto decisionOn = [&](int number) -> const QsoDecision* {
+            const auto found =
+                std::find_if(decisions.begin(), decisions.end(),
+                             [number](const QsoDecision& d) { return d.number == number; });
+            return found == decisions.end() ? nullptr : &*found;
+        };
+        for (const RemovedQso& removed : removedQsos(check.logs[l], log)) {
+            const QsoDecision* decision = decisionOn(removed.number);
+            if (decision == nullptr) {
+                checked.removed.push_back(removed);
+            } else if (decision->keep) {
+                checked.kept.push_back({removed.number, removed.finding, decision->reason});
+            }
+        }
+        for (const QsoDecision& decision : decisions) {
+            if (!decision.keep) {
+                RemovedQso removed;
+                removed.number = decision.number;
+                removed.decided = true;
+                removed.reason = decision.reason;
+                checked.removed.push_back(std::move(removed));
+            }
+        }
+        std::sort(checked.removed.begin(), checked.removed.end(),
+                  [](const RemovedQso& a, const RemovedQso& b) { return a.number < b.number; });
         checked.totals = log.totals;
         // The same result again, computed anew, unless the removal changes something; a log's
         // checked result is kept while its removed QSOs stay the same.

@@ -58,7 +58,10 @@ class Checker {
             validByCall_.emplace_back();
             for (std::size_t q = 0; q < log.qsos.size(); ++q) {
                 calls_.back().push_back(inCapitals(log.qsos[q].call));
-                holders_[calls_.back().back()].insert(l);
+                // A log set aside is no witness: a copy, or an older log of the same station.
+                if (log.takesPart()) {
+                    holders_[calls_.back().back()].insert(l);
+                }
                 if (isValid(log.qsos[q])) {
                     validByCall_.back()[calls_.back().back()].push_back(q);
                 }
@@ -90,9 +93,7 @@ class Checker {
     }
 
   private:
-    bool isChecked(std::size_t l) const {
-        return logs_[l].outcome == LogOutcome::Scored && !ownCalls_[l].empty();
-    }
+    bool isChecked(std::size_t l) const { return logs_[l].takesPart() && !ownCalls_[l].empty(); }
 
     // The checked logs, other than `l`, whose own call is the call.
     const std::vector<std::size_t>& partnersFor(const std::string& call) const {

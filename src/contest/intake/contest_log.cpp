@@ -87,7 +87,7 @@ bool ContestLog::flagged(std::string_view code) const {
 }
 
 bool ContestLog::rankedApart() const {
-    return outcome == LogOutcome::Scored && (flagged("other-session") || flagged("no-partner"));
+    return takesPart() && !checkLog && (flagged("other-session") || flagged("no-partner"));
 }
 
 const char* czechOutcomeName(LogOutcome outcome) {

@@ -39,6 +39,9 @@ struct ContestQso {
     // a repaired copy was evaluated, the line as submitted.
     int submittedNumber = 0;
     std::string submittedLine;
+    // The line evaluated is not what the repair makes of the submitted line: the evaluator changed
+    // it in the repaired copy.
+    bool editedLine = false;
 
     const std::string& asSubmitted() const { return submittedLine.empty() ? line : submittedLine; }
 };
@@ -58,16 +61,40 @@ enum class FindingKind {
     Unique,          // a call that no other log holds
 };
 
-// A QSO that the cross-check takes off a log's score.
+// A QSO that the cross-check, or the evaluator, takes off a log's score.
 struct RemovedQso {
-    int number = 0;  // as ContestQso::number
+    int number = 0;                               // as ContestQso::number
+    FindingKind finding = FindingKind::NotInLog;  // when not `decided`
+    bool decided = false;                         // the evaluator removed it; `reason` says why
+    std::string reason;
+};
+
+// A QSO that a finding would take off, kept by the evaluator's decision.
+struct KeptQso {
+    int number = 0;
     FindingKind finding = FindingKind::NotInLog;
+    std::string reason;
 };
 
 // The result of a log without its removed QSOs, as if their lines were not in the log.
 struct CheckedResult {
     std::vector<RemovedQso> removed;
+    std::vector<KeptQso> kept;
     EvaluationTotals totals{};
+};
+
+// Why a scored log takes no part in the contest: neither ranked nor a partner in the cross-check.
+enum class SetAsideKind {
+    Decision,    // the evaluator set it aside
+    Copy,        // it is another copy of the log that counts (the same QSO lines)
+    Superseded,  // the same station sent another log, which counts
+};
+
+struct SetAside {
+    SetAsideKind kind = SetAsideKind::Decision;
+    std::size_t by = 0;   // the log that counts instead, for a copy or a superseded log
+    bool chosen = false;  // ... chosen by the evaluator, not as the newest
+    std::string reason;   // the evaluator's reason, for a decision
 };
 
 // What is kept of one evaluated log once its evaluation state is gone.
@@ -93,13 +120,29 @@ struct ContestLog {
     std::vector<LogFlag> flags;
     std::optional<CheckedResult> checked;  // when the cross-check ran
 
+    // From the header of the log as submitted.
+    std::string claimedScore;     // the "CLAIMED-SCORE:" value as written, UTF-8; empty when none
+    bool checkLogHeader = false;  // its category says CHECKLOG
+    // When the submitted file was last written, in the file system's ticks: the newest of one
+    // station's logs counts.
+    std::int64_t received = 0;
+
+    // How the check of the contest takes it.
+    std::optional<SetAside> setAside;
+    bool checkLog = false;  // it confirms its partners' QSOs, but is not ranked
+
     // Its repaired copy was there already / and was changed by hand (see RepairedLog).
     bool copyKept() const { return repaired && repaired->kept; }
     bool copyEdited() const { return repaired && repaired->edited; }
 
     bool flagged(std::string_view code) const;
-    // Scored, but of another session or meeting no other log: listed below the ranking.
+    // Scored and not set aside: it is a partner in the cross-check.
+    bool takesPart() const { return outcome == LogOutcome::Scored && !setAside; }
+    // Taking part, no check log, but of another session or meeting no other log: listed below the
+    // ranking.
     bool rankedApart() const;
+    // Taking part and in the ranking.
+    bool ranked() const { return takesPart() && !checkLog && !rankedApart(); }
 };
 
 ContestLog summarizeLog(const LogEvaluation& evaluation);

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "contest/intake/contest_folder.h"
+#include "contest/intake/repair_record.h"
 #include "intake/load_command.h"
 #include "intake/qso_fields.h"
 #include "platform/cp1250.h"
@@ -37,35 +39,62 @@ std::string logText(std::string_view bytes, bool utf8) {
     return utf8 ? std::string(bytes) : cp1250ToUtf8(bytes);
 }
 
-// The value of the "CONTEST:" line before the first QSO line.
-std::string contestNameOf(const std::vector<std::string_view>& lines, bool utf8) {
+// The value of a header line ("CONTEST", "CLAIMED-SCORE", ...) before the first QSO line.
+std::string headerValue(const std::vector<std::string_view>& lines, std::string_view key,
+                        bool utf8) {
     for (const std::string_view line : lines) {
         if (isQsoLine(line)) {
             break;
         }
-        if (headerKey(line) == "CONTEST") {
+        if (headerKey(line) == key) {
             return logText(trimmed(line.substr(line.find(':') + 1)), utf8);
         }
     }
     return {};
 }
 
+// A check log says so in its category: "CATEGORY-OPERATOR: CHECKLOG", or in the older form of the
+// header, "CATEGORY: CHECKLOG".
+bool saysCheckLog(const std::vector<std::string_view>& lines) {
+    for (const char* key : {"CATEGORY-OPERATOR", "CATEGORY"}) {
+        for (const std::string_view word : qsoWords(inCapitals(headerValue(lines, key, true)))) {
+            if (word == "CHECKLOG") {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+std::int64_t lastWriteOf(const std::string& path) {
+    std::error_code error;
+    const auto written = fs::last_write_time(pathFromUtf8(path), error);
+    return error ? 0 : static_cast<std::int64_t>(written.time_since_epoch().count());
+}
+
 // The repaired copy's QSO lines are the log's, in their order: each quotes its line as the
-// entrant wrote it. A copy changed by hand may no longer line up; it then quotes itself.
+// entrant wrote it, and tells whether the evaluator changed it in the copy (it is then not what the
+// repair makes of the submitted line). A copy changed by hand may no longer line up; it then
+// quotes itself.
 void quoteSubmittedLines(ContestLog& log, const std::vector<std::string_view>& lines,
-                         const LogRepair& repair) {
+                         const RepairedLog& repaired) {
+    const LogRepair& repair = repaired.repair;
     if (log.qsos.size() != repair.qsoLineNumbers.size()) {
         for (ContestQso& qso : log.qsos) {
             qso.submittedNumber = 0;
         }
         return;
     }
+    const std::vector<std::string_view> repairedLines = qsoLinesOf(repair.copy);
     for (std::size_t i = 0; i < log.qsos.size(); ++i) {
+        ContestQso& qso = log.qsos[i];
         const int number = repair.qsoLineNumbers[i];
-        log.qsos[i].submittedNumber = number;
+        qso.submittedNumber = number;
         if (number >= 1 && static_cast<std::size_t>(number) <= lines.size()) {
-            log.qsos[i].submittedLine = logText(trimmed(lines[number - 1]), log.utf8);
+            qso.submittedLine = logText(trimmed(lines[number - 1]), log.utf8);
         }
+        qso.editedLine = repaired.edited && i < repairedLines.size() &&
+                         cp1250ToUtf8(trimmed(repairedLines[i])) != qso.line;
     }
 }
 
@@ -117,7 +146,21 @@ bool OutputFiles::write(const std::string& prefix, const std::string& what,
 }
 
 LogIntake::LogIntake(ContestSettings settings, OutputFiles& files, NoteSink notes)
-    : settings_(std::move(settings)), files_(files), notes_(std::move(notes)) {}
+    : settings_(std::move(settings)), files_(files), notes_(std::move(notes)) {
+    if (settings_.repairDir) {
+        record_ = RepairRecord::of(*settings_.repairDir);
+    }
+}
+
+bool LogIntake::finish() {
+    std::string error;
+    if (!record_.save(&error)) {
+        notes_("cannot write the record of the repaired copies in " + *settings_.repairDir + ": " +
+               error);
+        return false;
+    }
+    return true;
+}
 
 ContestEntry LogIntake::take(const std::string& log) {
     ContestEntry entry;
@@ -181,9 +224,12 @@ ContestEntry LogIntake::take(const std::string& log) {
     entry.log.utf8 = utf8;
     entry.log.evaluated = evaluated;
     entry.log.settings = settings;
-    entry.log.contestName = contestNameOf(lines, utf8);
+    entry.log.contestName = headerValue(lines, "CONTEST", utf8);
+    entry.log.claimedScore = headerValue(lines, "CLAIMED-SCORE", utf8);
+    entry.log.checkLogHeader = saysCheckLog(lines);
+    entry.log.received = lastWriteOf(log);
     if (repaired && repaired->copy) {
-        quoteSubmittedLines(entry.log, lines, repaired->repair);
+        quoteSubmittedLines(entry.log, lines, *repaired);
     } else if (utf8) {
         for (ContestQso& qso : entry.log.qsos) {
             if (qso.submittedNumber >= 1 &&
@@ -222,8 +268,11 @@ std::optional<RepairedLog> LogIntake::repair(const std::string& log, const std::
         entry.fileFailed = true;
         return repaired;
     }
+    const std::string copyName = baseName(target);
+    const std::uint64_t logDigest = digestOf(bytes);
     std::error_code error;
     const fs::file_status existing = fs::symlink_status(pathFromUtf8(target), error);
+    bool rewrite = false;
     if (!files_.force() && fs::is_regular_file(existing) && !files_.inputNamed(target)) {
         const std::optional<FileBytes> copy = readRegularFile(target, std::string().max_size());
         if (!copy) {
@@ -232,24 +281,43 @@ std::optional<RepairedLog> LogIntake::repair(const std::string& log, const std::
             entry.fileFailed = true;
             return repaired;
         }
-        // The copy may hold the evaluator's corrections: it is what is evaluated, and no output
-        // of the run may replace it.
-        files_.protect(target);
-        copies_.add(target);
-        repaired.kept = true;
-        repaired.edited = copy->bytes != repaired.repair.copy;
-        if (newerThan(log, target)) {
-            notes_(prefix + "the log is newer than its repaired copy " + target +
-                   "; the copy is evaluated; --force writes it anew");
+        const std::uint64_t copyDigest = digestOf(copy->bytes);
+        const std::optional<RepairRecord::Entry> written = record_.find(copyName);
+        if (copy->bytes == repaired.repair.copy) {
+            record_.set(copyName, {copyDigest, logDigest});
+        } else if (written && written->copy == copyDigest) {
+            // Nobody touched the copy since it was written: the log was sent again (or is read
+            // otherwise now), and its copy is written anew from it.
+            repaired.resent = written->log != logDigest;
+            rewrite = true;
+        } else {
+            // Changed by hand: the evaluator's corrections are evaluated, and never replaced. A log
+            // that changed since the copy was made leaves the two to be merged by eye.
+            repaired.edited = true;
+            repaired.resentAfterEdit = written ? written->log != logDigest : newerThan(log, target);
+            if (repaired.resentAfterEdit) {
+                notes_(prefix + "the log changed after its repaired copy " + target +
+                       " was corrected by hand; the corrected copy is evaluated: compare the two");
+            }
         }
-        repaired.copy = target;
-        return repaired;
+        if (!rewrite) {
+            files_.protect(target);
+            copies_.add(target);
+            repaired.kept = true;
+            repaired.copy = target;
+            return repaired;
+        }
     }
-    if (!files_.write(prefix, "repaired copy", target, repaired.repair.copy)) {
+    if (!files_.write(prefix, "repaired copy", target, repaired.repair.copy, rewrite)) {
         notes_(prefix + "the log is evaluated as it stands");
         entry.fileFailed = true;
         return repaired;
     }
+    if (repaired.resent) {
+        notes_(prefix + "the log changed since its repaired copy " + target +
+               " was made; the copy was untouched and is written anew");
+    }
+    record_.set(copyName, {digestOf(repaired.repair.copy), logDigest});
     copies_.add(target);
     repaired.copy = target;
     return repaired;
@@ -280,20 +348,11 @@ std::string protocolPathIn(const std::string& dir, const std::string& log) {
 }
 
 std::optional<std::vector<std::string>> logsInFolder(const std::string& folder) {
-    std::error_code error;
-    if (!fs::is_directory(pathFromUtf8(folder), error)) {
+    std::optional<FolderContents> contents = scanLogsFolder(folder);
+    if (!contents) {
         return std::nullopt;
     }
-    std::vector<std::string> logs;
-    for (fs::directory_iterator it(pathFromUtf8(folder), error), end; !error && it != end;
-         it.increment(error)) {
-        const std::string extension = inCapitals(utf8FromPath(it->path().extension()));
-        if ((extension == ".CBR" || extension == ".LOG") && it->is_regular_file(error)) {
-            logs.push_back(pathInFolder(folder, utf8FromPath(it->path().filename())));
-        }
-    }
-    std::sort(logs.begin(), logs.end());
-    return logs;
+    return std::move(contents->logs);
 }
 
 std::string plainReason(const LogEvaluation& evaluation, const std::string& path,

@@ -7,6 +7,7 @@
 
 #include "contest/intake/contest_log.h"
 #include "contest/intake/log_evaluation.h"
+#include "contest/intake/repair_record.h"
 #include "platform/file_set.h"
 
 namespace zeb::contest {
@@ -68,6 +69,9 @@ class LogIntake {
     LogIntake(ContestSettings settings, OutputFiles& files, NoteSink notes);
 
     ContestEntry take(const std::string& log);
+    // Keeps the record of the repaired copies for the next run; false (with a note) when it could
+    // not be written.
+    bool finish();
 
   private:
     std::optional<RepairedLog> repair(const std::string& log, const std::string& bytes,
@@ -78,6 +82,7 @@ class LogIntake {
     NoteSink notes_;
     std::unique_ptr<EvaluationState> repairScratch_;  // reused by the repair of every log
     FileSet copies_;  // the repaired copies of the logs taken so far
+    RepairRecord record_;
 };
 
 // Makes each folder with its missing parents, before anything is written into them; a note says
@@ -93,8 +98,7 @@ std::string configPathBeside(const std::string& log);
 // DIR/NAME.prn, NAME being the log's file name without its extension.
 std::string protocolPathIn(const std::string& dir, const std::string& log);
 
-// The logs of a folder: every regular file directly inside it whose name ends in ".cbr" or ".log"
-// in any case, in the order of their names; nothing when it is no folder.
+// The logs of a folder (see scanLogsFolder); nothing when it is no folder.
 std::optional<std::vector<std::string>> logsInFolder(const std::string& folder);
 
 // Why a log was not scored, in plain Czech words beside the message that stopped it: an empty

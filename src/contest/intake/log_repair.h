@@ -57,7 +57,13 @@ struct RepairedLog {
     std::optional<std::string> copy;
     LogRepair repair;
     bool kept = false;    // the copy was there already and is evaluated as it stands
-    bool edited = false;  // ... and it is not what the repair makes of the log now
+    bool edited = false;  // ... and it was changed by hand since the repair wrote it
+    // The log changed since its copy was written, which nobody had touched: the copy was written
+    // anew.
+    bool resent = false;
+    // The log changed since its copy was written, and the copy was changed by hand: the copy is
+    // evaluated, and the two are for the evaluator to merge.
+    bool resentAfterEdit = false;
 };
 
 // Repairs what keeps the log reader from taking a log, and rewrites its QSO lines in one layout

@@ -76,9 +76,10 @@ void ContestWorkspace::take(LogIntake& intake, std::vector<std::string>*& noted,
 
 bool ContestWorkspace::check(const WorkProgress& progress) {
     std::optional<CheckedContest> checked =
-        checkContest(logs_, true, windowMinutes_, [&](std::size_t done, std::size_t total) {
-            return !progress || progress(WorkStage::Check, done, total);
-        });
+        checkContest(logs_, readDecisionFile(folder_.decisions()), true, windowMinutes_,
+                     [&](std::size_t done, std::size_t total) {
+                         return !progress || progress(WorkStage::Check, done, total);
+                     });
     if (!checked) {
         return false;
     }
@@ -115,6 +116,10 @@ bool ContestWorkspace::retake(const std::vector<std::size_t>& logs, const WorkPr
             return false;
         }
         take(intake, noted, logs[i]);
+    }
+    if (!intake.finish()) {
+        folderNotes_.push_back("cannot write the record of the repaired copies in " +
+                               folder_.fixed());
     }
     return check(progress);
 }
