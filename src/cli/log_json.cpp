@@ -155,7 +155,9 @@ void writeLogJson(JsonWriter& writer, const LogEvaluation& evaluation,
     writer.endObject();
 }
 
-std::string withContestFields(std::string line, const ContestLog& log) {
+std::string withContestFields(std::string line, const std::vector<ContestLog>& logs, std::size_t l,
+                              const CheckedContest& contest) {
+    const ContestLog& log = logs[l];
     JsonWriter writer;
     writer.beginObject();
     if (log.checked) {
@@ -164,13 +166,62 @@ std::string withContestFields(std::string line, const ContestLog& log) {
         for (const RemovedQso& removed : log.checked->removed) {
             writer.beginObject();
             writer.key("qso").value(std::int64_t{removed.number});
-            writer.key("finding").value(findingKey(removed.finding));
+            writer.key("finding").value(removed.decided ? "decision" : findingKey(removed.finding));
+            if (removed.decided) {
+                writer.key("reason").value(removed.reason);
+            }
+            writer.endObject();
+        }
+        writer.endArray();
+        writer.key("kept").beginArray();
+        for (const KeptQso& kept : log.checked->kept) {
+            writer.beginObject();
+            writer.key("qso").value(std::int64_t{kept.number});
+            writer.key("finding").value(findingKey(kept.finding));
+            writer.key("reason").value(kept.reason);
             writer.endObject();
         }
         writer.endArray();
         writeTotals(writer, log.checked->totals);
         writer.endObject();
     }
+    writer.key("claimedScore");
+    if (log.claimedScore.empty()) {
+        writer.null();
+    } else {
+        writer.value(log.claimedScore);
+    }
+    writer.key("checkLog").value(log.takesPart() && log.checkLog);
+    writer.key("setAside");
+    if (!log.setAside) {
+        writer.null();
+    } else {
+        static constexpr const char* kKinds[] = {"decision", "copy", "superseded"};
+        writer.beginObject();
+        writer.key("kind").value(kKinds[static_cast<int>(log.setAside->kind)]);
+        writer.key("by");
+        if (log.setAside->kind == SetAsideKind::Decision) {
+            writer.null();
+        } else {
+            writer.value(logs[log.setAside->by].path);
+        }
+        writer.key("reason").value(log.setAside->reason);
+        writer.endObject();
+    }
+    writer.key("decisions").beginArray();
+    for (const AppliedDecision& applied : contest.decisions) {
+        if (applied.logs.empty() || applied.logs.front() != l) {
+            continue;
+        }
+        writer.beginObject();
+        writer.key("decision").value(decisionKeyword(applied.decision.kind));
+        writer.key("qso").value(applied.decision.qsoLine);
+        writer.key("reason").value(applied.decision.reason);
+        writer.key("applied").value(applied.applied);
+        writer.key("effect").value(applied.effect);
+        writer.endObject();
+    }
+    writer.endArray();
     writer.key("flags").beginArray();
     for (const LogFlag& flag : log.flags) {
         writer.beginObject();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/json_writer.h"
+#include "contest/check/checked_contest.h"
 #include "contest/intake/contest_log.h"
 #include "contest/intake/log_evaluation.h"
 #include "contest/intake/log_repair.h"
@@ -22,8 +23,12 @@ std::string logJsonLine(const contest::LogEvaluation& evaluation,
                         const RepairedLog* repaired = nullptr);
 
 // The line of a log of a contest with what the whole contest tells of it added last: "checked"
-// (when the cross-check ran: the removed QSOs with their findings, and the checked totals) and
-// "flags" (a list of {"code", "text"}).
-std::string withContestFields(std::string line, const contest::ContestLog& log);
+// (when the cross-check ran: the removed QSOs with their findings or the evaluator's reason, the
+// QSOs the evaluator kept, and the checked totals), "flags" (a list of {"code", "text"}),
+// "claimedScore" (as the header declares it, or null), "checkLog", "setAside" (null, or
+// {"kind", "by", "reason"}) and "decisions" (the evaluator's decisions on the log: {"decision",
+// "qso", "reason", "applied", "effect"}). `l` is the log's index among `logs`.
+std::string withContestFields(std::string line, const std::vector<contest::ContestLog>& logs,
+                              std::size_t l, const contest::CheckedContest& checked);
 
 }  // namespace zeb::cli

@@ -10,11 +10,13 @@
 #include "cli/options.h"
 #include "cli/plain_answer.h"
 #include "cli/progress_line.h"
+#include "contest/intake/contest_folder.h"
 #include "contest/intake/contest_log.h"
 #include "contest/intake/log_evaluation.h"
 #include "contest/intake/log_intake.h"
 #include "contest/publish/contest_reports.h"
 #include "platform/cp1250.h"
+#include "platform/paths.h"
 #include "platform/std_files.h"
 #include "report/protocol.h"
 
@@ -40,8 +42,10 @@ int statusOf(LogOutcome outcome) {
 
 class Run {
   public:
-    Run(const Options& options, std::ostream& out, std::ostream& err, bool errIsTerminal)
+    Run(const Options& options, const std::vector<OtherFile>& others, std::ostream& out,
+        std::ostream& err, bool errIsTerminal)
         : options_(options),
+          others_(others),
           out_(out),
           progress_(err, errIsTerminal && options.logs.size() > 1),
           err_(progress_.stream()),
@@ -57,6 +61,10 @@ class Run {
     }
 
     int evaluateAll() {
+        // Nothing of the folders is left out without a word.
+        for (const OtherFile& other : others_) {
+            note(other.path + ": not taken as a log: " + other.reason);
+        }
         int status = makeOutputDirs();
         const std::size_t total = options_.logs.size();
         for (std::size_t i = 0; i < total; ++i) {
@@ -216,19 +224,21 @@ class Run {
             targets.entrants = options_.entrantReports;
             targets.bands = options_.bands;
         }
-        const int status = written(writeContestReports(targets, contest_, *checked, files_));
+        const int status =
+            written(writeContestReports(targets, contest_, *checked, files_, others_));
         if (options_.contest && status == kExitScored) {
             note("the whole contest is in " + *options_.contest + "; open " +
                  ContestFolder{*options_.contest}.index());
         }
         for (std::size_t l = 0; l < jsonLines_.size(); ++l) {
-            out_ << withContestFields(std::move(jsonLines_[l]), contest_[l]) << '\n';
+            out_ << withContestFields(std::move(jsonLines_[l]), contest_, l, *checked) << '\n';
         }
         out_.flush();
         return status;
     }
 
     const Options& options_;
+    const std::vector<OtherFile>& others_;  // the files of the folders given that are no logs
     std::ostream& out_;
     ProgressLine progress_;
     std::ostream& err_;
@@ -237,6 +247,57 @@ class Run {
     std::vector<ContestLog> contest_;
     std::vector<std::string> jsonLines_;  // held until the contest is checked
 };
+
+bool exists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(pathFromUtf8(path), error);
+}
+
+// The LOGs of a contest, a folder standing for its logs; the files of the folders that are no logs
+// go to `others`. A status when the run stops before anything is written: a LOG or FOLDER that is
+// not there, a folder without a log, a folder given for a single log's evaluation.
+std::optional<int> takeFolders(Options& options, std::vector<OtherFile>& others,
+                               std::ostream& err) {
+    if (!options.contest) {
+        for (const std::string& log : options.logs) {
+            std::error_code error;
+            if (std::filesystem::is_directory(pathFromUtf8(log), error)) {
+                err << "zebscore: " << log
+                    << " is a folder: a whole contest in a folder is evaluated with --contest OUT "
+                    << log << "\nTry 'zebscore --help' for more information.\n";
+                return kExitFailure;
+            }
+        }
+        return std::nullopt;
+    }
+    for (const std::string& log : options.logs) {
+        if (!exists(log)) {
+            err << "zebscore: " << log << ": no such LOG or FOLDER; nothing was written\n";
+            return kExitNoSuchInput;
+        }
+    }
+    std::vector<std::string> logs;
+    for (const std::string& log : options.logs) {
+        std::optional<FolderContents> contents = scanLogsFolder(log, {*options.contest});
+        if (!contents) {
+            logs.push_back(log);
+            continue;
+        }
+        if (contents->logs.empty()) {
+            err << "zebscore: the folder " << log
+                << " holds no log (no .cbr or .log file, and no other file that is a Cabrillo "
+                   "log); nothing was written\n";
+            for (const OtherFile& other : contents->others) {
+                err << "zebscore: " << other.path << ": " << other.reason << "\n";
+            }
+            return kExitFailure;
+        }
+        logs.insert(logs.end(), contents->logs.begin(), contents->logs.end());
+        others.insert(others.end(), contents->others.begin(), contents->others.end());
+    }
+    options.logs = std::move(logs);
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -262,23 +323,12 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             break;
     }
     Options options = parsed.options;
-    if (options.contest) {
-        std::vector<std::string> logs;
-        for (const std::string& log : options.logs) {
-            const std::optional<std::vector<std::string>> inFolder = logsInFolder(log);
-            if (!inFolder) {
-                logs.push_back(log);
-            } else if (inFolder->empty()) {
-                err << "zebscore: the folder " << log << " holds no .cbr or .log file\n";
-                return kExitFailure;
-            } else {
-                logs.insert(logs.end(), inFolder->begin(), inFolder->end());
-            }
-        }
-        options.logs = std::move(logs);
+    std::vector<OtherFile> others;
+    if (const std::optional<int> status = takeFolders(options, others, err)) {
+        return *status;
     }
     try {
-        Run run(options, out, err, errIsTerminal);
+        Run run(options, others, out, err, errIsTerminal);
         return run.evaluateAll();
     } catch (const std::exception& e) {
         err << "zebscore: " << e.what() << '\n';

@@ -10,6 +10,8 @@ namespace zeb::cli {
 inline constexpr int kExitScored = 0;
 inline constexpr int kExitFailure = 1;  // usage error, or a file that could not be read or written
 inline constexpr int kExitRefused = 2;
+// A LOG or FOLDER of a contest that is not there: nothing is written.
+inline constexpr int kExitNoSuchInput = 2;
 inline constexpr int kExitAborted = 3;
 inline constexpr int kExitInterrupted = 130;  // 128 + SIGINT, as a shell reports Ctrl-C
 

@@ -295,13 +295,25 @@ TEST(WholeContest, TwoLogsOfOneNameNeverShareACopy) {
     }
 }
 
-TEST(WholeContest, AFolderWithoutLogsIsAnError) {
+// A mistyped folder or one without logs stops the run before it writes a thing.
+TEST(WholeContest, AFolderWithoutLogsOrAMissingOneWritesNothing) {
     TempDir temp;
     fs::create_directory(temp.path() / "empty");
     writeFile(temp.file("empty/notes.txt"), "no logs here\n");
-    const RunResult result = runZebscore({"--contest", temp.file("out"), temp.file("empty")});
-    EXPECT_EQ(result.status, kExitFailure);
-    EXPECT_NE(result.err.find("holds no .cbr or .log file"), std::string::npos) << result.err;
+    const RunResult empty = runZebscore({"--contest", temp.file("out"), temp.file("empty")});
+    EXPECT_EQ(empty.status, kExitFailure);
+    EXPECT_NE(empty.err.find("the folder " + temp.file("empty") + " holds no log"),
+              std::string::npos)
+        << empty.err;
+    EXPECT_NE(empty.err.find("notes.txt: není to deník Cabrillo"), std::string::npos) << empty.err;
+
+    const RunResult missing =
+        runZebscore({"--contest", temp.file("out"), temp.file("empty"), temp.file("nonexist")});
+    EXPECT_EQ(missing.status, kExitNoSuchInput);
+    EXPECT_NE(missing.err.find(temp.file("nonexist") + ": no such LOG or FOLDER"),
+              std::string::npos)
+        << missing.err;
+    EXPECT_FALSE(fs::exists(temp.path() / "out"));
 }
 
 }  // namespace

@@ -80,7 +80,8 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"a_folder_given_as_log",
                    {"%folder.cbr"},
                    kExitFailure,
-                   "zebscore: %folder.cbr: error: Nelze otevřít deník cabrillo!\n"},
+                   "zebscore: %folder.cbr is a folder: a whole contest in a folder is evaluated "
+                   "with --contest OUT %folder.cbr\n"},
         StatusCase{"an_aborted_log",
                    {"--unknown-prefix", "abort", "@party-crlf.cbr"},
                    kExitAborted,

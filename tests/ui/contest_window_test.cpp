@@ -200,12 +200,12 @@ void ContestWindowTest::expectTableIsZebscores() const {
         QCOMPARE(rank.toInt() > 0 ? rank : QString(), zebscore.at(0));
         QCOMPARE(cell(row, ContestTableModel::Call), zebscore.at(1));
         QCOMPARE(cell(row, ContestTableModel::Qsos), zebscore.at(2));
-        QCOMPARE(cell(row, ContestTableModel::Result), zebscore.at(7));
-        QCOMPARE(cell(row, ContestTableModel::CheckedResult), zebscore.at(8));
-        QCOMPARE(cell(row, ContestTableModel::RemovedQsos), zebscore.at(9));
-        QCOMPARE(cell(row, ContestTableModel::Flags), zebscore.at(12));
-        QCOMPARE(cell(row, ContestTableModel::File), zebscore.at(13));
-        QCOMPARE(cell(row, ContestTableModel::Outcome), czechOutcome(zebscore.at(14)));
+        QCOMPARE(cell(row, ContestTableModel::Result), zebscore.at(8));
+        QCOMPARE(cell(row, ContestTableModel::CheckedResult), zebscore.at(9));
+        QCOMPARE(cell(row, ContestTableModel::RemovedQsos), zebscore.at(10));
+        QCOMPARE(cell(row, ContestTableModel::Flags), zebscore.at(13));
+        QCOMPARE(cell(row, ContestTableModel::File), zebscore.at(14));
+        QCOMPARE(cell(row, ContestTableModel::Outcome), czechOutcome(zebscore.at(15)));
     }
 }
 

@@ -60,7 +60,8 @@ Table resultsWithLinks(const std::vector<ContestLog>& logs, const CrossCheck* ch
                      {"Značka", "call", Align::Left},
                      {"Stav", "outcome", Align::Left},
                      {"QSO", "qsos", Align::Right},
-                     {"Výsledek", "result", Align::Right}};
+                     {"Deklarováno", "claimed_score", Align::Right},
+                     {checked ? "Před kontrolou" : "Výsledek", "result", Align::Right}};
     if (checked) {
         table.columns.push_back({"Po kontrole", "checked_result", Align::Right});
         table.columns.push_back({"Vyřazená QSO", "removed_qsos", Align::Right});
@@ -75,9 +76,9 @@ Table resultsWithLinks(const std::vector<ContestLog>& logs, const CrossCheck* ch
         return value ? number(*value) : std::string();
     };
     for (const LogRow& log : rowsInResultsOrder(logs, check)) {
-        std::vector<std::string> row = {log.rank, log.call, log.outcome,
-                                        log.scored ? number(log.qsos) : "",
-                                        log.scored ? number(log.result) : ""};
+        std::vector<std::string> row = {log.rank,         log.call,
+                                        log.outcome,      log.scored ? number(log.qsos) : "",
+                                        log.claimedScore, log.scored ? number(log.result) : ""};
         if (checked) {
             row.push_back(optionalNumber(log.checkedResult));
             row.push_back(optionalNumber(log.removedQsos));
@@ -98,9 +99,35 @@ Table resultsWithLinks(const std::vector<ContestLog>& logs, const CrossCheck* ch
 
 }  // namespace
 
-std::string contestIndexPage(const std::vector<ContestLog>& logs, const ContestSummary& summary,
-                             const CrossCheck* check, const std::vector<LogLinks>& links,
-                             const std::vector<std::string>& pages) {
+Table decisionTable(const CheckedContest& checked) {
+    Table table;
+    table.columns = {{"Rozhodnutí", "decision", Align::Left},
+                     {"Deník", "log", Align::Left},
+                     {"Řádek QSO", "qso", Align::Left},
+                     {"Důvod", "reason", Align::Left},
+                     {"Účinek", "effect", Align::Left}};
+    for (const AppliedDecision& applied : checked.decisions) {
+        const Decision& decision = applied.decision;
+        table.rows.push_back({decisionKeyword(decision.kind), decision.log, decision.qsoLine,
+                              decision.reason,
+                              (applied.applied ? "" : "neplatí: ") + applied.effect});
+    }
+    for (const DecisionProblem& problem : checked.decisionProblems) {
+        table.rows.push_back(
+            {"?", "", "", "",
+             (problem.fileLine > 0 ? "řádek " + number(problem.fileLine) + " nelze přečíst: "
+                                   : std::string()) +
+                 problem.text});
+    }
+    return table;
+}
+
+std::string contestIndexPage(const std::vector<ContestLog>& logs, const CheckedContest& checked,
+                             const std::vector<LogLinks>& links,
+                             const std::vector<std::string>& pages,
+                             const std::vector<OtherFile>& others) {
+    const ContestSummary& summary = checked.summary;
+    const CrossCheck* check = checked.crossCheck ? &*checked.crossCheck : nullptr;
     const std::string title = contestTitle(summary);
     std::string body = "<h1>" + htmlEscape(title) + "</h1>\n";
     body += "<p class=\"note\">" + htmlEscape(contestFacts(logs, summary, check));
@@ -118,6 +145,11 @@ std::string contestIndexPage(const std::vector<ContestLog>& logs, const ContestS
         body += "</p>\n";
     }
     body += flagSection(logs, ReportFormat::Html);
+    if (!checked.decisions.empty() || !checked.decisionProblems.empty()) {
+        body += "<h2>Rozhodnutí vyhodnocovatele</h2>\n";
+        body += "<p class=\"note\">Ze souboru decisions.txt; platí při každém vyhodnocení.</p>\n";
+        body += htmlTable(decisionTable(checked), "decisions");
+    }
     body += "<h2>Výsledky</h2>\n";
     body +=
         "<p class=\"note\">" +
@@ -127,6 +159,17 @@ std::string contestIndexPage(const std::vector<ContestLog>& logs, const ContestS
                        : "Pořadí podle výsledku.") +
         "</p>\n";
     body += htmlTable(resultsWithLinks(logs, check, links), "results");
+    if (!others.empty()) {
+        Table table;
+        table.columns = {{"Soubor", "file", Align::Left},
+                         {"Proč není hodnocen", "reason", Align::Left}};
+        for (const OtherFile& other : others) {
+            table.rows.push_back({baseName(other.path), other.reason});
+        }
+        body += "<h2>Soubory, které nejsou deníky: " +
+                number(static_cast<std::int64_t>(others.size())) + "</h2>\n";
+        body += htmlTable(table, "others");
+    }
     return htmlPage(title, body);
 }
 

@@ -3,9 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "contest/check/checked_contest.h"
 #include "contest/check/contest_analysis.h"
 #include "contest/check/cross_check.h"
+#include "contest/intake/contest_folder.h"
 #include "contest/intake/contest_log.h"
+#include "contest/publish/report_table.h"
 
 namespace zeb::contest {
 
@@ -25,11 +28,17 @@ std::string contestFacts(const std::vector<ContestLog>& logs, const ContestSumma
                          const CrossCheck* check);
 
 // The page to open after a whole contest was evaluated: the contest's name and date as the logs
-// give them, its counts, the logs to look at, the results with each log's protocol, repaired
-// copy and entrant report, and the pages of the results and of the cross-check (`pages`:
-// relative file names).
-std::string contestIndexPage(const std::vector<ContestLog>& logs, const ContestSummary& summary,
-                             const CrossCheck* check, const std::vector<LogLinks>& links,
-                             const std::vector<std::string>& pages);
+// give them, its counts, the logs to look at, the evaluator's decisions and what each did, the
+// results with each log's protocol, repaired copy and entrant report, the files given that are no
+// logs (`others`, named relative to the page), and the pages of the results and of the
+// cross-check (`pages`: relative file names).
+std::string contestIndexPage(const std::vector<ContestLog>& logs, const CheckedContest& checked,
+                             const std::vector<LogLinks>& links,
+                             const std::vector<std::string>& pages,
+                             const std::vector<OtherFile>& others = {});
+
+// The evaluator's decisions and what each did: a row per decision, then a row per line of the
+// file that is no decision.
+Table decisionTable(const CheckedContest& checked);
 
 }  // namespace zeb::contest

@@ -27,7 +27,8 @@ ReportTargets ReportTargets::of(const ContestFolder& folder, bool bands) {
 }
 
 bool writeContestReports(const ReportTargets& targets, const std::vector<ContestLog>& logs,
-                         const CheckedContest& checked, OutputFiles& files) {
+                         const CheckedContest& checked, OutputFiles& files,
+                         const std::vector<OtherFile>& others) {
     bool ok = true;
     for (const std::string& file : targets.results) {
         ok &=
@@ -45,6 +46,9 @@ bool writeContestReports(const ReportTargets& targets, const std::vector<Contest
     if (targets.entrants && crossChecked) {
         const std::vector<std::string> names = entrantReportNames(logs);
         for (std::size_t l = 0; l < logs.size(); ++l) {
+            if (logs[l].setAside) {
+                continue;
+            }
             if (files.write(logs[l].path + ": ", "entrant report",
                             inFolder(*targets.entrants, names[l]),
                             entrantReport(logs, *checked.crossCheck, l, checked.summary),
@@ -75,11 +79,8 @@ bool writeContestReports(const ReportTargets& targets, const std::vector<Contest
                 pages.push_back(relative(file));
             }
         }
-        ok &= files.write(
-            "", "index page", *targets.index,
-            contestIndexPage(logs, checked.summary,
-                             checked.crossCheck ? &*checked.crossCheck : nullptr, links, pages),
-            targets.replace);
+        ok &= files.write("", "index page", *targets.index,
+                          contestIndexPage(logs, checked, links, pages, others), targets.replace);
     }
     return ok;
 }

@@ -27,7 +27,10 @@ struct ReportTargets {
 
 // Writes every report of a checked contest to its targets. The protocols are the logs' own
 // (ContestLog::protocolFile). False when a file could not be written (a note says why).
+// `others` are the files given that are no logs, which the index page names. A log set aside has
+// no entrant report: the station's report is that of the log that counts.
 bool writeContestReports(const ReportTargets& targets, const std::vector<ContestLog>& logs,
-                         const CheckedContest& checked, OutputFiles& files);
+                         const CheckedContest& checked, OutputFiles& files,
+                         const std::vector<OtherFile>& others = {});
 
 }  // namespace zeb::contest

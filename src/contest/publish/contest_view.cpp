@@ -9,6 +9,21 @@
 
 namespace zeb::contest {
 
+std::string standingOf(const std::vector<ContestLog>& logs, std::size_t l) {
+    const ContestLog& log = logs[l];
+    if (log.setAside) {
+        switch (log.setAside->kind) {
+            case SetAsideKind::Decision:
+                return "odložen";
+            case SetAsideKind::Copy:
+                return "kopie deníku " + baseName(logs[log.setAside->by].path);
+            case SetAsideKind::Superseded:
+                return "nahrazen deníkem " + baseName(logs[log.setAside->by].path);
+        }
+    }
+    return log.takesPart() && log.checkLog ? "kontrolní deník" : "";
+}
+
 std::vector<LogRow> logRows(const std::vector<ContestLog>& logs, const CrossCheck* check) {
     std::vector<LogRow> rows(logs.size());
     for (std::size_t l = 0; l < logs.size(); ++l) {
@@ -17,7 +32,11 @@ std::vector<LogRow> logRows(const std::vector<ContestLog>& logs, const CrossChec
         row.log = l;
         row.call = callOrFileName(log);
         row.file = baseName(log.path);
-        row.outcome = czechOutcomeName(log.outcome);
+        row.outcome = standingOf(logs, l);
+        if (row.outcome.empty()) {
+            row.outcome = czechOutcomeName(log.outcome);
+        }
+        row.claimedScore = log.claimedScore;
         row.scored = log.outcome == LogOutcome::Scored;
         row.flags = flagCodes(log);
         if (row.scored) {
@@ -36,21 +55,27 @@ std::vector<LogRow> logRows(const std::vector<ContestLog>& logs, const CrossChec
             row.findings = counts;
         }
     }
-    // The order of the results table: its ranking, the logs ranked apart, the logs not scored.
+    // The order of the results table: its ranking, the logs ranked apart, the check logs, the logs
+    // set aside, the logs not scored.
     std::size_t place = 0;
     for (const RankedLog& ranked : rankLogs(logs)) {
         rows[ranked.log].rank = formatDecimal(ranked.rank);
         rows[ranked.log].order = place++;
     }
+    const auto placeWhere = [&](const auto& belongs) {
+        for (std::size_t l = 0; l < logs.size(); ++l) {
+            if (belongs(logs[l])) {
+                rows[l].order = place++;
+            }
+        }
+    };
+    placeWhere([](const ContestLog& log) { return log.rankedApart(); });
+    placeWhere([](const ContestLog& log) { return log.takesPart() && log.checkLog; });
+    placeWhere([](const ContestLog& log) { return log.setAside.has_value(); });
+    placeWhere([](const ContestLog& log) { return log.outcome != LogOutcome::Scored; });
     for (std::size_t l = 0; l < logs.size(); ++l) {
         if (logs[l].rankedApart()) {
             rows[l].rank = "mimo";
-            rows[l].order = place++;
-        }
-    }
-    for (std::size_t l = 0; l < logs.size(); ++l) {
-        if (!rows[l].scored) {
-            rows[l].order = place++;
         }
     }
     return rows;

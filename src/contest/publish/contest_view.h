@@ -24,9 +24,12 @@ struct LogRow {
     // The row's place in the results table: the ranking, then the logs ranked apart, then the
     // others; equal ranks stand in the table's order.
     std::size_t order = 0;
-    std::string call;     // its own call, or its file name
-    std::string file;     // the file name of the log
-    std::string outcome;  // "hodnocen", "odmítnut", ...
+    std::string call;  // its own call, or its file name
+    std::string file;  // the file name of the log
+    // "hodnocen", "odmítnut", ...; for a scored log that is not ranked, what it is instead:
+    // "kontrolní deník", "kopie deníku X", "nahrazen deníkem X", "odložen".
+    std::string outcome;
+    std::string claimedScore;  // as the log's header declares it
     bool scored = false;
     std::int64_t qsos = 0;  // scored logs only, as the following
     std::int64_t result = 0;
@@ -36,6 +39,9 @@ struct LogRow {
     std::optional<std::array<int, kFindingKindCount>> findings;
     std::string flags;  // the codes, one space apart
 };
+
+// What a log that takes no part in the ranking is, in a few Czech words; empty for the others.
+std::string standingOf(const std::vector<ContestLog>& logs, std::size_t log);
 
 // The rows of the logs, in the order of the logs; `check` is their cross-check, when it ran.
 std::vector<LogRow> logRows(const std::vector<ContestLog>& logs, const CrossCheck* check);

@@ -19,6 +19,7 @@ struct Words {
     const char* call;
     const char* log;
     const char* contest;
+    const char* declared;
     const char* claimed;
     const char* checked;
     const char* removedCount;
@@ -31,6 +32,7 @@ struct Words {
     const char* otherSession;
     const char* noPartner;
     const char* noCheck;
+    const char* checkLog;
     const char* nothingRemoved;
     const char* removedHeading;
     const char* informationHeading;
@@ -43,6 +45,9 @@ struct Words {
     const char* bustedYourCall;  // "%1 logged your call as %2"
     const char* kindNames[5];
     const char* unverifiable;
+    const char* decidedRemoved;  // the evaluator's own removals, a group of the removed QSOs
+    const char* decidedKept;     // QSOs a finding would remove, kept: "kept by the evaluator"
+    const char* asSubmitted;     // "as submitted" beside a line the evaluator corrected
     const char* readingHeading;
     const char* unreadLine;
     const char* nothing;
@@ -54,8 +59,9 @@ constexpr Words kCzech = {
     "Značka",
     "Deník",
     "Soutěž",
-    "Deklarovaný výsledek",
-    "Výsledek po kontrole",
+    "Deklarováno",
+    "Před kontrolou",
+    "Po kontrole",
     "Vyřazená QSO",
     "QSO",
     "body",
@@ -66,6 +72,7 @@ constexpr Words kCzech = {
     "jeho QSO nejsou z doby soutěže",
     "žádné jeho QSO není v deníku jiné stanice",
     "Křížová kontrola deník neověřila: není známa jeho značka.",
+    "Kontrolní deník: potvrzuje QSO ostatních stanic, sám se nehodnotí.",
     "Kontrola nenašla nic, co by se odečítalo.",
     "Vyřazená QSO",
     "Pro informaci (nic se neodečítá)",
@@ -80,6 +87,9 @@ constexpr Words kCzech = {
      "Chybně zapsaná značka protistanice", "Chybně přijatá výměna",
      "Jedinečné značky (nejsou v žádném jiném deníku)"},
     "QSO, jejichž výměnu nelze ověřit (protistanice neuvádí vyslané číslo)",
+    "Vyřazeno vyhodnocovatelem",
+    "uznáno vyhodnocovatelem",
+    "odesláno",
     "Oprava deníku přečetla jinak, než je zapsáno",
     "řádek nelze přečíst po polích: hodnotí se tak, jak stojí",
     "(nic)",
@@ -91,8 +101,9 @@ constexpr Words kEnglish = {
     "Call",
     "Log",
     "Contest",
-    "Claimed result",
-    "Checked result",
+    "Claimed",
+    "Before the check",
+    "After the check",
     "Removed QSOs",
     "QSOs",
     "points",
@@ -103,6 +114,7 @@ constexpr Words kEnglish = {
     "its QSOs are not from the time of the contest",
     "none of its QSOs is in another station's log",
     "The cross-check could not check the log: its call is not known.",
+    "Check log: it confirms the other stations' QSOs and is not ranked itself.",
     "The check found nothing to remove.",
     "Removed QSOs",
     "For your information (nothing removed)",
@@ -117,6 +129,9 @@ constexpr Words kEnglish = {
      "Partner's call logged wrongly", "Exchange received wrongly",
      "Unique calls (in no other log)"},
     "QSOs whose exchange cannot be verified (the partner does not log the number it sent)",
+    "Removed by the evaluator",
+    "kept by the evaluator",
+    "as submitted",
     "The repair of the log read differently from what is written",
     "the line cannot be read into its fields: it is scored as it stands",
     "(nothing)",
@@ -167,12 +182,18 @@ class Report {
                     (log_.message.empty() ? "" : " – „" + log_.message + "“") + "\n";
             return out_;
         }
+        if (!log_.claimedScore.empty()) {
+            field(words_.declared, log_.claimedScore);
+        }
         field(words_.claimed, totals(log_.totals));
         const LogCrossCheck& result = check_.logs[l_];
         if (log_.checked) {
             field(words_.checked, totals(log_.checked->totals));
             field(words_.removedCount,
                   number(static_cast<std::int64_t>(log_.checked->removed.size())));
+        }
+        if (log_.checkLog) {
+            out_ += "\n" + std::string(words_.checkLog) + "\n";
         }
         if (log_.rankedApart()) {
             out_ += "\n" + std::string(words_.apart) + ": " +
@@ -182,15 +203,17 @@ class Report {
         if (!result.checked) {
             out_ += "\n" + std::string(words_.noCheck) + "\n";
         }
-        const std::vector<Finding> removed = findings(result, true);
+        const std::vector<Finding> removed = findings(result, Removal::Removed);
+        const std::vector<const RemovedQso*> decided = decidedRemovals();
         out_ += "\n";
-        if (removed.empty()) {
+        if (removed.empty() && decided.empty()) {
             out_ += std::string(words_.nothingRemoved) + "\n";
         } else {
             heading(words_.removedHeading);
             listFindings(removed);
+            listDecidedRemovals(decided);
         }
-        const std::vector<Finding> information = findings(result, false);
+        const std::vector<Finding> information = findings(result, Removal::Kept);
         const std::vector<std::pair<int, std::string>> readings = repairReadings();
         if (!information.empty() || result.unverifiable > 0 || !readings.empty()) {
             out_ += "\n";
@@ -227,22 +250,70 @@ class Report {
                ")";
     }
 
-    std::vector<Finding> findings(const LogCrossCheck& result, bool removing) const {
+    enum class Removal { Removed, Kept };
+
+    // The findings that take their QSO off (but for those the evaluator kept), or the others.
+    std::vector<Finding> findings(const LogCrossCheck& result, Removal removal) const {
         std::vector<Finding> chosen;
         for (const Finding& finding : result.findings) {
-            if (removesQso(finding.kind) == removing) {
+            const bool removes = removesQso(finding.kind) && !keptReason(finding.qso);
+            if (removes == (removal == Removal::Removed)) {
                 chosen.push_back(finding);
             }
         }
         return chosen;
     }
 
+    // The evaluator's reason for keeping a QSO that a finding removes (perhaps empty); nothing
+    // when it was not kept.
+    std::optional<std::string> keptReason(std::size_t qso) const {
+        if (!log_.checked) {
+            return std::nullopt;
+        }
+        for (const KeptQso& kept : log_.checked->kept) {
+            if (kept.number == log_.qsos[qso].number) {
+                return kept.reason;
+            }
+        }
+        return std::nullopt;
+    }
+
+    std::vector<const RemovedQso*> decidedRemovals() const {
+        std::vector<const RemovedQso*> decided;
+        if (log_.checked) {
+            for (const RemovedQso& removed : log_.checked->removed) {
+                if (removed.decided) {
+                    decided.push_back(&removed);
+                }
+            }
+        }
+        return decided;
+    }
+
+    void listDecidedRemovals(const std::vector<const RemovedQso*>& decided) {
+        if (decided.empty()) {
+            return;
+        }
+        out_ += words_.decidedRemoved + std::string("\n");
+        for (const RemovedQso* removed : decided) {
+            out_ += "  " + (removed->reason.empty() ? std::string("-") : removed->reason) + "\n";
+            out_ +=
+                quote(log_.qsos[static_cast<std::size_t>(removed->number - 1)], words_.yourLine);
+        }
+    }
+
     // "your line 45: QSO: ..." or, for a line that cannot be traced to the submitted file,
     // "QSO 12: ...".
+    // A line the evaluator corrected in the repaired copy is quoted as it was evaluated, then as
+    // it was submitted.
     std::string quote(const ContestQso& qso, const std::string& who) const {
         const std::string where = qso.submittedNumber > 0
                                       ? who + " " + number(qso.submittedNumber)
                                       : std::string(words_.qso) + " " + number(qso.number);
+        if (qso.editedLine && !qso.submittedLine.empty()) {
+            return "    " + where + ": " + qso.line + "\n    (" + words_.asSubmitted + ": " +
+                   qso.submittedLine + ")\n";
+        }
         return "    " + where + ": " + qso.asSubmitted() + "\n";
     }
 
@@ -277,6 +348,10 @@ class Report {
                 case FindingKind::Unique:
                     what = ours.call;
                     break;
+            }
+            if (const std::optional<std::string> kept = keptReason(finding.qso)) {
+                what +=
+                    " – " + std::string(words_.decidedKept) + (kept->empty() ? "" : ": " + *kept);
             }
             out_ += "  " + what + "\n";
             out_ += quote(ours, words_.yourLine);
@@ -348,14 +423,19 @@ std::string fileNameOf(const std::string& text) {
 }  // namespace
 
 std::vector<std::string> entrantReportNames(const std::vector<ContestLog>& logs) {
+    // A log set aside has no report, and shares no name.
     std::vector<std::string> calls;
     for (const ContestLog& log : logs) {
         const std::optional<std::string> call = crossCheckCall(log);
-        calls.push_back(call ? inCapitals(*call) : std::string());
+        calls.push_back(call && !log.setAside ? inCapitals(*call) : std::string());
     }
     std::set<std::string> taken;
     std::vector<std::string> names;
     for (std::size_t l = 0; l < logs.size(); ++l) {
+        if (logs[l].setAside) {
+            names.emplace_back();
+            continue;
+        }
         const bool shared = std::count(calls.begin(), calls.end(), calls[l]) > 1;
         std::string stem = calls[l].empty() || shared ? fileNameOf(stemOf(baseName(logs[l].path)))
                                                       : fileNameOf(calls[l]);

@@ -11,7 +11,8 @@ namespace zeb::contest {
 
 // The file name of each log's entrant report: CALL.txt, or the log's file name with ".txt" when
 // its call is unknown or sent more than one log. A character that a file name cannot hold on any
-// system ("/" of "OK1ABC/P" among them) is written "_"; no two logs share a name, in any case.
+// system ("/" of "OK1ABC/P" among them) is written "_"; no two logs share a name, in any case. A
+// log set aside has none (an empty name): the station's report is that of its log that counts.
 std::vector<std::string> entrantReportNames(const std::vector<ContestLog>& logs);
 
 // The report for the entrant of `logs[l]`, in UTF-8, in Czech and then in English: the call and

@@ -120,7 +120,26 @@ std::string textTable(const Table& table, std::string_view indent) {
     return out;
 }
 
+namespace {
+
+// A number as the tables write it: figures, perhaps after a minus sign.
+bool isNumber(std::string_view text) {
+    if (!text.empty() && text.front() == '-') {
+        text.remove_prefix(1);
+    }
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+}  // namespace
+
 std::string csvField(std::string_view text) {
+    // A log is written by strangers: a spreadsheet would run a cell that begins like a formula.
+    // A leading apostrophe makes it text.
+    if (!text.empty() &&
+        std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos &&
+        !isNumber(text)) {
+        return csvField("'" + std::string(text));
+    }
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
         return std::string(text);
     }

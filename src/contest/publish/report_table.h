@@ -41,7 +41,8 @@ std::size_t displayWidth(std::string_view utf8);
 std::string textTable(const Table& table, std::string_view indent = "");
 
 // RFC 4180: a field is quoted when it holds a comma, a quote, CR or LF, and a quote is doubled;
-// records end with CR LF.
+// records end with CR LF. A field that is no number and begins with =, +, -, @, a tab or CR, which
+// a spreadsheet takes for a formula, is written after an apostrophe, as text.
 std::string csvField(std::string_view text);
 std::string csvRecord(const std::vector<std::string>& fields);
 

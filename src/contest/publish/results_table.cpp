@@ -39,32 +39,40 @@ BandTotals bandOf(const ContestLog& log, int row) {
     return BandTotals{row};
 }
 
-// The scored logs in the ranking (`apart` false) or below it, each with its rank (none apart).
-std::vector<RankedLog> rowsOf(const std::vector<ContestLog>& logs, bool apart) {
-    if (!apart) {
+// The scored logs of a part of the results, each with its rank (none but in the ranking).
+enum class Part { Ranking, Apart, CheckLogs, SetAside };
+
+std::vector<RankedLog> rowsOf(const std::vector<ContestLog>& logs, Part part) {
+    if (part == Part::Ranking) {
         return rankLogs(logs);
     }
     std::vector<RankedLog> rows;
     for (std::size_t i = 0; i < logs.size(); ++i) {
-        if (logs[i].rankedApart()) {
+        const ContestLog& log = logs[i];
+        const bool inPart = part == Part::Apart       ? log.rankedApart()
+                            : part == Part::CheckLogs ? log.takesPart() && log.checkLog
+                                                      : log.setAside.has_value();
+        if (inPart) {
             rows.push_back({i, 0});
         }
     }
     return rows;
 }
 
-// The logs ranked apart say why in words on the pages, and by their codes in the CSV.
+// The logs ranked apart, check logs and logs set aside say why in words on the pages, and by
+// their codes in the CSV.
 std::string whyApart(const ContestLog& log) {
     std::string why;
     for (const LogFlag& flag : log.flags) {
-        if (flag.code == "other-session" || flag.code == "no-partner") {
+        if (flag.code == "other-session" || flag.code == "no-partner" || flag.code == "checklog" ||
+            flag.code == "set-aside" || flag.code == "copy" || flag.code == "superseded") {
             why += (why.empty() ? "" : "; ") + flag.text;
         }
     }
     return why;
 }
 
-Table scoredTable(const std::vector<ContestLog>& logs, const std::vector<int>& bandRows, bool apart,
+Table scoredTable(const std::vector<ContestLog>& logs, const std::vector<int>& bandRows, Part part,
                   bool reasons = false) {
     const bool checked = anyChecked(logs);
     Table table;
@@ -76,7 +84,8 @@ Table scoredTable(const std::vector<ContestLog>& logs, const std::vector<int>& b
         {"Body", "points", Align::Right},
         {"Násobiče ZEB", "zeb_mults", Align::Right},
         {"Násobiče DXCC", "dxcc_mults", Align::Right},
-        {"Výsledek", "result", Align::Right},
+        {"Deklarováno", "claimed_score", Align::Right},
+        {checked ? "Před kontrolou" : "Výsledek", "result", Align::Right},
     };
     if (checked) {
         table.columns.push_back({"Po kontrole", "checked_result", Align::Right});
@@ -95,7 +104,7 @@ Table scoredTable(const std::vector<ContestLog>& logs, const std::vector<int>& b
                                     : TableColumn{"Ke kontrole", "flags", Align::Left});
     table.columns.push_back({"Deník", "log", Align::Left});
 
-    for (const RankedLog& ranked : rowsOf(logs, apart)) {
+    for (const RankedLog& ranked : rowsOf(logs, part)) {
         const ContestLog& log = logs[ranked.log];
         const EvaluationTotals& t = log.totals;
         std::vector<std::string> row = {
@@ -106,6 +115,7 @@ Table scoredTable(const std::vector<ContestLog>& logs, const std::vector<int>& b
             number(t.pointsTotal),
             number(t.clubMultTotal),
             number(t.dxccMultTotal),
+            log.claimedScore,
             number(t.result),
         };
         if (checked) {
@@ -146,17 +156,19 @@ Table unscoredTable(const std::vector<ContestLog>& logs) {
     return table;
 }
 
-// One table under one header row: the ranked logs, those ranked apart without a rank, then the
-// others with their outcome and message and without numbers.
+// One table under one header row: the ranked logs, those below the ranking without a rank, then
+// the others with their outcome and message and without numbers.
 std::string csvResults(const std::vector<ContestLog>& logs, const Table& scored,
-                       const Table& apart) {
+                       const std::vector<const Table*>& below) {
     std::vector<std::string> header;
     for (const TableColumn& column : scored.columns) {
         header.push_back(column.key);
     }
     header.insert(header.end(), {"outcome", "message"});
     std::string out = csvRecord(header);
-    for (const Table* table : {&scored, &apart}) {
+    std::vector<const Table*> tables = {&scored};
+    tables.insert(tables.end(), below.begin(), below.end());
+    for (const Table* table : tables) {
         for (std::vector<std::string> row : table->rows) {
             row.insert(row.end(), {outcomeName(LogOutcome::Scored), ""});
             out += csvRecord(row);
@@ -183,7 +195,7 @@ std::string csvResults(const std::vector<ContestLog>& logs, const Table& scored,
 std::vector<RankedLog> rankLogs(const std::vector<ContestLog>& logs) {
     std::vector<std::size_t> order;
     for (std::size_t i = 0; i < logs.size(); ++i) {
-        if (logs[i].outcome == LogOutcome::Scored && !logs[i].rankedApart()) {
+        if (logs[i].ranked()) {
             order.push_back(i);
         }
     }
@@ -253,24 +265,34 @@ std::string flagSection(const std::vector<ContestLog>& logs, ReportFormat format
 
 std::string resultsTable(const std::vector<ContestLog>& logs, ReportFormat format, bool withBands) {
     const std::vector<int> bandRows = withBands ? bandsInUse(logs) : std::vector<int>{};
-    const Table scored = scoredTable(logs, bandRows, false);
-    const Table apart = scoredTable(logs, bandRows, true, format != ReportFormat::Csv);
+    const bool reasons = format != ReportFormat::Csv;
+    const Table scored = scoredTable(logs, bandRows, Part::Ranking);
+    // Below the ranking, each part with its heading.
+    const std::vector<std::pair<std::string, Table>> below = {
+        {"Mimo pořadí (jiné kolo, nebo žádná protistanice)",
+         scoredTable(logs, bandRows, Part::Apart, reasons)},
+        {"Kontrolní deníky (potvrzují QSO ostatních, nehodnotí se)",
+         scoredTable(logs, bandRows, Part::CheckLogs, reasons)},
+        {"Odložené deníky (kopie, nahrazené a odložené vyhodnocovatelem)",
+         scoredTable(logs, bandRows, Part::SetAside, reasons)},
+    };
     const Table unscored = unscoredTable(logs);
     const std::string scoredCount = "Hodnocené deníky: " + number(scored.rows.size());
-    const std::string apartCount =
-        "Mimo pořadí (jiné kolo, nebo žádná protistanice): " + number(apart.rows.size());
     const std::string unscoredCount = "Nehodnocené deníky: " + number(unscored.rows.size());
     const std::string ranking =
         anyChecked(logs) ? "Pořadí podle výsledku po křížové kontrole." : "Pořadí podle výsledku.";
     switch (format) {
         case ReportFormat::Csv:
-            return csvResults(logs, scored, apart);
+            return csvResults(logs, scored, {&below[0].second, &below[1].second, &below[2].second});
         case ReportFormat::Text: {
             std::string out = std::string(kTitle) + "\n\n" + flagSection(logs, format) + "\n" +
                               scoredCount + ". " + ranking + "\n\n";
             out += textTable(scored);
-            if (!apart.rows.empty()) {
-                out += "\n" + apartCount + "\n\n" + textTable(apart);
+            for (const auto& [heading, table] : below) {
+                if (!table.rows.empty()) {
+                    out += "\n" + heading + ": " + number(table.rows.size()) + "\n\n" +
+                           textTable(table);
+                }
             }
             if (!unscored.rows.empty()) {
                 out += "\n" + unscoredCount + "\n\n" + textTable(unscored);
@@ -283,9 +305,12 @@ std::string resultsTable(const std::vector<ContestLog>& logs, ReportFormat forma
             body += "<h2>" + htmlEscape(scoredCount) + "</h2>\n";
             body += "<p class=\"note\">" + htmlEscape(ranking) + "</p>\n";
             body += htmlTable(scored, "results");
-            if (!apart.rows.empty()) {
-                body += "<h2>" + htmlEscape(apartCount) + "</h2>\n";
-                body += htmlTable(apart, "apart");
+            for (const auto& [heading, table] : below) {
+                if (!table.rows.empty()) {
+                    body +=
+                        "<h2>" + htmlEscape(heading + ": " + number(table.rows.size())) + "</h2>\n";
+                    body += htmlTable(table, "apart");
+                }
             }
             if (!unscored.rows.empty()) {
                 body += "<h2>Nehodnocené deníky</h2>\n";

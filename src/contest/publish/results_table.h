@@ -9,8 +9,9 @@
 namespace zeb::contest {
 
 // The scored logs ranked by result (the checked result when there is one), highest first, then by
-// call and file name; equal results share a rank ("1, 1, 3"). The logs ranked apart (of another
-// session, or meeting no other log) have no rank. Returns indexes into `logs`, with the rank of
+// call and file name; equal results share a rank ("1, 1, 3"). Only the logs that ContestLog::ranked
+// takes are ranked: not those ranked apart (of another session, or meeting no other log), check
+// logs or logs set aside. Returns indexes into `logs`, with the rank of
 // each.
 struct RankedLog {
     std::size_t log;
@@ -35,7 +36,8 @@ std::string flagSection(const std::vector<ContestLog>& logs, ReportFormat format
 // The results table of a contest, opened by the logs to look at. With `withBands`, four columns
 // per band (QSOs, valid QSOs, points, DXCC multipliers) for every band on which any scored log has
 // a QSO. With checked results, the checked result and the number of removed QSOs follow the
-// result. The logs ranked apart follow the ranking.
+// result. The logs ranked apart, the check logs and the logs set aside follow the ranking, each
+// part under its heading.
 std::string resultsTable(const std::vector<ContestLog>& logs, ReportFormat format, bool withBands);
 
 }  // namespace zeb::contest
