@@ -283,12 +283,14 @@ std::optional<RepairedLog> LogIntake::repair(const std::string& log, const std::
         }
         const std::uint64_t copyDigest = digestOf(copy->bytes);
         const std::optional<RepairRecord::Entry> written = record_.find(copyName);
+        const std::uint64_t firstLog = written ? written->firstLog : logDigest;
         if (copy->bytes == repaired.repair.copy) {
-            record_.set(copyName, {copyDigest, logDigest});
+            record_.set(copyName, {copyDigest, logDigest, firstLog});
+            repaired.resent = firstLog != logDigest;
         } else if (written && written->copy == copyDigest) {
             // Nobody touched the copy since it was written: the log was sent again (or is read
             // otherwise now), and its copy is written anew from it.
-            repaired.resent = written->log != logDigest;
+            repaired.resent = firstLog != logDigest;
             rewrite = true;
         } else {
             // Changed by hand: the evaluator's corrections are evaluated, and never replaced. A log
@@ -313,11 +315,13 @@ std::optional<RepairedLog> LogIntake::repair(const std::string& log, const std::
         entry.fileFailed = true;
         return repaired;
     }
-    if (repaired.resent) {
+    if (rewrite && repaired.resent) {
         notes_(prefix + "the log changed since its repaired copy " + target +
                " was made; the copy was untouched and is written anew");
     }
-    record_.set(copyName, {digestOf(repaired.repair.copy), logDigest});
+    const std::optional<RepairRecord::Entry> before = record_.find(copyName);
+    record_.set(copyName, {digestOf(repaired.repair.copy), logDigest,
+                           before && rewrite ? before->firstLog : logDigest});
     copies_.add(target);
     repaired.copy = target;
     return repaired;

@@ -52,19 +52,20 @@ RepairRecord RepairRecord::of(const std::string& folder) {
     if (!file || !file->whole) {
         return record;
     }
-    // One line per copy: the two digests, then the copy's file name, which may hold blanks.
+    // One line per copy: the three digests, then the copy's file name, which may hold blanks.
     std::string_view text = file->bytes;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         const std::string_view line = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        if (line.size() < 35 || line[16] != ' ' || line[33] != ' ') {
+        if (line.size() < 52 || line[16] != ' ' || line[33] != ' ' || line[50] != ' ') {
             continue;
         }
         const auto copy = hexValue(line.substr(0, 16));
         const auto log = hexValue(line.substr(17, 16));
-        if (copy && log) {
-            record.entries_[std::string(line.substr(34))] = {*copy, *log};
+        const auto firstLog = hexValue(line.substr(34, 16));
+        if (copy && log && firstLog) {
+            record.entries_[std::string(line.substr(51))] = {*copy, *log, *firstLog};
         }
     }
     return record;
@@ -80,7 +81,8 @@ std::optional<RepairRecord::Entry> RepairRecord::find(const std::string& copyNam
 
 void RepairRecord::set(const std::string& copyName, Entry entry) {
     Entry& there = entries_[copyName];
-    changed_ |= there.copy != entry.copy || there.log != entry.log;
+    changed_ |=
+        there.copy != entry.copy || there.log != entry.log || there.firstLog != entry.firstLog;
     there = entry;
 }
 
@@ -90,7 +92,8 @@ bool RepairRecord::save(std::string* error) {
     }
     std::string text;
     for (const auto& [name, entry] : entries_) {
-        text += hexText(entry.copy) + " " + hexText(entry.log) + " " + name + "\n";
+        text += hexText(entry.copy) + " " + hexText(entry.log) + " " + hexText(entry.firstLog) +
+                " " + name + "\n";
     }
     const WriteOutcome written = writeFileAtomically(path_, text);
     if (!written.ok) {

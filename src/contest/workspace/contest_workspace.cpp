@@ -33,8 +33,11 @@ FileStamp FileStamp::of(const std::string& name) {
 }
 
 ContestWorkspace::ContestWorkspace(std::vector<std::string> logs, std::string out,
-                                   int windowMinutes)
-    : inputs_(std::move(logs)), folder_{std::move(out)}, windowMinutes_(windowMinutes) {}
+                                   int windowMinutes, std::vector<OtherFile> others)
+    : inputs_(std::move(logs)),
+      others_(std::move(others)),
+      folder_{std::move(out)},
+      windowMinutes_(windowMinutes) {}
 
 ContestSettings ContestWorkspace::intakeSettings() const {
     ContestSettings settings;
@@ -70,11 +73,13 @@ void ContestWorkspace::take(LogIntake& intake, std::vector<std::string>*& noted,
                         : std::string();
     logs_[l] = std::move(entry.log);
     // Taken after the intake, which may have written the copy just now.
+    kept.submitted = FileStamp::of(inputs_[l]);
     kept.evaluated = FileStamp::of(logs_[l].evaluated);
     kept.config = FileStamp::of(configPathBeside(logs_[l].evaluated));
 }
 
 bool ContestWorkspace::check(const WorkProgress& progress) {
+    decisions_ = FileStamp::of(folder_.decisions());
     std::optional<CheckedContest> checked =
         checkContest(logs_, readDecisionFile(folder_.decisions()), true, windowMinutes_,
                      [&](std::size_t done, std::size_t total) {
@@ -133,12 +138,59 @@ std::vector<std::size_t> ContestWorkspace::changedLogs() const {
     std::vector<std::size_t> changed;
     for (std::size_t l = 0; l < logs_.size(); ++l) {
         const std::string& evaluated = logs_[l].evaluated;
-        if (FileStamp::of(evaluated) != kept_[l].evaluated ||
+        if (FileStamp::of(inputs_[l]) != kept_[l].submitted ||
+            FileStamp::of(evaluated) != kept_[l].evaluated ||
             FileStamp::of(configPathBeside(evaluated)) != kept_[l].config) {
             changed.push_back(l);
         }
     }
     return changed;
+}
+
+bool ContestWorkspace::decisionsChanged() const {
+    return FileStamp::of(folder_.decisions()) != decisions_;
+}
+
+bool ContestWorkspace::recheckDecisions(const WorkProgress& progress) {
+    return check(progress);
+}
+
+bool ContestWorkspace::changeDecisions(const std::string& text, std::string* error,
+                                       const WorkProgress& progress) {
+    const WriteOutcome made = makeFolders(folder_.out);
+    const WriteOutcome written = made.ok ? writeFileAtomically(folder_.decisions(), text) : made;
+    if (!written.ok) {
+        if (error != nullptr) {
+            *error = "soubor rozhodnutí " + folder_.decisions() +
+                     " se nepodařilo zapsat: " + cp1250ToUtf8(written.error);
+        }
+        return false;
+    }
+    return check(progress);
+}
+
+bool ContestWorkspace::decide(const Decision& decision, std::string* error,
+                              const WorkProgress& progress) {
+    const DecisionFileText file = readDecisionFileText(folder_.decisions());
+    if (file.error) {
+        if (error != nullptr) {
+            *error = *file.error;
+        }
+        return false;
+    }
+    return changeDecisions(withDecision(file.text.value_or(""), decision), error, progress);
+}
+
+bool ContestWorkspace::undo(const Decision& decision, std::string* error,
+                            const WorkProgress& progress) {
+    const DecisionFileText file = readDecisionFileText(folder_.decisions());
+    if (file.error) {
+        if (error != nullptr) {
+            *error = *file.error;
+        }
+        return false;
+    }
+    return changeDecisions(withoutDecision(file.text.value_or(""), decision), error, progress);
 }
 
 bool ContestWorkspace::publish(const NoteSink& notes, const WorkProgress& progress) const {
@@ -161,7 +213,7 @@ bool ContestWorkspace::publish(const NoteSink& notes, const WorkProgress& progre
             ok = false;
         }
     }
-    ok &= writeContestReports(ReportTargets::of(folder_, false), logs, checked_, files);
+    ok &= writeContestReports(ReportTargets::of(folder_, false), logs, checked_, files, others_);
     if (progress) {
         progress(WorkStage::Publish, logs.size(), logs.size());
     }

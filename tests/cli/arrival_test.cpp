@@ -1,0 +1,295 @@
+// A contest as it really arrives: logs sent twice or again, stray files among them, and the
+// evaluator's decisions, through `zebscore --contest`. Every run is made twice: the second must
+// write the same folder.
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/zebscore.h"
+#include "cli_test_support.h"
+
+namespace zeb::cli::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string repairData(const std::string& name) {
+    return std::string(ZEB_TEST_DATA_DIR) + "/repair/" + name;
+}
+
+// The small contest of eight stations of tests/data/repair, in a folder of the test.
+void copyRepairLogs(const TempDir& temp) {
+    fs::create_directory(temp.path() / "logs");
+    for (const char* layout : {"name-and-number", "past-80-columns", "glued", "slashed",
+                               "no-report", "tabs", "long-header", "no-end-marker"}) {
+        fs::copy_file(repairData(std::string(layout) + ".cbr"),
+                      temp.path() / "logs" / (std::string(layout) + ".cbr"));
+    }
+}
+
+std::map<std::string, std::string> filesUnder(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file()) {
+            files[entry.path().lexically_relative(folder).generic_string()] =
+                readFile(entry.path().string());
+        }
+    }
+    return files;
+}
+
+// The JSON line of each log, by its file name.
+std::map<std::string, QJsonObject> jsonByFile(const std::string& out) {
+    std::map<std::string, QJsonObject> logs;
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);) {
+        const QJsonObject log = QJsonDocument::fromJson(QByteArray::fromStdString(line)).object();
+        logs[fs::path(log["log"].toString().toStdString()).filename().string()] = log;
+    }
+    return logs;
+}
+
+std::string flagsOf(const QJsonObject& log) {
+    std::string codes;
+    for (const QJsonValue flag : log["flags"].toArray()) {
+        codes += (codes.empty() ? "" : " ") + flag["code"].toString().toStdString();
+    }
+    return codes;
+}
+
+int checkedResult(const QJsonObject& log) {
+    return log["checked"]["totals"]["result"].toInt(-1);
+}
+
+// Runs the contest twice; the second run writes the same folder and prints the same lines.
+RunResult runTwice(const std::vector<std::string>& args, const std::string& out) {
+    const RunResult first = runZebscore(args);
+    const std::map<std::string, std::string> written = filesUnder(out);
+    const RunResult second = runZebscore(args);
+    EXPECT_EQ(second.status, first.status) << second.err;
+    EXPECT_EQ(second.out, first.out);
+    EXPECT_TRUE(filesUnder(out) == written) << "a second run changed " << out;
+    return first;
+}
+
+void setWritten(const std::string& path, std::chrono::hours later) {
+    fs::last_write_time(path, fs::last_write_time(path) + later);
+}
+
+TEST(ContestAsItArrives, ALogSentAgainIsRepairedAnewOverItsUntouchedCopy) {
+    TempDir temp;
+    copyRepairLogs(temp);
+    const std::string out = temp.file("out");
+    const std::vector<std::string> args = {"--contest", out, "--json", temp.file("logs")};
+    ASSERT_EQ(runZebscore(args).status, kExitScored);
+    // OK1CC finds the call it miscopied and sends the log again.
+    const std::string log = temp.file("logs/glued.cbr");
+    std::string corrected = readFile(log);
+    corrected.replace(corrected.find("OK1BC"), 5, "OK1BB");
+    writeFile(log, corrected);
+    setWritten(log, std::chrono::hours(1));
+
+    const RunResult again = runTwice(args, out);
+
+    const QJsonObject ok1cc = jsonByFile(again.out)["glued.cbr"];
+    EXPECT_EQ(flagsOf(ok1cc), "resent unread");
+    EXPECT_EQ(checkedResult(ok1cc), 427) << "the corrected QSO counts";
+    EXPECT_NE(readFile(out + "/fixed/glued.cbr").find("OK1BB"), std::string::npos);
+    EXPECT_NE(readFile(out + "/index.html").find("deník přišel znovu"), std::string::npos);
+}
+
+TEST(ContestAsItArrives, ALogSentAfterItsCopyWasCorrectedKeepsTheCorrections) {
+    TempDir temp;
+    copyRepairLogs(temp);
+    const std::string out = temp.file("out");
+    const std::vector<std::string> args = {"--contest", out, "--json", temp.file("logs")};
+    ASSERT_EQ(runZebscore(args).status, kExitScored);
+    // The evaluator writes NM for the exchange the repair could not read; then OK1CC sends its
+    // log again, the call it had miscopied corrected.
+    const std::string copy = out + "/fixed/glued.cbr";
+    std::string edited = readFile(copy);
+    const std::size_t hugo = edited.find("OK1HH");
+    edited.replace(edited.find(" -", hugo), 2, " NM");
+    writeFile(copy, edited);
+    const std::string log = temp.file("logs/glued.cbr");
+    std::string resent = readFile(log);
+    resent.replace(resent.find("OK1BC"), 5, "OK1BB");
+    writeFile(log, resent);
+
+    const RunResult again = runTwice(args, out);
+
+    const QJsonObject ok1cc = jsonByFile(again.out)["glued.cbr"];
+    EXPECT_EQ(flagsOf(ok1cc), "edited resent-after-edit");
+    EXPECT_EQ(readFile(copy), edited);
+    EXPECT_EQ(checkedResult(ok1cc), 306) << "the copy still holds the miscopied call";
+    // The report quotes the line that was scored, and beside it the line as sent again.
+    const std::string report = readFile(out + "/entrants/OK1CC.txt");
+    EXPECT_NE(report.find("zapsáno OK1BC místo OK1BB\n    váš řádek 8: QSO:"), std::string::npos)
+        << report;
+    EXPECT_NE(report.find("OK1BC         599 102\n    (odesláno: QSO:  3520 CW 2024-03-02 0714 "
+                          "OK1CC         599 CYRIL103      OK1BB         599 BOREK102)"),
+              std::string::npos)
+        << report;
+}
+
+// The evaluator's decisions, each with what it must change.
+struct DecisionCase {
+    const char* name;
+    std::string decisions;  // the file's lines
+    const char* file;       // the log whose JSON line shows it
+    const char* flags;      // its flags
+    int checked;            // its checked result; -1 for none
+    const char* indexText;  // what the index page says of it
+};
+
+void PrintTo(const DecisionCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Decisions : public testing::TestWithParam<DecisionCase> {};
+
+TEST_P(Decisions, AreAppliedOnEveryRun) {
+    const DecisionCase& c = GetParam();
+    TempDir temp;
+    copyRepairLogs(temp);
+    // An older log of OK1HH, a QSO short, to choose from.
+    std::string older = readFile(temp.file("logs/no-end-marker.cbr"));
+    older.erase(older.rfind("QSO:"));
+    writeFile(temp.file("logs/no-end-marker-first.cbr"), older);
+    setWritten(temp.file("logs/no-end-marker.cbr"), std::chrono::hours(2));
+    const std::string out = temp.file("out");
+    fs::create_directory(out);
+    writeFile(out + "/decisions.txt", c.decisions);
+
+    const RunResult run = runTwice({"--contest", out, "--json", temp.file("logs")}, out);
+
+    ASSERT_EQ(run.status, kExitScored) << run.err;
+    const QJsonObject log = jsonByFile(run.out)[c.file];
+    EXPECT_EQ(flagsOf(log), c.flags);
+    EXPECT_EQ(checkedResult(log), c.checked);
+    const std::string index = readFile(out + "/index.html");
+    EXPECT_EQ(index.find("<h2>Rozhodnutí vyhodnocovatele</h2>") != std::string::npos,
+              c.decisions.front() != '#');
+    EXPECT_NE(index.find(c.indexText), std::string::npos) << c.indexText;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachKind, Decisions,
+    testing::Values(
+        DecisionCase{"without_one_the_newest_log_of_a_station_counts", "# nic\n",
+                     "no-end-marker-first.cbr", "superseded same-call", -1,
+                     "nahrazen deníkem no-end-marker.cbr"},
+        DecisionCase{"a_log_set_aside_is_neither_ranked_nor_a_partner",
+                     "odložit glued.cbr | přišel po termínu\n", "glued.cbr", "set-aside", -1,
+                     "odložen vyhodnocovatelem (přišel po termínu)"},
+        DecisionCase{"a_check_log_confirms_its_partners_but_has_no_result",
+                     "kontrolní slashed.cbr | jen pro kontrolu\n", "slashed.cbr", "checklog", -1,
+                     "kontrolní deník: potvrzuje QSO ostatních"},
+        DecisionCase{"the_evaluator_chooses_the_older_log",
+                     "platí no-end-marker-first.cbr | druhý deník je z jiného počítače\n",
+                     "no-end-marker.cbr", "superseded same-call", -1,
+                     "nahrazen deníkem no-end-marker-first.cbr podle rozhodnutí"},
+        DecisionCase{"a_qso_not_in_its_partners_log_is_kept",
+                     "uznat name-and-number.cbr | QSO:  3510 CW 2024-03-02 0710 OK1AA 599 ALES "
+                     "101 OK1GG 599 GUSTAV 107 | OK1GG ztratil část deníku\n",
+                     "name-and-number.cbr", "decided", 427, "uznáno QSO, řádek 12"},
+        DecisionCase{"a_qso_is_removed",
+                     "vyřadit tabs.cbr|QSO: 3540\tCW 2024-03-02\t07.59 OK1FF 599-106 OK9ZZ "
+                     "599-NM | stanice nebyla v soutěži\n",
+                     "tabs.cbr", "decided", 427, "vyřazeno QSO, řádek 14"},
+        DecisionCase{"a_decision_on_a_log_no_longer_there_is_reported",
+                     "odložit chybí.cbr | pozdě\n", "glued.cbr", "unread", 306,
+                     "neplatí: deník chybí.cbr mezi deníky soutěže není"}),
+    [](const testing::TestParamInfo<DecisionCase>& info) { return std::string(info.param.name); });
+
+// The logs of the evening of 2024-03-21 in the corpus, as the evaluator saved them.
+const std::vector<std::string> kEvening = {"ntc-DJ0SP-ucxlog.cbr",
+                                           "ntc-DJ3TU-ucxlog.cbr",
+                                           "ntc-DJ9BM-ucxlog.cbr",
+                                           "ntc-F6JOE.cbr",
+                                           "ntc-I5ECW-adif2cabr.cbr",
+                                           "ntc-IN3FHE.cbr",
+                                           "ntc-IU3BRO-5qso.cbr",
+                                           "ntc-LB2WD.cbr",
+                                           "ntc-M0MPM-pa3bhflog.cbr",
+                                           "ntc-M0SDB-dxlog.cbr",
+                                           "ntc-OE8TIR.cbr",
+                                           "ntc-OK1DZ-oldn1mm.cbr",
+                                           "ntc-OK1LO.cbr",
+                                           "ntc-OK1WSL-dxlog.cbr",
+                                           "ntc-OK2BMA-fle.cbr",
+                                           "ntc-OK2BND-tr4w.cbr",
+                                           "ntc-OK5MM-sentNM.cbr",
+                                           "ntc-PA0CMU.cbr",
+                                           "ntc-PA0RBA-ucxlog.cbr",
+                                           "ntc-PA0XAW-tabs.cbr",
+                                           "ntc-PA3JD-noexch.cbr",
+                                           "ntc-PA7F.cbr",
+                                           "ntc-PE2V-template.cbr",
+                                           "ntc-PE4KH-cqrlog.cbr",
+                                           "ntc-PI4NTC-adif2cabr.cbr",
+                                           "ntc-SV9RPE.cbr"};
+
+// The checked result of every log that counts, by its call.
+std::map<std::string, int> checkedByCall(const std::string& out) {
+    std::map<std::string, int> results;
+    for (const auto& [file, log] : jsonByFile(out)) {
+        if (log["setAside"].isNull()) {
+            results[log["ownCall"].toString().toStdString()] = checkedResult(log);
+        }
+    }
+    return results;
+}
+
+TEST(ContestAsItArrives, ExtrasInTheFolderChangeNoCheckedResult) {
+    const fs::path corpus = ZEB_CORPUS_DIR;
+    if (!fs::is_directory(corpus)) {
+        GTEST_SKIP() << "no corpus at " << corpus;
+    }
+    TempDir temp;
+    fs::create_directories(temp.path() / "clean");
+    fs::create_directories(temp.path() / "arrived");
+    for (const std::string& name : kEvening) {
+        fs::copy_file(corpus / name, temp.path() / "clean" / name);
+        if (name != "ntc-SV9RPE.cbr") {
+            fs::copy_file(corpus / name, temp.path() / "arrived" / name);
+        }
+    }
+    const fs::path arrived = temp.path() / "arrived";
+    fs::copy_file(corpus / "ntc-SV9RPE.cbr", arrived / "SV9RPE.txt");
+    fs::copy_file(corpus / "ntc-OE8TIR.cbr", arrived / "OE8TIR-resent.cbr");
+    setWritten((arrived / "OE8TIR-resent.cbr").string(), std::chrono::hours(1));
+    std::string first = readFile((corpus / "ntc-DJ0SP-ucxlog.cbr").string());
+    first.erase(first.find("QSO:", first.find("QSO:", first.find("QSO:") + 1) + 1));
+    writeFile((arrived / "DJ0SP-first.cbr").string(), first + "END-OF-LOG:\n");
+    setWritten((arrived / "DJ0SP-first.cbr").string(), -std::chrono::hours(24));
+    writeFile((arrived / "logs.zip").string(), std::string("PK\x03\x04", 4) + "packed");
+    writeFile((arrived / "pravidla.doc").string(), "\xD0\xCF\x11\xE0 a word file");
+
+    const RunResult clean =
+        runZebscore({"--contest", temp.file("out-clean"), "--json", temp.file("clean")});
+    const RunResult withExtras =
+        runTwice({"--contest", temp.file("out-arrived"), "--json", arrived.string()},
+                 temp.file("out-arrived"));
+
+    EXPECT_EQ(checkedByCall(withExtras.out), checkedByCall(clean.out));
+    EXPECT_EQ(checkedByCall(clean.out).size(), kEvening.size());
+    const std::string index = readFile(temp.file("out-arrived/index.html"));
+    for (const char* row :
+         {"<td>kopie deníku ntc-OE8TIR.cbr</td>", "<td>nahrazen deníkem ntc-DJ0SP-ucxlog.cbr</td>",
+          "<td>logs.zip</td><td>archiv ZIP: rozbalte jej", "<td>pravidla.doc</td><td>dokument",
+          "<td>SV9RPE.txt</td>"}) {
+        EXPECT_NE(index.find(row), std::string::npos) << row;
+    }
+}
+
+}  // namespace
+}  // namespace zeb::cli::test
