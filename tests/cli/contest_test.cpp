@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <algorithm>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -227,6 +228,92 @@ TEST(Reports, OfEveryFormatComeFromOneRun) {
     expectMatchesFile(readFile(temp.file("r.csv")), contestPath("results-checked.csv"));
     expectMatchesFile(readFile(temp.file("r.txt")), contestPath("results-checked.txt"));
     expectMatchesFile(readFile(temp.file("c.html")), contestPath("cross-check.html"));
+}
+
+// The fields of a CSV record that quotes none.
+std::vector<std::string> csvFields(const std::string& record) {
+    std::vector<std::string> fields(1);
+    for (const char c : record) {
+        if (c == ',') {
+            fields.emplace_back();
+        } else if (c != '\r') {
+            fields.back() += c;
+        }
+    }
+    return fields;
+}
+
+// The line of `text` from `from` on that holds `what`.
+std::string lineWith(const std::string& text, std::size_t from, const std::string& what) {
+    const std::size_t at = text.find(what, from);
+    if (from == std::string::npos || at == std::string::npos) {
+        return {};
+    }
+    const std::size_t start = text.rfind('\n', at) + 1;
+    return text.substr(start, text.find('\n', at) - start);
+}
+
+// OK6GGG was on the air that evening but worked nobody who sent a log: it is listed below the
+// ranking, without a rank, in every format, and told why. A log scored as it stands quotes its
+// lines by their numbers in the file.
+TEST(Reports, ListALogThatMeetsNobodyBelowTheRanking) {
+    TempDir temp;
+    std::vector<std::string> args = {"--results",         temp.file("r.txt"),   "--results",
+                                     temp.file("r.csv"),  "--results",          temp.file("r.html"),
+                                     "--entrant-reports", temp.file("entrants")};
+    const std::vector<std::string> logs = contestLogs();
+    args.insert(args.end(), logs.begin(), logs.begin() + 5);
+    args.push_back(contestPath("ok6ggg-meets-nobody.cbr"));
+    const RunResult result = runZebscore(args);
+    ASSERT_EQ(result.status, kExitScored) << result.err;
+    const std::string reason =
+        "žádné z jeho 2 QSO není v deníku jiné stanice (hodnoceno 6 deníků): jiná soutěž, nebo "
+        "chybné datum";
+
+    const std::string text = readFile(temp.file("r.txt"));
+    const std::size_t ranking = text.find("Hodnocené deníky: 5.");
+    const std::size_t apart = text.find("Mimo pořadí (jiné kolo, nebo žádná protistanice): 1\n");
+    ASSERT_NE(ranking, std::string::npos) << text;
+    ASSERT_NE(apart, std::string::npos) << text;
+    EXPECT_EQ(lineWith(text.substr(0, apart), ranking, "OK6GGG"), "") << text;
+    const std::string row = lineWith(text, apart, "OK6GGG");
+    EXPECT_EQ(row.find_first_not_of(' '), row.find("OK6GGG")) << row;  // no rank
+    EXPECT_NE(row.find("  " + reason + "  ok6ggg-meets-nobody.cbr"), std::string::npos) << row;
+
+    const std::string html = readFile(temp.file("r.html"));
+    const std::size_t apartTable = html.find("<table class=\"apart\">");
+    ASSERT_NE(apartTable, std::string::npos) << html;
+    EXPECT_NE(lineWith(html, apartTable, "<td>OK6GGG</td>")
+                  .find("<tr><td class=\"num\"></td><td>OK6GGG</td>"),
+              std::string::npos);
+    EXPECT_NE(lineWith(html, apartTable, "<td>OK6GGG</td>").find("<td>" + reason + "</td>"),
+              std::string::npos);
+    const std::size_t rankingTable = html.find("<table class=\"results\">");
+    ASSERT_NE(rankingTable, std::string::npos) << html;
+    EXPECT_EQ(html.substr(0, apartTable).find("<td>OK6GGG</td>", rankingTable), std::string::npos);
+
+    // The CSV gives the flags' codes in their column, as for every other log.
+    const std::string csv = readFile(temp.file("r.csv"));
+    const std::vector<std::string> header = csvFields(csv.substr(0, csv.find('\n')));
+    const std::vector<std::string> fields = csvFields(lineWith(csv, 0, ",OK6GGG,"));
+    ASSERT_EQ(fields.size(), header.size()) << csv;
+    std::map<std::string, std::string> cell;
+    for (std::size_t f = 0; f < header.size(); ++f) {
+        cell[header[f]] = fields[f];
+    }
+    EXPECT_EQ(cell["rank"], "");
+    EXPECT_EQ(cell["flags"], "no-partner");
+    EXPECT_EQ(cell["outcome"], "scored");
+    EXPECT_EQ(cell["log"], "ok6ggg-meets-nobody.cbr");
+
+    const std::string report = readFile(temp.file("entrants/OK6GGG.txt"));
+    EXPECT_NE(report.find("\nDeník je hodnocen mimo pořadí: žádné jeho QSO není v deníku jiné "
+                          "stanice.\n"),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find("  OK9RRR\n    váš řádek 9: QSO:  7070 CW 2024-03-02 0745 OK6GGG"),
+              std::string::npos)
+        << report;
 }
 
 TEST(Reports, NeverReplaceOneAnotherUnderAnotherSpelling) {

@@ -172,10 +172,13 @@ TEST(WholeContest, ScoresTheEvaluatorsCorrectionsInTheCopy) {
     const std::vector<std::string> logs = copyLogs(temp);
     const std::string out = temp.file("out");
     ASSERT_EQ(runZebscore({"--contest", out, logs[2]}).status, kExitScored);
-    // The evaluator corrects the call that OK1CC miscopied.
+    EXPECT_NE(readFile(temp.file("out/results.txt")).find(" unread "), std::string::npos);
+    // The evaluator corrects the call that OK1CC miscopied, and the exchange the repair could not
+    // read (written -) to what OK1HH sent.
     const std::string copy = temp.file("out/fixed/glued.cbr");
     std::string corrected = readFile(copy);
     corrected.replace(corrected.find("OK1BC"), 5, "OK1BB");
+    corrected.replace(corrected.find("599 -\n"), 6, "599 NM\n");
     writeFile(copy, corrected);
     fs::last_write_time(logs[2], fs::last_write_time(copy) + std::chrono::hours(1));
 
@@ -185,10 +188,12 @@ TEST(WholeContest, ScoresTheEvaluatorsCorrectionsInTheCopy) {
     EXPECT_EQ(edited.err.find("the log changed"), std::string::npos) << edited.err;
     EXPECT_NE(edited.out.find("\"code\":\"edited\""), std::string::npos) << edited.out;
     EXPECT_NE(edited.out.find("\"call\":\"OK1BB\""), std::string::npos);
+    EXPECT_EQ(edited.out.find("\"code\":\"unread\""), std::string::npos) << edited.out;
     EXPECT_EQ(readFile(copy), corrected);
 
     const RunResult forced = runZebscore({"--contest", out, "--force", "--json", logs[2]});
     EXPECT_EQ(forced.out.find("\"code\":\"edited\""), std::string::npos) << forced.out;
+    EXPECT_NE(forced.out.find("\"code\":\"unread\""), std::string::npos);
     EXPECT_NE(readFile(copy), corrected);
 }
 
@@ -242,8 +247,15 @@ TEST(WholeContest, ALogInUtf8IsConvertedByTheRepairAndFlaggedWithoutIt) {
     EXPECT_NE(raw.err.find("the log is in UTF-8"), std::string::npos) << raw.err;
     EXPECT_NE(raw.out.find("\"code\":\"encoding\""), std::string::npos) << raw.out;
 
+    // Letters that Windows-1250 has are converted without loss: nothing to look at.
+    const std::string czech = temp.file("czech.cbr");
+    writeFile(czech,
+              "START-OF-LOG: 3.0\nCALLSIGN: OK1BB\nNAME: Jiří Dvořák\n"
+              "QSO:  3510 CW 2024-03-02 0700 OK1BB         599 102    OK1AA         599 101\n"
+              "END-OF-LOG:\n");
+
     const RunResult repaired = runZebscore({"--repair", temp.file("fixed"), "--results",
-                                            temp.file("r.csv"), "--force", "--json", log});
+                                            temp.file("r.csv"), "--force", "--json", log, czech});
     EXPECT_NE(readFile(temp.file("fixed/utf8.cbr")).find("NAME: Ji\xF8\xED Dvo\xF8\xE1k ?\n"),
               std::string::npos);
     EXPECT_NE(repaired.out.find("converted from UTF-8 to Windows-1250"), std::string::npos);
@@ -251,7 +263,11 @@ TEST(WholeContest, ALogInUtf8IsConvertedByTheRepairAndFlaggedWithoutIt) {
                                 "written ?\"}"),
               std::string::npos)
         << repaired.out;
-    EXPECT_NE(repaired.out.find("\"code\":\"encoding\""), std::string::npos);
+    const std::size_t second = repaired.out.find('\n') + 1;
+    EXPECT_NE(repaired.out.substr(0, second).find("\"code\":\"encoding\""), std::string::npos);
+    EXPECT_NE(repaired.out.find("converted from UTF-8 to Windows-1250", second), std::string::npos);
+    EXPECT_EQ(repaired.out.find("\"code\":\"encoding\"", second), std::string::npos)
+        << repaired.out.substr(second);
 }
 
 TEST(WholeContest, PagesQuoteWhatTheLogsHoldAsText) {

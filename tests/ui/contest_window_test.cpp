@@ -12,6 +12,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 #include <filesystem>
 #include <memory>
@@ -86,6 +87,7 @@ class ContestWindowTest : public QObject {
     void commandLine();
     void folderShowsWhatZebscoreRanks();
     void filterShowsTheLogsToLookAt();
+    void flagReasonsShowWhatTheLogsWrite();
     void logCorrectedInTheFormCountsWhenBack();
     void savedResultsAreWhatZebscoreWrites();
     void droppedFolderOrFilesGoToTheContest();
@@ -293,6 +295,30 @@ void ContestWindowTest::filterShowsTheLogsToLookAt() {
     }
     QTest::mouseClick(child<QCheckBox>("jenKeKontrole"), Qt::LeftButton);
     QCOMPARE(table()->rowCount(), 7);
+}
+
+void ContestWindowTest::flagReasonsShowWhatTheLogsWrite() {
+    // Two logs of a station whose call holds markup, one of them named with an ampersand.
+    const QString folder = temp_->filePath(QStringLiteral("markup"));
+    QVERIFY(QDir().mkpath(folder));
+    for (const char* name : {"ok1aa.cbr", "ok1aa & co.cbr"}) {
+        QFile log(folder + QLatin1Char('/') + QLatin1String(name));
+        QVERIFY(log.open(QIODevice::WriteOnly));
+        log.write(
+            "START-OF-LOG: 3.0\nCALLSIGN: <b>OK1AA\n"
+            "QSO:  3510 CW 2024-03-02 0700 OK1AA         599 101    OK1BB         599 102\n"
+            "END-OF-LOG:\n");
+    }
+    openAndWait(folder);
+
+    QTextDocument tooltip;
+    tooltip.setHtml(table()
+                        ->index(rowOf(QStringLiteral("ok1aa.cbr")), ContestTableModel::Call)
+                        .data(Qt::ToolTipRole)
+                        .toString());
+    QVERIFY2(tooltip.toPlainText().contains(
+                 QStringLiteral("same-call: stanice <B>OK1AA poslala i deník ok1aa & co.cbr")),
+             qPrintable(tooltip.toPlainText()));
 }
 
 void ContestWindowTest::logCorrectedInTheFormCountsWhenBack() {

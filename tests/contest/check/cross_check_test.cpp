@@ -38,6 +38,10 @@ ContestLog makeLog(std::optional<std::string> ownCall, const std::vector<QsoFiel
         qso.date = withDate ? field.time.substr(0, 10) : "2024-03-02";
         qso.time = withDate ? field.time.substr(11) : field.time;
         qso.minute = minuteOf(qso.date, qso.time);
+        qso.line = "QSO: " + std::to_string(field.kHz) + " CW " + qso.date + " " + qso.time + " " +
+                   log.ownCall.value_or("") + " " + field.sent + " " + field.call + " " +
+                   field.exchange;
+        qso.submittedNumber = qso.number + 4;  // below a header of four lines
         log.qsos.push_back(qso);
     }
     return log;
@@ -323,9 +327,40 @@ TEST(ContestFlags, NameTheLogsToLookAt) {
          {makeLog("OK1A", {{3510, "0700", "OK9Z"}}), makeLog("OK2B", {{3510, "0700", "OK8Y"}})},
          "OK1A: - | OK2B: -",
          true},
+        {"three_logs_are_enough_to_tell",
+         {makeLog("OK1A", {{3510, "0700", "OK2B"}}), makeLog("OK2B", {{3510, "0700", "OK1A"}}),
+          makeLog("OK3C", {{3510, "0710", "OK9Z"}})},
+         "OK1A: - | OK2B: - | OK3C: no-partner",
+         true},
+        // A miscopied call is still a QSO of the two stations: the log is of this contest.
+        {"a_log_whose_only_qso_it_miscopied_met_its_partner",
+         {makeLog("OK1A", {{3510, "0700", "OK2B"}, {3510, "0710", "OK3C"}, {3510, "0730", "OK5E"}}),
+          makeLog("OK2B", {{3510, "0700", "OK1A"}, {3510, "0720", "OK3C"}}),
+          makeLog("OK3C", {{3510, "0710", "OK1A"}, {3510, "0720", "OK2B"}}),
+          makeLog("OK5E", {{3510, "0731", "OK1X"}})},
+         "OK1A: - | OK2B: - | OK3C: - | OK5E: -",
+         true},
+        {"a_log_whose_only_qso_its_partner_miscopied_met_its_partner",
+         {makeLog("OK1A", {{3510, "0700", "OK2B"}, {3510, "0710", "OK3C"}, {3510, "0730", "OK5X"}}),
+          makeLog("OK2B", {{3510, "0700", "OK1A"}, {3510, "0720", "OK3C"}}),
+          makeLog("OK3C", {{3510, "0710", "OK1A"}, {3510, "0720", "OK2B"}}),
+          makeLog("OK5E", {{3510, "0731", "OK1A"}})},
+         "OK1A: - | OK2B: - | OK3C: - | OK5E: -",
+         true},
         {"two_logs_of_one_station_in_one_session",
          with(evening(), makeLog("OK1A", {{3510, "0720", "OK3C"}})),
          "OK1A: same-call | OK2B: - | OK3C: - | OK1A: same-call"},
+        {"two_logs_of_one_station_its_call_written_in_small_letters",
+         with(evening(), makeLog("ok1a", {{3510, "0720", "OK3C"}})),
+         "OK1A: same-call | OK2B: - | OK3C: - | ok1a: same-call"},
+        // A contest of 24 hours from Saturday noon: the log of a station that came on the air on
+        // Sunday morning is of it.
+        {"a_log_begun_on_the_second_day_of_a_weekend_contest",
+         {makeLog("OK1A", {{3510, "2024-03-02 1200", "OK2B"}, {3510, "2024-03-03 1150", "OK5E"}}),
+          makeLog("OK2B", {{3510, "2024-03-02 1200", "OK1A"}, {3510, "2024-03-02 1300", "OK3C"}}),
+          makeLog("OK3C", {{3510, "2024-03-02 1300", "OK2B"}}),
+          makeLog("OK5E", {{3510, "2024-03-03 1150", "OK1A"}, {3510, "2024-03-03 1155", "OK9Z"}})},
+         "OK1A: - | OK2B: - | OK3C: - | OK5E: -"},
         {"the_same_station_on_another_evening_is_no_second_log",
          with(evening(), makeLog("OK1A", {{3510, "2024-04-06 0700", "OK9Z"}})),
          "OK1A: - | OK2B: - | OK3C: - | OK1A: other-session no-partner", true},
@@ -366,6 +401,52 @@ TEST(ContestFlags, SayWhereTheSessionIsAndWhichLinesLieOutsideIt) {
     EXPECT_EQ(logs.back().flags[0].text,
               "QSO z 2024-04-06 (řádky 12, 13), soutěž proběhla 2024-03-02: deník jiného kola");
 }
+
+struct ReportCase {
+    const char* name;
+    std::vector<ContestLog> logs;
+    std::size_t log;      // whose report
+    std::string excerpt;  // a passage of its Czech half
+};
+
+void PrintTo(const ReportCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class EntrantReport : public testing::TestWithParam<ReportCase> {};
+
+TEST_P(EntrantReport, TellsTheEntrantWhatTheCheckFound) {
+    const ReportCase& c = GetParam();
+    std::vector<ContestLog> logs = c.logs;
+    const CrossCheck check = crossCheck(logs, kDefaultTimeWindow);
+    const ContestSummary summary = analyzeContest(logs, &check);
+    const std::string report = entrantReport(logs, check, c.log, summary);
+    EXPECT_NE(report.find(c.excerpt), std::string::npos) << report;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EntrantReport,
+    testing::Values(
+        ReportCase{
+            "a_busted_call_quotes_the_line_of_the_station_that_miscopied_it",
+            {makeLog("OK1A", {{3510, "0700", "OK2B"}}), makeLog("OK2B", {{3510, "0701", "OK1X"}})},
+            0,
+            "  OK2B zapsala vaši značku jako OK1X\n"
+            "    váš řádek 5: QSO: 3510 CW 2024-03-02 0700 OK1A NM OK2B NM\n"
+            "    OK2B, řádek 5: QSO: 3510 CW 2024-03-02 0701 OK2B NM OK1X NM\n"},
+        ReportCase{"exchanges_that_cannot_be_verified_are_information_of_their_own",
+                   {makeLog("OK1A", {{3510, "0700", "OK2B"}}),
+                    makeLog("OK2B", {{3510, "0700", "OK1A", "NM", ""}})},
+                   0,
+                   "Kontrola nenašla nic, co by se odečítalo.\n\n"
+                   "Pro informaci (nic se neodečítá)\n"
+                   "--------------------------------\n"
+                   "QSO, jejichž výměnu nelze ověřit (protistanice neuvádí vyslané číslo): 1\n"},
+        // Of another session, it meets nobody as a matter of course: its dates are the reason.
+        ReportCase{"a_log_of_another_session_is_ranked_apart_for_its_dates",
+                   with(evening(), makeLog("OK5E", {{3510, "2024-04-06 0700", "OK1A"}})), 3,
+                   "\nDeník je hodnocen mimo pořadí: jeho QSO nejsou z doby soutěže.\n"}),
+    [](const testing::TestParamInfo<ReportCase>& info) { return info.param.name; });
 
 TEST(EntrantReportNames, AreOneFileNameEachOnEverySystem) {
     std::vector<ContestLog> logs = {makeLog("OK1ABC/P", {}), makeLog("PE2V", {}),

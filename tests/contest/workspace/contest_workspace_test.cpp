@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 
 #include "cli/cli_test_support.h"
@@ -120,6 +121,42 @@ TEST_F(Workspace, TakesBackACorrectedCopyWithItsPartners) {
     // OK2BBB's QSO is in OL3CCC's log now: nothing is taken off OK2BBB.
     EXPECT_EQ(contest.logs()[ok2bbb].checked->totals.result, 294);
     EXPECT_TRUE(contest.logs()[indexOf("ol3ccc.cbr")].flagged("edited"));
+    ContestWorkspace again(inputs(), out());
+    ASSERT_TRUE(again.load());
+    EXPECT_EQ(resultsTable(contest.logs(), ReportFormat::Text, true),
+              resultsTable(again.logs(), ReportFormat::Text, true));
+}
+
+// OK2BBB loses a QSO either way, but another one: its checked result is computed anew. OM4DDD's
+// copy is corrected in place, at the same size.
+TEST_F(Workspace, TakesBackWhichQsosAPartnerLosesNotOnlyHowMany) {
+    ContestWorkspace contest(inputs(), out());
+    ASSERT_TRUE(contest.load());
+    const std::size_t ok2bbb = indexOf("ok2bbb.cbr");
+    const auto removedFromOk2bbb = [&] {
+        std::vector<int> numbers;
+        for (const RemovedQso& removed : contest.logs()[ok2bbb].checked->removed) {
+            numbers.push_back(removed.number);
+        }
+        return numbers;
+    };
+    ASSERT_EQ(removedFromOk2bbb(), std::vector{5});
+
+    correctOl3cccCopy();
+    const std::string copy = out() + "/fixed/om4ddd.cbr";
+    std::string text = readFile(copy);
+    const std::size_t at = text.find("0711 OM4DDD");
+    ASSERT_NE(at, std::string::npos) << text;
+    text.replace(at, 4, "0741");
+    writeFile(copy, text);
+    // Written later, as an evaluator's correction is, whatever the file system's clock resolution.
+    fs::last_write_time(copy, fs::last_write_time(copy) + std::chrono::seconds(2));
+    const std::vector<std::size_t> changed = contest.changedLogs();
+    EXPECT_EQ(changed, (std::vector{indexOf("ol3ccc.cbr"), indexOf("om4ddd.cbr")}));
+    ASSERT_TRUE(contest.retake(changed));
+
+    EXPECT_EQ(removedFromOk2bbb(), std::vector{3});
+    EXPECT_NE(contest.logs()[ok2bbb].checked->totals.result, 287);
     ContestWorkspace again(inputs(), out());
     ASSERT_TRUE(again.load());
     EXPECT_EQ(resultsTable(contest.logs(), ReportFormat::Text, true),
