@@ -14,11 +14,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// No folder dialog comes up in a benchmark.
-class NoFolderDialogs final : public FolderDialogs {
+// No folder dialog or question comes up in a benchmark.
+class NoDialogs final : public FolderDialogs, public ClosingQuestion {
   public:
     std::optional<QString> chooseFolder(QWidget*, const QString&, const QString&) override {
         return std::nullopt;
+    }
+    ClosingAnswer askBeforeClosing(QWidget*, const QString&, const QString&) override {
+        return ClosingAnswer::CloseWithoutSaving;
     }
 };
 
@@ -30,8 +33,8 @@ void BM_ContestWindowFullTable(benchmark::State& run) {
     constexpr int kStations = 500;
     const fs::path folder = fs::temp_directory_path() / "zeb-bench-contest-500x300";
     syntheticContestFolder(folder.string(), kStations, 300);
-    NoFolderDialogs dialogs;
-    ContestWindow window(dialogs);
+    NoDialogs dialogs;
+    ContestWindow window(dialogs, dialogs);
     window.show();
     const QAbstractItemModel* table = window.findChild<QTableView*>("tabulka")->model();
     for (auto _ : run) {

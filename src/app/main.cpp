@@ -50,9 +50,13 @@ int main(int argc, char* argv[]) {
         zeb::TForm1 form(platform, fileDialogs);
         platform.setDialogParent(&form);
         zeb::QtFolderDialogs folderDialogs;
-        zeb::ContestWindow contest(folderDialogs);
+        zeb::QtClosingQuestion closingQuestion;
+        zeb::ContestWindow contest(folderDialogs, closingQuestion);
         contest.setWindowIcon(form.windowIcon());
         contest.setForm(&form);
+        // The form on its own ends the program as it always has; beside the contest window it
+        // closes and the evaluator is back there.
+        platform.setEndHook([&contest](int) { return contest.closeFormInsteadOfEnding(); });
         const auto openContest = [&contest](const QStringList& paths) {
             contest.show();
             contest.raise();

@@ -1,5 +1,6 @@
 #include "ui/contest_window.h"
 
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
@@ -60,10 +61,11 @@ QString stageText(WorkStage stage) {
 
 }  // namespace
 
-ContestWindow::ContestWindow(FolderDialogs& folders, QWidget* parent)
+ContestWindow::ContestWindow(FolderDialogs& folders, ClosingQuestion& closing, QWidget* parent)
     : QWidget(parent),
       ui_(std::make_unique<Ui::ContestWindow>()),
       folders_(folders),
+      closing_(closing),
       openUrl_([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
       model_(new ContestTableModel(this)),
       rows_(new QSortFilterProxyModel(this)),
@@ -127,6 +129,10 @@ void ContestWindow::setForm(TForm1* form) {
 
 bool ContestWindow::busy() const {
     return work_->busy();
+}
+
+bool ContestWindow::unsaved() const {
+    return contest_ && (contest_ != published_.lock() || !contest_->changedLogs().empty());
 }
 
 void ContestWindow::updateCommands() {
@@ -231,6 +237,14 @@ void ContestWindow::runOnContest(std::shared_ptr<const ContestWorkspace> base, W
 void ContestWindow::afterWork() {
     updateCommands();
     if (busy()) {
+        return;
+    }
+    // A save before closing that did not reach its end leaves the window open.
+    closeAfterSave_ = false;
+    if (closeWhenIdle_) {
+        // What was pending waits: the closing question may keep the window.
+        closeWhenIdle_ = false;
+        closeLater();
         return;
     }
     if (takeBackPending_) {
@@ -345,6 +359,10 @@ void ContestWindow::publish() {
         },
         [this, contest, notes, written](bool completed, const QString& failure) {
             const QString out = QDir::toNativeSeparators(pathText(contest->folder().out));
+            const bool saved = completed && *written;
+            if (saved) {
+                published_ = contest;
+            }
             if (!completed) {
                 setStatus(QStringLiteral("Výsledky se nepodařilo uložit: %1").arg(failure));
             } else if (*written) {
@@ -356,6 +374,9 @@ void ContestWindow::publish() {
                 }
                 setStatus(QStringLiteral("Některé soubory výsledků v %1 se nepodařilo uložit: %2")
                               .arg(out, lines.join(QStringLiteral("; "))));
+            }
+            if (closeAfterSave_ && saved) {
+                closeLater();
             }
             afterWork();
         });
@@ -383,7 +404,7 @@ void ContestWindow::openSelectedInForm() {
     }
     const ContestLog& log = contest_->logs()[*l];
     if (log.outcome != contest::LogOutcome::Scored) {
-        // The form ends the program on a log that its reader refuses.
+        // The form's reader refuses it: there would be nothing to see.
         setStatus(QStringLiteral("Deník %1 nebyl hodnocen, ve formuláři se neotevírá: %2")
                       .arg(text(contest::callOrFileName(log)), text(log.reason)));
         return;
@@ -404,9 +425,53 @@ void ContestWindow::openSelectedInForm() {
     form_->raise();
     form_->activateWindow();
     form_->openEvaluatedLog(opened);
+    if (formClosing_) {
+        return;  // refused: this window says so once the form closed
+    }
     setStatus(QStringLiteral("Deník %1 je ve formuláři. Konfigurace sloupců uložená tam (Ulož "
                              "konfiguaci) vedle kopie a změny kopie se po návratu sem započítají.")
                   .arg(text(contest::callOrFileName(log))));
+}
+
+bool ContestWindow::closeFormInsteadOfEnding() {
+    if (!form_ || !isVisible()) {
+        return false;
+    }
+    if (formClosing_) {
+        return true;
+    }
+    // Told now, while the form still knows what it was doing.
+    const QString log = QFileInfo(form_->logFile()).fileName();
+    QString why;
+    switch (form_->activity()) {
+        case TForm1::Activity::Reading:
+            why = QStringLiteral(
+                      "Formulář odmítl deník %1 (důvod uvedl ve svém hlášení) a zavřel se.")
+                      .arg(log);
+            break;
+        case TForm1::Activity::Computing:
+            why = QStringLiteral(
+                      "Výpočet deníku %1 ve formuláři byl přerušen (Abort) a formulář "
+                      "se zavřel.")
+                      .arg(log);
+            break;
+        case TForm1::Activity::Idle:
+            why = log.isEmpty() ? QStringLiteral("Formulář zavřen (Konec).")
+                                : QStringLiteral("Formulář s deníkem %1 zavřen (Konec).").arg(log);
+            break;
+    }
+    formClosing_ = true;
+    // The handler that asked returns first, stopping what it was doing.
+    QTimer::singleShot(0, this, [this, why] {
+        formClosing_ = false;
+        if (form_) {
+            // An abandoned computation leaves its bar, which the form opened next must not show.
+            form_->setProgressVisible(false);
+            form_->hide();
+        }
+        setStatus(why);
+    });
+    return true;
 }
 
 bool ContestWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -424,6 +489,49 @@ void ContestWindow::changeEvent(QEvent* event) {
         takeBackChanges();
     }
     QWidget::changeEvent(event);
+}
+
+void ContestWindow::closeEvent(QCloseEvent* event) {
+    if (busy()) {
+        // Work that can stop stops, a publication runs to its end so that no folder is left half
+        // written; then the window closes, asking about the contest that the work left shown.
+        event->ignore();
+        closeWhenIdle_ = true;
+        cancelWork();
+        setStatus(QStringLiteral("Okno se zavře, jakmile doběhne rozběhnutá práce."));
+        return;
+    }
+    if (unsaved()) {
+        const QString out = QDir::toNativeSeparators(pathText(contest_->folder().out));
+        switch (closing_.askBeforeClosing(
+            this, QStringLiteral("Zavřít vyhodnocení"),
+            QStringLiteral("Výsledky soutěže nejsou uloženy.\n\nUložit je před zavřením okna do "
+                           "složky %1?")
+                .arg(out))) {
+            case ClosingAnswer::Save:
+                event->ignore();
+                closeAfterSave_ = true;
+                saveResults();
+                return;
+            case ClosingAnswer::Cancel:
+                event->ignore();
+                // The window stays: what waited for the question goes on.
+                afterWork();
+                return;
+            case ClosingAnswer::CloseWithoutSaving:
+                break;
+        }
+    }
+    windowChange_->stop();
+    QWidget::closeEvent(event);
+}
+
+void ContestWindow::closeLater() {
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible()) {
+            close();
+        }
+    });
 }
 
 void ContestWindow::showContest(std::shared_ptr<const ContestWorkspace> contest) {

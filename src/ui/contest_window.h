@@ -17,6 +17,7 @@ QT_BEGIN_NAMESPACE
 namespace Ui {
 class ContestWindow;
 }
+class QCloseEvent;
 class QSortFilterProxyModel;
 class QTimer;
 QT_END_NAMESPACE
@@ -30,18 +31,25 @@ class TForm1;
 // The window of a whole contest: every log of a folder taken in, checked and shown in one table,
 // with the details of the selected log; from it a log goes into the form and its results are
 // published. What it shows is computed by the contest layer, on a thread of its own; it shows no
-// modal dialog but the folder dialogs, and nothing in it ends the program.
+// modal dialog but the folder dialogs and the question before it closes with its results not
+// saved, and nothing in it ends the program: while it is shown, the form that would end the
+// program closes and the evaluator is back here.
 class ContestWindow final : public QWidget {
     Q_OBJECT
 
   public:
-    explicit ContestWindow(FolderDialogs& folders, QWidget* parent = nullptr);
+    ContestWindow(FolderDialogs& folders, ClosingQuestion& closing, QWidget* parent = nullptr);
     ~ContestWindow() override;
 
     // The form into which a log is opened; without one, logs are only shown.
     void setForm(TForm1* form);
     // How the index page is opened: in the browser by default.
     void setUrlOpener(std::function<bool(const QUrl&)> open) { openUrl_ = std::move(open); }
+
+    // The form asks to end the program (Konec, Abort at an unknown prefix, a log that its reader
+    // refuses): while this window is shown, the form closes instead, once its handler returned,
+    // and this window says why. False when the program is to end.
+    bool closeFormInsteadOfEnding();
 
     // Takes in a folder of logs, or the logs named, with the output folder beside them.
     void openPaths(const QStringList& paths);
@@ -57,9 +65,13 @@ class ContestWindow final : public QWidget {
     // The contest as shown; none before one was taken in.
     std::shared_ptr<const contest::ContestWorkspace> contest() const { return contest_; }
     bool busy() const;
+    // Whether the contest shown differs from what this window published last, or a log's copy
+    // or configuration changed since it was taken in.
+    bool unsaved() const;
 
   protected:
     void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -78,6 +90,7 @@ class ContestWindow final : public QWidget {
     void recheck();
     void publish();
     void afterWork();
+    void closeLater();
     void showContest(std::shared_ptr<const contest::ContestWorkspace> contest);
     void showSelected();
     void showProgress(contest::WorkStage stage, qint64 done, qint64 total);
@@ -88,6 +101,7 @@ class ContestWindow final : public QWidget {
 
     std::unique_ptr<Ui::ContestWindow> ui_;
     FolderDialogs& folders_;
+    ClosingQuestion& closing_;
     QPointer<TForm1> form_;
     std::function<bool(const QUrl&)> openUrl_;
     ContestTableModel* model_;
@@ -95,10 +109,14 @@ class ContestWindow final : public QWidget {
     BackgroundWork* work_;
     QTimer* windowChange_;  // the time window is checked again once the evaluator stops changing it
     std::shared_ptr<const contest::ContestWorkspace> contest_;
+    std::weak_ptr<const contest::ContestWorkspace> published_;
     QString logsFolder_;  // where the logs were taken from, for the folder dialog
     bool takeBackPending_ = false;
     bool recheckPending_ = false;
     bool stoppable_ = false;
+    bool formClosing_ = false;
+    bool closeWhenIdle_ = false;   // closed while work ran: closed again once it ended
+    bool closeAfterSave_ = false;  // "Uložit" in the closing question
 };
 
 }  // namespace zeb

@@ -33,4 +33,17 @@ class FolderDialogs {
                                                 const QString& start) = 0;
 };
 
+// What the evaluator answers when the contest window is closed with its results not saved.
+enum class ClosingAnswer { Save, CloseWithoutSaving, Cancel };
+
+// The question of the contest window before it closes with its results not saved: "Uložit",
+// "Zavřít bez uložení" or "Zrušit", the last also when the question is closed without a button.
+class ClosingQuestion {
+  public:
+    virtual ~ClosingQuestion() = default;
+
+    virtual ClosingAnswer askBeforeClosing(QWidget* parent, const QString& title,
+                                           const QString& text) = 0;
+};
+
 }  // namespace zeb

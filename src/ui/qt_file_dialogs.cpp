@@ -1,6 +1,8 @@
 #include "ui/qt_file_dialogs.h"
 
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
 
 namespace zeb {
 
@@ -70,6 +72,26 @@ std::optional<QString> QtFolderDialogs::chooseFolder(QWidget* parent, const QStr
         return std::nullopt;
     }
     return chosen;
+}
+
+ClosingAnswer QtClosingQuestion::askBeforeClosing(QWidget* parent, const QString& title,
+                                                  const QString& text) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* save = box.addButton(QStringLiteral("Uložit"), QMessageBox::AcceptRole);
+    QPushButton* discard =
+        box.addButton(QStringLiteral("Zavřít bez uložení"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Zrušit"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) {
+        return ClosingAnswer::Save;
+    }
+    if (box.clickedButton() == discard) {
+        return ClosingAnswer::CloseWithoutSaving;
+    }
+    return ClosingAnswer::Cancel;
 }
 
 }  // namespace zeb

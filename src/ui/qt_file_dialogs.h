@@ -31,4 +31,11 @@ class QtFolderDialogs final : public FolderDialogs {
                                         const QString& start) override;
 };
 
+// The closing question as a message box.
+class QtClosingQuestion final : public ClosingQuestion {
+  public:
+    ClosingAnswer askBeforeClosing(QWidget* parent, const QString& title,
+                                   const QString& text) override;
+};
+
 }  // namespace zeb

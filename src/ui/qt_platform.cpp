@@ -76,6 +76,9 @@ DialogButton QtPlatform::messageDialog(const std::string& text, DialogKind kind,
 }
 
 void QtPlatform::endProcess(int exitCode) {
+    if (endHook_ && endHook_(exitCode)) {
+        return;
+    }
     std::exit(exitCode);
 }
 

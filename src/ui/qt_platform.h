@@ -2,8 +2,10 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/platform.h"
 
@@ -15,6 +17,10 @@ class QtPlatform final : public Platform {
     // The window over which the message boxes stand; without one, the active window.
     void setDialogParent(QWidget* parent) { dialogParent_ = parent; }
 
+    // Asked first when the program is to end: true when it took the end upon itself and the
+    // program goes on (the caller stops what it was doing); false, or no hook, and it ends.
+    void setEndHook(std::function<bool(int exitCode)> hook) { endHook_ = std::move(hook); }
+
     DialogButton messageDialog(const std::string& text, DialogKind kind,
                                DialogButtons buttons) override;
     // Ends at once, without unwinding: the caller may be deep inside a handler.
@@ -25,6 +31,7 @@ class QtPlatform final : public Platform {
 
   private:
     QPointer<QWidget> dialogParent_;
+    std::function<bool(int)> endHook_;
 };
 
 // Qt's own texts (the file dialogs' buttons and columns) in Czech, like the rest of the program,

@@ -87,6 +87,22 @@ QStringList droppedPaths(const QMimeData* mime) {
     return paths;
 }
 
+// What the form does while this lives.
+class During {
+  public:
+    During(TForm1::Activity& activity, TForm1::Activity now)
+        : activity_(activity), before_(activity) {
+        activity_ = now;
+    }
+    ~During() { activity_ = before_; }
+    During(const During&) = delete;
+    During& operator=(const During&) = delete;
+
+  private:
+    TForm1::Activity& activity_;
+    TForm1::Activity before_;
+};
+
 }  // namespace
 
 TForm1::TForm1(Platform& platform, FileDialogs& fileDialogs, QWidget* parent)
@@ -148,18 +164,22 @@ void TForm1::nactidenikClick() {
     });
 }
 
-void TForm1::loadLogFile(const QString& path) {
+LoadOutcome TForm1::loadLogFile(const QString& path) {
+    LoadOutcome outcome = LoadOutcome::CannotOpen;
     guarded([&] {
         prepareLoad(*state_, *this);
-        load(path);
+        outcome = load(path);
     });
+    return outcome;
 }
 
-void TForm1::load(const std::optional<QString>& chosen) {
+LoadOutcome TForm1::load(const std::optional<QString>& chosen) {
+    logFile_ = chosen.value_or(QString());
+    const During reading(activity_, Activity::Reading);
     // A cancelled dialog leaves its mask as the file name: the load fails and the caption shows
     // the mask.
-    loadLog(*state_, *this, platform_, chosen ? pathBytes(*chosen) : pathBytes(kLogMask),
-            chosen.has_value());
+    return loadLog(*state_, *this, platform_, chosen ? pathBytes(*chosen) : pathBytes(kLogMask),
+                   chosen.has_value());
 }
 
 void TForm1::openArguments(const QStringList& arguments) {
@@ -170,7 +190,10 @@ void TForm1::openArguments(const QStringList& arguments) {
 }
 
 void TForm1::openEvaluatedLog(const EvaluatedLog& log) {
-    loadLogFile(log.file);
+    // Refused, the form is told to end: there are no columns to set.
+    if (loadLogFile(log.file) == LoadOutcome::Refused) {
+        return;
+    }
     guarded([&] {
         if (log.config) {
             loadColumnConfig(*state_, *this, platform_, pathBytes(*log.config));
@@ -187,7 +210,10 @@ void TForm1::openEvaluatedLog(const EvaluatedLog& log) {
 }
 
 void TForm1::bvypocetClick() {
-    guarded([this] { computeCommand(*state_, *this, platform_); });
+    guarded([this] {
+        const During computing(activity_, Activity::Computing);
+        computeCommand(*state_, *this, platform_);
+    });
 }
 
 void TForm1::bukladaniClick() {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "intake/load_command.h"
 #include "platform/platform.h"
 #include "platform/window.h"
 #include "state/evaluation_state.h"
@@ -48,7 +49,7 @@ class TForm1 final : public QWidget, public Window {
     const EvaluationState& state() const { return *state_; }
 
     // Loads the log as "Načti deník" does when the file is chosen in its dialog.
-    void loadLogFile(const QString& path);
+    LoadOutcome loadLogFile(const QString& path);
     // `zebcontest LOG` (or `zebcontest -- LOG`) loads LOG; without one nothing happens.
     void openArguments(const QStringList& arguments);
 
@@ -67,6 +68,11 @@ class TForm1 final : public QWidget, public Window {
     // then offer the file beside it, so that "Ulož konfiguaci" saves the columns where the contest
     // takes them from.
     void openEvaluatedLog(const EvaluatedLog& log);
+    // What the form is doing, and the log file it reads or read last (empty when the dialog was
+    // cancelled): the contest window tells by them why the form asked to end the program.
+    enum class Activity { Idle, Reading, Computing };
+    Activity activity() const { return activity_; }
+    const QString& logFile() const { return logFile_; }
     // Where a dropped folder, or more than one dropped file, goes. Without it the window takes only
     // a single file.
     void setContestOpener(std::function<void(const QStringList&)> open) {
@@ -95,7 +101,7 @@ class TForm1 final : public QWidget, public Window {
 
   private:
     void connectHandlers();
-    void load(const std::optional<QString>& chosen);
+    LoadOutcome load(const std::optional<QString>& chosen);
     // The dropped folder or files that the contest opener takes, if any.
     std::optional<QStringList> droppedContest(const QMimeData* mime) const;
     QLineEdit* lineEdit(Edit edit) const;
@@ -114,6 +120,8 @@ class TForm1 final : public QWidget, public Window {
     std::optional<QString> configSaveName_;
     std::optional<QString> configOpenName_;
     std::function<void(const QStringList&)> contestOpener_;
+    Activity activity_ = Activity::Idle;
+    QString logFile_;
 };
 
 }  // namespace zeb

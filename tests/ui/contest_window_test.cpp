@@ -92,6 +92,9 @@ class ContestWindowTest : public QObject {
     void savedResultsAreWhatZebscoreWrites();
     void droppedFolderOrFilesGoToTheContest();
     void windowAnswersWhileAContestIsChecked();
+    void formEndingReturnsToTheContest_data();
+    void formEndingReturnsToTheContest();
+    void closingWithUnsavedResultsAsks();
 
   private:
     template <typename T>
@@ -125,12 +128,15 @@ class ContestWindowTest : public QObject {
     // The table in its first order against zebscore's results table.
     void expectTableIsZebscores() const;
     void correctOl3cccCopy() const;
+    // A double click on the log's row.
+    void openInForm(const QString& file);
 
     std::unique_ptr<QTemporaryDir> temp_;
     QString logs_;
     std::unique_ptr<zeb::test::ScriptedPlatform> platform_;
     std::unique_ptr<zeb::test::ScriptedFileDialogs> dialogs_;
     std::unique_ptr<zeb::test::ScriptedFolderDialogs> folders_;
+    std::unique_ptr<zeb::test::ScriptedClosingQuestion> closing_;
     std::unique_ptr<zeb::TForm1> form_;
     std::unique_ptr<zeb::ContestWindow> window_;
     QList<QUrl> opened_;
@@ -153,9 +159,12 @@ void ContestWindowTest::init() {
     platform_ = std::make_unique<zeb::test::ScriptedPlatform>();
     dialogs_ = std::make_unique<zeb::test::ScriptedFileDialogs>();
     folders_ = std::make_unique<zeb::test::ScriptedFolderDialogs>();
+    closing_ = std::make_unique<zeb::test::ScriptedClosingQuestion>();
     form_ = std::make_unique<zeb::TForm1>(*platform_, *dialogs_);
-    window_ = std::make_unique<zeb::ContestWindow>(*folders_);
+    window_ = std::make_unique<zeb::ContestWindow>(*folders_, *closing_);
     window_->setForm(form_.get());
+    // As main.cpp wires the desktop's platform.
+    platform_->endHook = [this](int) { return window_->closeFormInsteadOfEnding(); };
     window_->setUrlOpener([this](const QUrl& url) {
         opened_.push_back(url);
         return true;
@@ -166,6 +175,7 @@ void ContestWindowTest::init() {
 void ContestWindowTest::cleanup() {
     window_.reset();
     form_.reset();
+    closing_.reset();
     folders_.reset();
     dialogs_.reset();
     platform_.reset();
@@ -220,6 +230,14 @@ void ContestWindowTest::correctOl3cccCopy() const {
                 "QSO:  7030 CW 2024-03-02 0730 OL3CCC        599 NM     OK2BBB        599 22\n");
     QVERIFY(copy.resize(0));
     copy.write(text);
+}
+
+void ContestWindowTest::openInForm(const QString& file) {
+    auto* view = child<QTableView>("tabulka");
+    const QRect row = view->visualRect(table()->index(rowOf(file), 1));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, row.center());
+    QVERIFY(form_->isVisible());
 }
 
 void ContestWindowTest::commandLine_data() {
@@ -328,11 +346,7 @@ void ContestWindowTest::logCorrectedInTheFormCountsWhenBack() {
     const QString ol3cccResult =
         cell(rowOf(QStringLiteral("ol3ccc.cbr")), ContestTableModel::Result);
 
-    auto* view = child<QTableView>("tabulka");
-    const QRect row = view->visualRect(table()->index(rowOf(QStringLiteral("ol3ccc.cbr")), 1));
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row.center());
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, row.center());
-    QVERIFY(form_->isVisible());
+    openInForm(QStringLiteral("ol3ccc.cbr"));
     QCOMPARE(form_->windowTitle(), QStringLiteral("ol3ccc.cbr"));
     QCOMPARE(form_->state().qsoTable.qsoCount, 6);
 
@@ -426,6 +440,98 @@ void ContestWindowTest::windowAnswersWhileAContestIsChecked() {
     QCOMPARE(QDir(folder + QStringLiteral("/vyhodnoceni"))
                  .entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
              QStringList{QStringLiteral("fixed")});
+}
+
+void ContestWindowTest::formEndingReturnsToTheContest_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("status");
+
+    QTest::newRow("Konec closes the form")
+        << "Konec" << QStringLiteral("Formulář s deníkem ol3ccc.cbr zavřen (Konec).");
+    QTest::newRow("Abort at an unknown prefix abandons the computation")
+        << "Abort" << QStringLiteral("Výpočet deníku ol3ccc.cbr ve formuláři byl přerušen");
+    QTest::newRow("a log that the form refuses closes it")
+        << "refused" << QStringLiteral("Formulář odmítl deník tab.cbr");
+}
+
+// Whatever would end the program in the form on its own closes the form opened from here.
+void ContestWindowTest::formEndingReturnsToTheContest() {
+    QFETCH(QString, command);
+    QFETCH(QString, status);
+    openAndWait(logs_);
+    openInForm(QStringLiteral("ol3ccc.cbr"));
+
+    const auto click = [this](const char* button) {
+        QTest::mouseClick(form_->findChild<QPushButton*>(QString::fromLatin1(button)),
+                          Qt::LeftButton);
+    };
+    if (command == QLatin1String("Konec")) {
+        click("Button1");
+    } else if (command == QLatin1String("Abort")) {
+        // The call read from column 0 is "QSO:"; the scripted box answers "&Abort".
+        form_->findChild<QLineEdit*>(QStringLiteral("cstart"))->setText(QStringLiteral("0"));
+        click("bvypocet");
+        QVERIFY(platform_->messageTexts().contains(QStringLiteral("nenalezen prefix")));
+    } else {
+        dialogs_->answers.push_back(QStringLiteral(ZEB_UI_TEST_DATA_DIR "/tab.cbr"));
+        click("nactidenik");
+        QVERIFY(platform_->messageTexts().contains(QStringLiteral("tabulátor")));
+    }
+
+    QTRY_VERIFY(!form_->isVisible());
+    QVERIFY2(child<QLabel>("stav")->text().startsWith(status),
+             qPrintable(child<QLabel>("stav")->text()));
+    QVERIFY(window_->isVisible());
+    QCOMPARE(table()->rowCount(), 7);
+    QVERIFY(platform_->exitCodes.empty());
+    QVERIFY(form_->findChild<QProgressBar*>(QStringLiteral("paska"))->isHidden());
+    QTRY_VERIFY_WITH_TIMEOUT(!window_->busy(), 30000);
+}
+
+void ContestWindowTest::closingWithUnsavedResultsAsks() {
+    openAndWait(logs_);
+
+    // Loaded and not saved: "Zrušit" keeps the window.
+    window_->close();
+    QCOMPARE(closing_->shown.size(), std::size_t{1});
+    QCOMPARE(closing_->shown[0].title, QStringLiteral("Zavřít vyhodnocení"));
+    QVERIFY(closing_->shown[0].text.startsWith(QStringLiteral("Výsledky soutěže nejsou uloženy.")));
+    QVERIFY(window_->isVisible());
+
+    // Saved with "Uložit výsledky": no question.
+    QTest::mouseClick(child<QPushButton>("ulozitVysledky"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!window_->busy(), 30000);
+    window_->close();
+    QCOMPARE(closing_->shown.size(), std::size_t{1});
+    QVERIFY(!window_->isVisible());
+
+    // Checked again with another time window: "Uložit" saves, then the window closes.
+    window_->show();
+    child<QSpinBox>("casoveOkno")->setValue(1);
+    QTRY_COMPARE(window_->contest()->windowMinutes(), 1);
+    QTRY_VERIFY(!window_->busy());
+    closing_->answers.push_back(zeb::ClosingAnswer::Save);
+    window_->close();
+    QTRY_VERIFY_WITH_TIMEOUT(!window_->isVisible(), 30000);
+    QCOMPARE(closing_->shown.size(), std::size_t{2});
+    QVERIFY(child<QLabel>("stav")->text().startsWith(QStringLiteral("Výsledky uloženy")));
+    QVERIFY(!window_->unsaved());
+
+    // Closed while the logs are taken in again: the work stops, then the question comes about
+    // the contest it left shown, and "Zavřít bez uložení" closes.
+    window_->show();
+    child<QSpinBox>("casoveOkno")->setValue(2);
+    QTRY_COMPARE(window_->contest()->windowMinutes(), 2);
+    QTRY_VERIFY(!window_->busy());
+    window_->openPaths({logs_});
+    QVERIFY(window_->busy());
+    closing_->answers.push_back(zeb::ClosingAnswer::CloseWithoutSaving);
+    window_->close();
+    QVERIFY(window_->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!window_->isVisible(), 30000);
+    QVERIFY(!window_->busy());
+    QCOMPARE(closing_->shown.size(), std::size_t{3});
+    QCOMPARE(window_->contest()->windowMinutes(), 2);
 }
 
 QTEST_MAIN(ContestWindowTest)

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <functional>
+#include <vector>
 
 #include "platform/cp1250.h"
 #include "ui/qt_file_dialogs.h"
@@ -45,6 +46,9 @@ class QtPlatformTest : public QObject {
     void messageDialog_data();
     void messageDialog();
     void fileDialogPresets();
+    void endHookTakesTheEndUponItself();
+    void closingQuestion_data();
+    void closingQuestion();
     // Last: the translation stays installed.
     void messageDialogInCzech_data();
     void messageDialogInCzech();
@@ -200,6 +204,59 @@ void QtPlatformTest::fileDialogPresets() {
         });
         QCOMPARE((dialogs.*typing.save)(nullptr, directory.filePath(QStringLiteral("x.prn"))),
                  std::optional(directory.filePath(typing.saved)));
+    }
+}
+
+// The form beside the contest window: the program goes on, the test with it.
+void QtPlatformTest::endHookTakesTheEndUponItself() {
+    zeb::QtPlatform platform;
+    std::vector<int> asked;
+    platform.setEndHook([&asked](int exitCode) {
+        asked.push_back(exitCode);
+        return true;
+    });
+    platform.endProcess(-1);
+    platform.endProcess(0);
+    QCOMPARE(asked, (std::vector<int>{-1, 0}));
+}
+
+void QtPlatformTest::closingQuestion_data() {
+    QTest::addColumn<QString>("press");  // a button's caption, or empty for Escape
+    QTest::addColumn<zeb::ClosingAnswer>("answer");
+
+    QTest::newRow("Uložit saves") << "Uložit" << zeb::ClosingAnswer::Save;
+    QTest::newRow("Zavřít bez uložení closes")
+        << "Zavřít bez uložení" << zeb::ClosingAnswer::CloseWithoutSaving;
+    QTest::newRow("Zrušit stays") << "Zrušit" << zeb::ClosingAnswer::Cancel;
+    QTest::newRow("closed without a button stays") << "" << zeb::ClosingAnswer::Cancel;
+}
+
+void QtPlatformTest::closingQuestion() {
+    QFETCH(QString, press);
+    QFETCH(zeb::ClosingAnswer, answer);
+
+    QString seenTitle;
+    QStringList seenCaptions;
+    whenShown<QMessageBox>([&](QMessageBox* box) {
+        seenTitle = box->windowTitle();
+        for (QAbstractButton* button : box->buttons()) {
+            seenCaptions << button->text();
+            if (button->text() == press) {
+                button->click();
+                return;
+            }
+        }
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+
+    zeb::QtClosingQuestion question;
+    QCOMPARE(question.askBeforeClosing(nullptr, QStringLiteral("Zavřít vyhodnocení"),
+                                       QStringLiteral("Výsledky soutěže nejsou uloženy.")),
+             answer);
+    QCOMPARE(seenTitle, QStringLiteral("Zavřít vyhodnocení"));
+    if (press.isEmpty()) {
+        seenCaptions.sort();
+        QCOMPARE(seenCaptions, (QStringList{"Uložit", "Zavřít bez uložení", "Zrušit"}));
     }
 }
 

@@ -83,4 +83,15 @@ std::optional<QString> ScriptedFolderDialogs::chooseFolder(QWidget*, const QStri
     return chosen;
 }
 
+ClosingAnswer ScriptedClosingQuestion::askBeforeClosing(QWidget*, const QString& title,
+                                                        const QString& text) {
+    shown.push_back({title, text});
+    ClosingAnswer answer = ClosingAnswer::Cancel;
+    if (!answers.empty()) {
+        answer = answers.front();
+        answers.pop_front();
+    }
+    return answer;
+}
+
 }  // namespace zeb::test

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -17,12 +18,17 @@ struct ShownMessage {
 };
 
 // A platform whose message boxes are recorded and answered from a queue (without an answer: the
-// first button of the set), whose process end is recorded, and whose files are the real ones.
+// first button of the set), whose process end is recorded unless the hook takes it upon itself,
+// as the desktop's does, and whose files are the real ones.
 class ScriptedPlatform final : public Platform {
   public:
     DialogButton messageDialog(const std::string& text, DialogKind kind,
                                DialogButtons buttons) override;
-    void endProcess(int exitCode) override { exitCodes.push_back(exitCode); }
+    void endProcess(int exitCode) override {
+        if (!endHook || !endHook(exitCode)) {
+            exitCodes.push_back(exitCode);
+        }
+    }
     std::unique_ptr<TextInput> openTextForReading(const std::string& path) override;
     bool fileExists(const std::string& path) override;
     WriteOutcome writeTextFile(const std::string& path, const std::string& content) override;
@@ -33,6 +39,7 @@ class ScriptedPlatform final : public Platform {
     std::vector<ShownMessage> messages;
     std::deque<DialogButton> answers;
     std::vector<int> exitCodes;
+    std::function<bool(int exitCode)> endHook;
 };
 
 struct ShownFileDialog {
@@ -64,6 +71,21 @@ class ScriptedFolderDialogs final : public FolderDialogs {
 
     std::deque<std::optional<QString>> answers;
     std::vector<ShownFileDialog> shown;  // the title and the folder it started in
+};
+
+struct ShownQuestion {
+    QString title;
+    QString text;
+};
+
+// The closing question answered from a queue; an empty queue is "Zrušit", as Escape is.
+class ScriptedClosingQuestion final : public ClosingQuestion {
+  public:
+    ClosingAnswer askBeforeClosing(QWidget* parent, const QString& title,
+                                   const QString& text) override;
+
+    std::deque<ClosingAnswer> answers;
+    std::vector<ShownQuestion> shown;
 };
 
 }  // namespace zeb::test
