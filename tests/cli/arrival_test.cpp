@@ -140,6 +140,27 @@ TEST(ContestAsItArrives, ALogSentAfterItsCopyWasCorrectedKeepsTheCorrections) {
         << report;
 }
 
+// Columns saved from the form beside a repaired copy are the evaluator's: when they misread the
+// lines, the log is flagged, as one scored without the repair would be.
+TEST(ContestAsItArrives, ColumnsSavedBesideACopyThatMisreadItAreFlagged) {
+    TempDir temp;
+    copyRepairLogs(temp);
+    const std::string out = temp.file("out");
+    const std::vector<std::string> args = {"--contest", out, "--config-beside", "--json",
+                                           temp.file("logs")};
+    ASSERT_EQ(runZebscore(args).status, kExitScored);
+    // The member number's column set on the report: every QSO reads 599.
+    writeFile(out + "/fixed/name-and-number.ini", "55\n10\n69\n3\n");
+
+    const RunResult run = runTwice(args, out);
+
+    const QJsonObject ok1aa = jsonByFile(run.out)["name-and-number.cbr"];
+    EXPECT_EQ(flagsOf(ok1aa), "columns");
+    EXPECT_NE(readFile(out + "/results.txt")
+                  .find("sloupce čtou značku a výměnu správně jen v 0 z 7 řádků QSO"),
+              std::string::npos);
+}
+
 // The evaluator's decisions, each with what it must change.
 struct DecisionCase {
     const char* name;
