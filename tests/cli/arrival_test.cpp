@@ -310,6 +310,9 @@ TEST(ContestAsItArrives, ExtrasInTheFolderChangeNoCheckedResult) {
           "<td>SV9RPE.txt</td>"}) {
         EXPECT_NE(index.find(row), std::string::npos) << row;
     }
+    EXPECT_NE(readFile(temp.file("out-arrived/cross-check.txt"))
+                  .find("OE8TIR  kopie deníku ntc-OE8TIR.cbr: křížová kontrola jej nepoužije"),
+              std::string::npos);
 }
 
 }  // namespace

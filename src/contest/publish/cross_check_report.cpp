@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "contest/publish/contest_view.h"
 #include "contest/publish/results_table.h"
 #include "scoring/band_plan.h"
 #include "state/decimal.h"
@@ -117,7 +118,8 @@ Table uncheckedTable(const std::vector<ContestLog>& logs, const CrossCheck& chec
             continue;
         }
         const std::string reason =
-            log.outcome == LogOutcome::Scored
+            log.setAside ? standingOf(logs, l) + ": křížová kontrola jej nepoužije"
+            : log.outcome == LogOutcome::Scored
                 ? std::string("chybí značka: žádný řádek CALLSIGN: ani čitelný řádek QSO")
                 : std::string(czechOutcomeName(log.outcome)) + ": " + log.message;
         table.rows.push_back({baseName(log.path), crossCheckName(log), reason});
