@@ -364,6 +364,11 @@ TEST(ContestFlags, NameTheLogsToLookAt) {
         {"the_same_station_on_another_evening_is_no_second_log",
          with(evening(), makeLog("OK1A", {{3510, "2024-04-06 0700", "OK9Z"}})),
          "OK1A: - | OK2B: - | OK3C: - | OK1A: other-session no-partner", true},
+        {"two_logs_of_one_station_on_another_evening",
+         with(with(evening(), makeLog("OK9Y", {{3510, "2024-04-06 0700", "OK1A"}})),
+              makeLog("OK9Y", {{3510, "2024-04-06 0705", "OK2B"}})),
+         "OK1A: - | OK2B: - | OK3C: - | OK9Y: other-session same-call | OK9Y: other-session "
+         "same-call"},
         {"a_refused_log", with(evening(), refused), "OK1A: - | OK2B: - | OK3C: - | OK5E: refused"},
         // Misread columns, not another contest, are why its QSOs meet nobody.
         {"columns_that_read_fewer_than_nine_lines_in_ten", with(evening(), poorColumns),

@@ -24,6 +24,12 @@ TEST(Csv, QuotesOnlyWhatRfc4180Requires) {
     EXPECT_EQ(csvField("two\nlines"), "\"two\nlines\"");
     EXPECT_EQ(csvField("cr\r"), "\"cr\r\"");
     EXPECT_EQ(csvRecord({"1", "", "a,b"}), "1,,\"a,b\"\r\n");
+    // What a log writes a spreadsheet must not run; numbers stay numbers.
+    EXPECT_EQ(csvField("=HYPERLINK(\"x\")"), "\"'=HYPERLINK(\"\"x\"\")\"");
+    EXPECT_EQ(csvField("+1+1"), "'+1+1");
+    EXPECT_EQ(csvField("@SUM(A1)"), "'@SUM(A1)");
+    EXPECT_EQ(csvField("-cmd"), "'-cmd");
+    EXPECT_EQ(csvField("-12"), "-12");
 }
 
 TEST(Html, EscapesEveryMarkupCharacter) {
