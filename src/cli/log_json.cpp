@@ -192,6 +192,7 @@ std::string withContestFields(std::string line, const std::vector<ContestLog>& l
         writer.value(log.claimedScore);
     }
     writer.key("checkLog").value(log.takesPart() && log.checkLog);
+    writer.key("clockOffset").value(log.clockOffset);
     writer.key("setAside");
     if (!log.setAside) {
         writer.null();

@@ -25,7 +25,8 @@ std::string logJsonLine(const contest::LogEvaluation& evaluation,
 // The line of a log of a contest with what the whole contest tells of it added last: "checked"
 // (when the cross-check ran: the removed QSOs with their findings or the evaluator's reason, the
 // QSOs the evaluator kept, and the checked totals), "flags" (a list of {"code", "text"}),
-// "claimedScore" (as the header declares it, or null), "checkLog", "setAside" (null, or
+// "claimedScore" (as the header declares it, or null), "checkLog", "clockOffset" (minutes that the
+// log's clock is ahead of its partners', as the check applied it), "setAside" (null, or
 // {"kind", "by", "reason"}) and "decisions" (the evaluator's decisions on the log: {"decision",
 // "qso", "reason", "applied", "effect"}). `l` is the log's index among `logs`.
 std::string withContestFields(std::string line, const std::vector<contest::ContestLog>& logs,

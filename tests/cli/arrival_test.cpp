@@ -7,7 +7,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
@@ -231,6 +233,151 @@ INSTANTIATE_TEST_SUITE_P(
                      "neplatí: deník chybí.cbr mezi deníky soutěže není"}),
     [](const testing::TestParamInfo<DecisionCase>& info) { return std::string(info.param.name); });
 
+// One log erring throughout, as a logger or its user errs: its clock, its date, its call written
+// with a designator, its header naming another station. None may cost its partners a QSO, nor
+// the log itself one that the cross-check can confirm with the adjustment.
+std::string shiftedTimes(const std::string& log, int minutes) {
+    using namespace std::chrono;
+    std::string shifted;
+    std::istringstream lines(log);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("QSO:", 0) == 0) {
+            // "QSO:  3510 CW 2024-03-02 0700 ...": the date and the time in fixed places.
+            const std::size_t at = line.find("CW ") + 3;
+            const year_month_day date{year{std::stoi(line.substr(at, 4))},
+                                      month{unsigned(std::stoi(line.substr(at + 5, 2)))},
+                                      day{unsigned(std::stoi(line.substr(at + 8, 2)))}};
+            const auto when = sys_days(date) + hours(std::stoi(line.substr(at + 11, 2))) +
+                              std::chrono::minutes(std::stoi(line.substr(at + 13, 2)) + minutes);
+            const auto days = floor<std::chrono::days>(when);
+            const year_month_day newDate{days};
+            const hh_mm_ss time{when - days};
+            char text[16];
+            std::snprintf(text, sizeof text, "%04d-%02u-%02u %02ld%02ld", int(newDate.year()),
+                          unsigned(newDate.month()), unsigned(newDate.day()),
+                          static_cast<long>(time.hours().count()),
+                          static_cast<long>(time.minutes().count()));
+            line.replace(at, 15, text);
+        }
+        shifted += line + "\n";
+    }
+    return shifted;
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+struct SystematicError {
+    const char* name;
+    const char* file;  // the log of tests/data/contest that errs
+    std::function<std::string(const std::string&)> err;
+    const char* flags;  // the erring log's flags
+};
+
+void PrintTo(const SystematicError& e, std::ostream* os) {
+    *os << e.name;
+}
+
+class OneLogErringThroughout : public testing::TestWithParam<SystematicError> {};
+
+TEST_P(OneLogErringThroughout, CostsNobodyAQso) {
+    const SystematicError& e = GetParam();
+    TempDir temp;
+    fs::create_directories(temp.path() / "clean");
+    fs::create_directories(temp.path() / "erring");
+    for (const char* name :
+         {"ok1aaa.cbr", "ok2bbb.cbr", "ol3ccc.cbr", "om4ddd.cbr", "dl5eee.cbr"}) {
+        const std::string log = readFile(contestPath(name));
+        writeFile(temp.file(std::string("clean/") + name), log);
+        writeFile(temp.file(std::string("erring/") + name),
+                  name == std::string(e.file) ? e.err(log) : log);
+    }
+    const auto results = [&](const char* folder) {
+        const RunResult run = runZebscore(
+            {"--contest", temp.file(std::string("out-") + folder), "--json", temp.file(folder)});
+        EXPECT_EQ(run.status, kExitScored) << run.err;
+        return jsonByFile(run.out);
+    };
+    std::map<std::string, QJsonObject> clean = results("clean");
+    std::map<std::string, QJsonObject> erring = results("erring");
+
+    for (const auto& [file, log] : clean) {
+        EXPECT_EQ(checkedResult(erring[file]), checkedResult(log)) << file;
+    }
+    EXPECT_EQ(flagsOf(erring[e.file]), e.flags);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachKind, OneLogErringThroughout,
+    testing::Values(
+        SystematicError{"a_clock_an_hour_ahead", "ok1aaa.cbr",
+                        [](const std::string& log) { return shiftedTimes(log, 60); }, "clock"},
+        SystematicError{"a_clock_an_hour_behind", "om4ddd.cbr",
+                        [](const std::string& log) { return shiftedTimes(log, -60); }, "clock"},
+        SystematicError{"a_clock_two_hours_ahead", "ok2bbb.cbr",
+                        [](const std::string& log) { return shiftedTimes(log, 120); }, "clock"},
+        SystematicError{"a_date_a_day_ahead", "ok1aaa.cbr",
+                        [](const std::string& log) { return shiftedTimes(log, 24 * 60); }, "clock"},
+        SystematicError{"a_clock_seven_minutes_ahead_against_a_window_of_ten", "ok1aaa.cbr",
+                        [](const std::string& log) { return shiftedTimes(log, 7); }, "clock"},
+        SystematicError{"a_portable_call_of_its_own", "ok1aaa.cbr",
+                        [](const std::string& log) { return replaced(log, "OK1AAA", "OK1AAA/P"); },
+                        ""},
+        SystematicError{"a_partner_written_portable", "ok2bbb.cbr",
+                        [](const std::string& log) { return replaced(log, "OK1AAA", "OK1AAA/P"); },
+                        ""},
+        SystematicError{"a_country_prefix_before_its_call", "dl5eee.cbr",
+                        [](const std::string& log) { return replaced(log, "DL5EEE", "OK/DL5EEE"); },
+                        ""},
+        SystematicError{"a_header_naming_another_station", "om4ddd.cbr",
+                        [](const std::string& log) {
+                            return replaced(log, "CALLSIGN: OM4DDD", "CALLSIGN: OM9XYZ");
+                        },
+                        "header-call"}),
+    [](const testing::TestParamInfo<SystematicError>& info) {
+        return std::string(info.param.name);
+    });
+
+// The checked result of every log that counts, by its call.
+std::map<std::string, int> checkedByCall(const std::string& out) {
+    std::map<std::string, int> results;
+    for (const auto& [file, log] : jsonByFile(out)) {
+        if (log["setAside"].isNull()) {
+            results[log["ownCall"].toString().toStdString()] = checkedResult(log);
+        }
+    }
+    return results;
+}
+
+// Times wrong every which way are no clock to set right: the QSOs the log's partners lose to it
+// name it as the log to look at.
+TEST(OneLogErringThroughout, ALogCausingItsPartnersFindingsIsNamed) {
+    TempDir temp;
+    fs::create_directories(temp.path() / "logs");
+    for (const char* name :
+         {"ok1aaa.cbr", "ok2bbb.cbr", "ol3ccc.cbr", "om4ddd.cbr", "dl5eee.cbr"}) {
+        writeFile(temp.file(std::string("logs/") + name), readFile(contestPath(name)));
+    }
+    std::string scrambled = readFile(contestPath("ok1aaa.cbr"));
+    for (const auto& [from, to] :
+         {std::pair{"0700", "0731"}, std::pair{"0705", "0823"}, std::pair{"0710", "0622"},
+          std::pair{"0715", "0912"}, std::pair{"0720", "0555"}}) {
+        scrambled = replaced(scrambled, from, to);
+    }
+    writeFile(temp.file("logs/ok1aaa.cbr"), scrambled);
+
+    const RunResult run = runZebscore({"--contest", temp.file("out"), "--json", temp.file("logs")});
+
+    const std::map<std::string, QJsonObject> logs = jsonByFile(run.out);
+    EXPECT_EQ(flagsOf(logs.at("ok1aaa.cbr")), "no-partner causes-findings");
+    EXPECT_EQ(flagsOf(logs.at("ok2bbb.cbr")), "");
+}
+
 // The logs of the evening of 2024-03-21 in the corpus, as the evaluator saved them.
 const std::vector<std::string> kEvening = {"ntc-DJ0SP-ucxlog.cbr",
                                            "ntc-DJ3TU-ucxlog.cbr",
@@ -259,15 +406,57 @@ const std::vector<std::string> kEvening = {"ntc-DJ0SP-ucxlog.cbr",
                                            "ntc-PI4NTC-adif2cabr.cbr",
                                            "ntc-SV9RPE.cbr"};
 
-// The checked result of every log that counts, by its call.
-std::map<std::string, int> checkedByCall(const std::string& out) {
-    std::map<std::string, int> results;
-    for (const auto& [file, log] : jsonByFile(out)) {
-        if (log["setAside"].isNull()) {
-            results[log["ownCall"].toString().toStdString()] = checkedResult(log);
+// Any log of a real evening an hour off changes no other log's checked result.
+TEST(OneLogErringThroughout, AnHourOffOnARealEveningCostsNobodyAQso) {
+    const fs::path corpus = ZEB_CORPUS_DIR;
+    if (!fs::is_directory(corpus)) {
+        GTEST_SKIP() << "no corpus at " << corpus;
+    }
+    TempDir temp;
+    fs::create_directories(temp.path() / "logs");
+    for (const std::string& name : kEvening) {
+        fs::copy_file(corpus / name, temp.path() / "logs" / name);
+    }
+    const RunResult clean =
+        runZebscore({"--contest", temp.file("out"), "--json", temp.file("logs")});
+    const std::map<std::string, QJsonObject> cleanLogs = jsonByFile(clean.out);
+    for (const auto& [file, log] : cleanLogs) {
+        EXPECT_EQ(flagsOf(log).find("clock"), std::string::npos) << file;
+        EXPECT_EQ(flagsOf(log).find("causes-findings"), std::string::npos) << file;
+    }
+    for (const std::string& name : kEvening) {
+        const std::string path = temp.file("logs/" + name);
+        const std::string log = readFile(path);
+        // Its own lines, shifted in place whatever their layout: date and time are the 4th and
+        // 5th words of the QSO template.
+        std::string shifted;
+        std::istringstream lines(log);
+        for (std::string line; std::getline(lines, line);) {
+            std::istringstream words(line);
+            std::string tag, freq, mode, date, time;
+            words >> tag >> freq >> mode >> date >> time;
+            if (tag == "QSO:" && date.size() == 10 && time.size() == 4 &&
+                time.find_first_not_of("0123456789") == std::string::npos) {
+                const std::size_t at = line.find(time, line.find(date) + 10);
+                const int hour = std::stoi(time.substr(0, 2));
+                if (hour < 23) {
+                    line.replace(at, 2, (hour < 9 ? "0" : "") + std::to_string(hour + 1));
+                }
+            }
+            shifted += line + "\n";
+        }
+        writeFile(path, shifted);
+        const RunResult run =
+            runZebscore({"--contest", temp.file("out-" + name), "--json", temp.file("logs")});
+        writeFile(path, log);
+        const std::map<std::string, QJsonObject> logs = jsonByFile(run.out);
+        for (const auto& [file, other] : cleanLogs) {
+            if (file != name) {
+                EXPECT_EQ(checkedResult(logs.at(file)), checkedResult(other))
+                    << name << " an hour off: " << file;
+            }
         }
     }
-    return results;
 }
 
 TEST(ContestAsItArrives, ExtrasInTheFolderChangeNoCheckedResult) {

@@ -324,7 +324,7 @@ void ContestWindowTest::flagReasonsShowWhatTheLogsWrite() {
         QVERIFY(log.open(QIODevice::WriteOnly));
         log.write(
             "START-OF-LOG: 3.0\nCALLSIGN: <b>OK1AA\n"
-            "QSO:  3510 CW 2024-03-02 0700 OK1AA         599 101    OK1BB         599 102\n"
+            "QSO:  3510 CW 2024-03-02 0700 <b>OK1AA      599 101    OK1BB         599 102\n"
             "END-OF-LOG:\n");
     }
     openAndWait(folder);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "contest/check/clocks.h"
 #include "contest/check/stations.h"
 #include "intake/load_command.h"
 #include "state/decimal.h"
@@ -210,7 +211,11 @@ std::optional<CheckedContest> checkContest(
     int windowMinutes, const std::function<bool(std::size_t, std::size_t)>& progress) {
     CheckedContest checked;
     DecisionTaker taker(logs, decisions);
-    settleStations(logs, taker.takeLogDecisions());
+    const std::vector<std::size_t> chosen = taker.takeLogDecisions();
+    // A log whose clock is off is taken at its partners' times: in their session, as one station
+    // with its other logs, matching their QSOs.
+    estimateClocks(logs, windowMinutes);
+    settleStations(logs, chosen);
     const std::vector<std::vector<QsoDecision>>& decided = taker.takeQsoDecisions(withCrossCheck);
     if (withCrossCheck) {
         checked.crossCheck = crossCheck(logs, windowMinutes);

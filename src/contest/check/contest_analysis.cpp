@@ -63,6 +63,10 @@ std::string copyName(const std::string& copy) {
     return folder.empty() ? name : folder + "/" + name;
 }
 
+// A log causing this many findings of its partners, and this many times the median, is looked at.
+constexpr int kFewestCausedFindings = 5;
+constexpr int kCausedFindingsOverMedian = 3;
+
 std::string withReason(std::string text, const std::string& reason) {
     return reason.empty() ? text : text + " (" + reason + ")";
 }
@@ -113,8 +117,9 @@ class Flagger {
             }
             std::vector<int> outside;
             for (const ContestQso& qso : logs_[l].qsos) {
-                if (qso.minute && (*qso.minute < session.first - kSessionGap ||
-                                   *qso.minute > session.last + kSessionGap)) {
+                const auto minute = logs_[l].checkedMinute(qso);
+                if (minute && (*minute < session.first - kSessionGap ||
+                               *minute > session.last + kSessionGap)) {
                     outside.push_back(qso.number);
                 }
             }
@@ -215,6 +220,19 @@ class Flagger {
                  "zapsány jako ? (" +
                      fileLines(log.repaired->repair.unmappedLines) + ")");
         }
+        if (log.clockOffset != 0) {
+            flag(l, "clock",
+                 "čas deníku posunut o " + clockOffsetInWords(log.clockOffset) +
+                     " proti protistanicím (souhlasí " + number(log.clockAgreeing) + " z " +
+                     number(log.clockPairable) +
+                     " QSO, která lze spárovat): jeho QSO se porovnávají s touto opravou");
+        }
+        if (headerCallContradicted(log)) {
+            flag(l, "header-call",
+                 "řádek CALLSIGN: uvádí " + *log.ownCall + ", řádky QSO vysílají " + *log.sentCall +
+                     ": platí značka z řádků QSO");
+        }
+        flagCausedFindings(l);
         if (log.checkLog) {
             flag(l, "checklog",
                  std::string(log.checkLogHeader ? "kontrolní deník (kategorie CHECKLOG)"
@@ -223,6 +241,43 @@ class Flagger {
                      ": potvrzuje QSO ostatních, sám se nehodnotí");
         }
         flagDecided(l);
+    }
+
+    // A log that causes several times as many findings in its partners' logs as the median log
+    // has something wrong throughout: its clock, or its call. The other logs are counted without
+    // the findings of its own that they cause: a log wrong throughout makes its partners look as
+    // if they caused its findings.
+    void flagCausedFindings(std::size_t l) {
+        if (check_ == nullptr || !check_->logs[l].checked) {
+            return;
+        }
+        const int caused = check_->logs[l].causedFindings;
+        if (caused < kFewestCausedFindings) {
+            return;
+        }
+        std::map<std::size_t, int> causedByOthers;
+        for (const Finding& finding : check_->logs[l].findings) {
+            if (finding.kind == FindingKind::NotInLog || finding.kind == FindingKind::BustedCall) {
+                ++causedByOthers[finding.partnerLog];
+            }
+        }
+        std::vector<int> others;
+        for (std::size_t p = 0; p < check_->logs.size(); ++p) {
+            if (p != l && check_->logs[p].checked) {
+                const auto own = causedByOthers.find(p);
+                others.push_back(check_->logs[p].causedFindings -
+                                 (own == causedByOthers.end() ? 0 : own->second));
+            }
+        }
+        std::sort(others.begin(), others.end());
+        const int median = others.empty() ? 0 : others[others.size() / 2];
+        if (caused >= kCausedFindingsOverMedian * median) {
+            flag(l, "causes-findings",
+                 "v denících protistanic způsobuje " + number(caused) +
+                     " nálezů (QSO, která nemá, a jejich značky zapsané chybně; medián ostatních "
+                     "deníků je " +
+                     number(median) + "): zkontrolujte jeho čas a značku");
+        }
     }
 
     void flagDecided(std::size_t l) {
@@ -361,6 +416,21 @@ class Flagger {
 };
 
 }  // namespace
+
+std::string clockOffsetInWords(std::int64_t minutes) {
+    const std::int64_t size = minutes < 0 ? -minutes : minutes;
+    std::string text = (minutes < 0 ? "−" : "+") + number(size) + " min";
+    const auto counted = [&](std::int64_t count, const char* one, const char* few,
+                             const char* many) {
+        return number(count) + " " + (count == 1 ? one : count < 5 ? few : many);
+    };
+    if (size % (24 * 60) == 0) {
+        text += " (" + counted(size / (24 * 60), "den", "dny", "dní") + ")";
+    } else if (size % 60 == 0) {
+        text += " (" + counted(size / 60, "hodina", "hodiny", "hodin") + ")";
+    }
+    return text;
+}
 
 std::string lineList(std::vector<int> numbers) {
     std::sort(numbers.begin(), numbers.end());

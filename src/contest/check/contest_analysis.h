@@ -51,6 +51,10 @@ bool computeCheckedResults(std::vector<ContestLog>& logs, const CrossCheck& chec
                            const std::vector<std::vector<QsoDecision>>& decided = {},
                            const std::function<bool(std::size_t, std::size_t)>& progress = {});
 
+// A clock's offset in minutes as a reader writes it: "+60 min (1 hodina)", "−7 min",
+// "+1440 min (1 den)".
+std::string clockOffsetInWords(std::int64_t minutes);
+
 // Line numbers as a reader writes them: "3, 7–9, 12"; past twelve runs, "... a další (celkem N)".
 std::string lineList(std::vector<int> numbers);
 

@@ -50,14 +50,14 @@ class Checker {
         for (std::size_t l = 0; l < logs.size(); ++l) {
             const ContestLog& log = logs[l];
             const std::optional<std::string> own = crossCheckCall(log);
-            ownCalls_.push_back(own ? inCapitals(*own) : std::string());
+            ownCalls_.push_back(own ? stationCall(*own) : std::string());
             if (own) {
                 knownCalls_.insert(ownCalls_.back());
             }
             calls_.emplace_back();
             validByCall_.emplace_back();
             for (std::size_t q = 0; q < log.qsos.size(); ++q) {
-                calls_.back().push_back(inCapitals(log.qsos[q].call));
+                calls_.back().push_back(stationCall(log.qsos[q].call));
                 // A log set aside is no witness: a copy, or an older log of the same station.
                 if (log.takesPart()) {
                     holders_[calls_.back().back()].insert(l);
@@ -68,8 +68,8 @@ class Checker {
             }
             minutes_.emplace_back();
             for (const ContestQso& qso : log.qsos) {
-                if (qso.minute) {
-                    minutes_.back().push_back(*qso.minute);
+                if (const auto minute = log.checkedMinute(qso)) {
+                    minutes_.back().push_back(*minute);
                 }
             }
             std::sort(minutes_.back().begin(), minutes_.back().end());
@@ -88,6 +88,15 @@ class Checker {
         result.windowMinutes = window_;
         for (std::size_t l = 0; l < logs_.size(); ++l) {
             result.logs.push_back(findingsOf(l));
+        }
+        for (std::size_t l = 0; l < logs_.size(); ++l) {
+            for (const Finding& finding : result.logs[l].findings) {
+                if ((finding.kind == FindingKind::NotInLog ||
+                     finding.kind == FindingKind::BustedCall) &&
+                    finding.partnerLog != l) {
+                    ++result.logs[finding.partnerLog].causedFindings;
+                }
+            }
         }
         return result;
     }
@@ -109,13 +118,19 @@ class Checker {
         return found == validByCall_[l].end() ? kNone : found->second;
     }
 
-    std::optional<std::int64_t> distanceWithinWindow(const ContestQso& a,
-                                                     const ContestQso& b) const {
-        if (!a.minute || !b.minute || !sameBand(a.kHz, b.kHz)) {
+    // The time between two QSOs of two logs, each log's clock offset taken off, when they are on
+    // one band within the window.
+    std::optional<std::int64_t> distanceWithinWindow(std::size_t la, std::size_t qa, std::size_t lb,
+                                                     std::size_t qb) const {
+        const ContestQso& a = logs_[la].qsos[qa];
+        const ContestQso& b = logs_[lb].qsos[qb];
+        const auto aMinute = logs_[la].checkedMinute(a);
+        const auto bMinute = logs_[lb].checkedMinute(b);
+        if (!aMinute || !bMinute || !sameBand(a.kHz, b.kHz)) {
             return std::nullopt;
         }
         const std::int64_t distance =
-            *a.minute > *b.minute ? *a.minute - *b.minute : *b.minute - *a.minute;
+            *aMinute > *bMinute ? *aMinute - *bMinute : *bMinute - *aMinute;
         if (distance > window_) {
             return std::nullopt;
         }
@@ -141,8 +156,7 @@ class Checker {
                         continue;
                     }
                     for (const std::size_t r : candidates(a, b)) {
-                        if (const auto distance =
-                                distanceWithinWindow(logs_[a].qsos[q], logs_[b].qsos[r])) {
+                        if (const auto distance = distanceWithinWindow(a, q, b, r)) {
                             found.push_back({*distance, a, q, b, r});
                         }
                     }
@@ -203,17 +217,37 @@ class Checker {
 
     // A log of another session of the contest (another day) cannot confirm a QSO; only one that
     // holds a QSO within a day of it, or whose times cannot be read, can miss it.
-    bool sameSession(std::size_t l, const ContestQso& qso) const {
+    bool sameSession(std::size_t l, std::optional<std::int64_t> minute) const {
         constexpr std::int64_t kDay = 24 * 60;
-        if (!qso.minute) {
+        if (!minute) {
             return true;
         }
         const std::vector<std::int64_t>& minutes = minutes_[l];
         if (minutes.empty()) {
             return true;  // nothing tells the sessions apart
         }
-        const auto next = std::lower_bound(minutes.begin(), minutes.end(), *qso.minute - kDay);
-        return next != minutes.end() && *next <= *qso.minute + kDay;
+        const auto next = std::lower_bound(minutes.begin(), minutes.end(), *minute - kDay);
+        return next != minutes.end() && *next <= *minute + kDay;
+    }
+
+    // The match needed an adjustment for one log's systematic error.
+    std::optional<AdjustedMatch> adjustment(std::size_t l, std::size_t q,
+                                            const QsoRef& partner) const {
+        const ContestQso& ours = logs_[l].qsos[q];
+        const ContestQso& theirs = logs_[partner.log].qsos[partner.qso];
+        AdjustedMatch adjusted{q, partner.log, partner.qso, false, false};
+        if (ours.minute && theirs.minute) {
+            const std::int64_t raw = *ours.minute - *theirs.minute;
+            adjusted.clock = (raw > window_ || raw < -window_) &&
+                             logs_[l].clockOffset != logs_[partner.log].clockOffset;
+        }
+        adjusted.designator =
+            inCapitals(ours.call) != inCapitals(*crossCheckCall(logs_[partner.log])) ||
+            inCapitals(theirs.call) != inCapitals(*crossCheckCall(logs_[l]));
+        if (!adjusted.clock && !adjusted.designator) {
+            return std::nullopt;
+        }
+        return adjusted;
     }
 
     bool isUnique(const std::string& call, std::size_t l) const {
@@ -239,6 +273,9 @@ class Checker {
             ++result.validQsos;
             if (const auto& partner = match_[l][q]) {
                 ++result.confirmed;
+                if (const auto adjusted = adjustment(l, q, *partner)) {
+                    result.adjusted.push_back(*adjusted);
+                }
                 const ContestQso& theirs = logs_[partner->log].qsos[partner->qso];
                 if (theirs.sentExchange.empty()) {
                     ++result.unverifiable;
@@ -253,9 +290,10 @@ class Checker {
             } else if (const auto& partners = partnersFor(calls_[l][q]);
                        std::any_of(partners.begin(), partners.end(),
                                    [l](std::size_t partner) { return partner != l; })) {
+                const auto minute = logs_[l].checkedMinute(qsos[q]);
                 const auto partner =
                     std::find_if(partners.begin(), partners.end(),
-                                 [&](std::size_t p) { return p != l && sameSession(p, qsos[q]); });
+                                 [&](std::size_t p) { return p != l && sameSession(p, minute); });
                 if (partner != partners.end()) {
                     result.findings.push_back({FindingKind::NotInLog, q, *partner, {}});
                 }
@@ -348,8 +386,38 @@ bool differByOneEdit(std::string_view first, std::string_view second) {
     return first.substr(head + 1) == second.substr(head);
 }
 
+bool headerCallContradicted(const ContestLog& log) {
+    return log.ownCall && log.sentCall && stationCall(*log.ownCall) != stationCall(*log.sentCall);
+}
+
 std::optional<std::string> crossCheckCall(const ContestLog& log) {
+    if (headerCallContradicted(log)) {
+        return log.sentCall;
+    }
     return log.ownCall ? log.ownCall : log.sentCall;
+}
+
+std::string stationCall(std::string_view call) {
+    std::vector<std::string> parts;
+    const std::string capitals = inCapitals(call);
+    std::size_t start = 0;
+    while (start <= capitals.size()) {
+        const std::size_t slash = std::min(capitals.find('/', start), capitals.size());
+        parts.push_back(capitals.substr(start, slash - start));
+        start = slash + 1;
+    }
+    const auto isDesignator = [](const std::string& part) {
+        return part == "P" || part == "M" || part == "QRP" || part == "MM" || part == "AM" ||
+               (part.size() == 1 && part[0] >= '0' && part[0] <= '9');
+    };
+    while (parts.size() > 1 && isDesignator(parts.back())) {
+        parts.pop_back();
+    }
+    // Of what is left, a country prefix and the call: the call is the longer.
+    const auto longest = std::max_element(
+        parts.begin(), parts.end(),
+        [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+    return parts.size() > 1 ? *longest : parts.front();
 }
 
 std::string crossCheckName(const ContestLog& log) {

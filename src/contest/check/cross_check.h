@@ -22,6 +22,16 @@ struct Finding {
     std::optional<std::size_t> partnerQso;
 };
 
+// A QSO confirmed by its partner's only with an adjustment for one log's systematic error: a
+// clock that is off, or a call written with a designator the other log does not write.
+struct AdjustedMatch {
+    std::size_t qso = 0;  // index into the log's QSOs
+    std::size_t partnerLog = 0;
+    std::size_t partnerQso = 0;
+    bool clock = false;       // apart by more than the window without the clocks' offsets
+    bool designator = false;  // one call bears a designator or prefix the other lacks
+};
+
 struct LogCrossCheck {
     bool checked = false;  // a scored log with an own call
     int validQsos = 0;
@@ -29,7 +39,11 @@ struct LogCrossCheck {
     // Confirmed QSOs whose exchange cannot be checked: the partner's line records neither a sent
     // member number nor "NM".
     int unverifiable = 0;
-    std::vector<Finding> findings;  // in the order of the kinds, then of the QSOs
+    std::vector<Finding> findings;        // in the order of the kinds, then of the QSOs
+    std::vector<AdjustedMatch> adjusted;  // in the order of the QSOs
+    // The findings of the other logs that this log causes: their QSOs it does not hold (not in
+    // log) and their calls it logged wrongly (busted call).
+    int causedFindings = 0;
 };
 
 struct CrossCheck {
@@ -38,11 +52,19 @@ struct CrossCheck {
 };
 
 // The own call of a log as the cross-check knows it: from its "CALLSIGN:" line, or else the sent
-// call of its QSO lines.
+// call of its QSO lines; the sent call when the two name different stations.
 std::optional<std::string> crossCheckCall(const ContestLog& log);
 
 // The call under which the cross-check knows a log, or its file name when it knows none.
 std::string crossCheckName(const ContestLog& log);
+
+// The station a call names: in capitals, without a portable or status designator ("/P", "/M",
+// "/QRP", "/MM", "/AM", a trailing "/7") or a country prefix ("DL/"): "dl/ok1lo/p" is OK1LO.
+std::string stationCall(std::string_view call);
+
+// The log's "CALLSIGN:" line names another station than its own QSO lines send: the lines are
+// taken.
+bool headerCallContradicted(const ContestLog& log);
 
 // A finding that is this log's own error takes the QSO off its score: not in the partner's log, a
 // wrongly logged call, a busted exchange. A busted call is the partner's error, a unique call

@@ -42,8 +42,8 @@ std::string dateOf(std::int64_t minute) {
 std::optional<LogSpan> spanOf(std::size_t index, const ContestLog& log) {
     std::vector<std::int64_t> minutes;
     for (const ContestQso& qso : log.qsos) {
-        if (qso.minute) {
-            minutes.push_back(*qso.minute);
+        if (const auto minute = log.checkedMinute(qso)) {
+            minutes.push_back(*minute);
         }
     }
     if (log.outcome != LogOutcome::Scored || minutes.empty()) {

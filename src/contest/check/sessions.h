@@ -22,8 +22,9 @@ struct LogSpan {
     std::size_t qsos = 0;
 };
 
-// The span of a scored log's QSOs, a QSO far from the middle of the log (a slip of its date) left
-// out; nothing for a log without a QSO whose date and time can be read.
+// The span of a scored log's QSOs as the check takes their times (its clock's offset taken off), a
+// QSO far from the middle of the log (a slip of its date) left out; nothing for a log without a
+// QSO whose date and time can be read.
 std::optional<LogSpan> spanOf(std::size_t index, const ContestLog& log);
 
 struct Session {

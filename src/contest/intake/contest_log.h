@@ -130,6 +130,17 @@ struct ContestLog {
     // How the check of the contest takes it.
     std::optional<SetAside> setAside;
     bool checkLog = false;  // it confirms its partners' QSOs, but is not ranked
+    // How far its clock is off, in minutes: its times less those of its partners for the same
+    // QSOs (+60: an hour ahead). The check takes each of its QSOs at its time less this.
+    std::int64_t clockOffset = 0;
+    // Of its QSOs that pair up with a partner's, how many agree on that offset.
+    int clockAgreeing = 0;
+    int clockPairable = 0;
+
+    // The time of one of its QSOs as the check takes it: its clock's offset taken off.
+    std::optional<std::int64_t> checkedMinute(const ContestQso& qso) const {
+        return qso.minute ? std::optional(*qso.minute - clockOffset) : std::nullopt;
+    }
 
     // Its repaired copy was there already / and was changed by hand (see RepairedLog).
     bool copyKept() const { return repaired && repaired->kept; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "contest/check/contest_analysis.h"
 #include "contest/publish/contest_view.h"
 #include "contest/publish/results_table.h"
 #include "scoring/band_plan.h"
@@ -12,6 +13,7 @@ namespace zeb::contest {
 namespace {
 
 constexpr const char* kTitle = "Křížová kontrola deníků";
+constexpr const char* kAdjustedHeading = "Potvrzeno s úpravou";
 
 std::string number(std::int64_t value) {
     return formatDecimal(value);
@@ -61,6 +63,69 @@ std::string partnerNote(const std::vector<ContestLog>& logs, const ContestLog& l
 
 namespace {
 
+// Whose clock was off, and by how much: the log's own or its partner's.
+struct ClockOf {
+    const ContestLog* log;
+    std::int64_t offset;
+};
+
+std::vector<ClockOf> clocksOf(const std::vector<ContestLog>& logs, std::size_t l,
+                              const AdjustedMatch& adjusted) {
+    std::vector<ClockOf> clocks;
+    for (const ContestLog* log : {&logs[l], &logs[adjusted.partnerLog]}) {
+        if (log->clockOffset != 0) {
+            clocks.push_back({log, log->clockOffset});
+        }
+    }
+    return clocks;
+}
+
+}  // namespace
+
+std::string adjustmentNote(const std::vector<ContestLog>& logs, std::size_t l,
+                           const AdjustedMatch& adjusted) {
+    std::string note;
+    const auto add = [&note](const std::string& part) {
+        note += (note.empty() ? "" : "; ") + part;
+    };
+    if (adjusted.clock) {
+        for (const ClockOf& clock : clocksOf(logs, l, adjusted)) {
+            add("čas deníku " + crossCheckName(*clock.log) + " posunut o " +
+                clockOffsetInWords(clock.offset));
+        }
+    }
+    if (adjusted.designator) {
+        const ContestQso& ours = logs[l].qsos[adjusted.qso];
+        const ContestLog& partner = logs[adjusted.partnerLog];
+        add("zapsáno " + ours.call + ", deník " + crossCheckName(partner) + ": táž stanice");
+    }
+    return note;
+}
+
+std::string adjustmentNoteInEnglish(const std::vector<ContestLog>& logs, std::size_t l,
+                                    const AdjustedMatch& adjusted) {
+    std::string note;
+    const auto add = [&note](const std::string& part) {
+        note += (note.empty() ? "" : "; ") + part;
+    };
+    if (adjusted.clock) {
+        for (const ClockOf& clock : clocksOf(logs, l, adjusted)) {
+            std::string offset = clockOffsetInWords(clock.offset);
+            offset = offset.substr(0, offset.find(" ("));
+            add("the clock of " + crossCheckName(*clock.log) + "'s log was off by " + offset);
+        }
+    }
+    if (adjusted.designator) {
+        const ContestQso& ours = logs[l].qsos[adjusted.qso];
+        const ContestLog& partner = logs[adjusted.partnerLog];
+        add("logged " + ours.call + ", the log is " + crossCheckName(partner) +
+            "'s: the same station");
+    }
+    return note;
+}
+
+namespace {
+
 Table summaryTable(const std::vector<ContestLog>& logs, const CrossCheck& check) {
     Table table;
     table.columns = {
@@ -74,8 +139,10 @@ Table summaryTable(const std::vector<ContestLog>& logs, const CrossCheck& check)
         {"Chybná výměna", "busted_exchange", Align::Right},
         {"Neověřitelná výměna", "unverifiable_exchange", Align::Right},
         {"Jedinečné", "unique", Align::Right},
+        {"Potvrzená s úpravou", "confirmed_adjusted", Align::Right},
+        {"Způsobené nálezy", "caused_findings", Align::Right},
     };
-    constexpr int kCounts = 8;
+    constexpr int kCounts = 10;
     std::int64_t sums[kCounts] = {};
     for (std::size_t l = 0; l < logs.size(); ++l) {
         const LogCrossCheck& result = check.logs[l];
@@ -89,7 +156,9 @@ Table summaryTable(const std::vector<ContestLog>& logs, const CrossCheck& check)
                                               findingCount(result, FindingKind::WrongCall),
                                               findingCount(result, FindingKind::BustedExchange),
                                               result.unverifiable,
-                                              findingCount(result, FindingKind::Unique)};
+                                              findingCount(result, FindingKind::Unique),
+                                              static_cast<std::int64_t>(result.adjusted.size()),
+                                              result.causedFindings};
         std::vector<std::string> row = {crossCheckName(logs[l]), baseName(logs[l].path)};
         for (int i = 0; i < kCounts; ++i) {
             row.push_back(number(values[i]));
@@ -139,7 +208,7 @@ std::string textReport(const std::vector<ContestLog>& logs, const CrossCheck& ch
         }
         const ContestLog& log = logs[l];
         out += "\n" + logTitle(log) + "\n";
-        if (result.findings.empty()) {
+        if (result.findings.empty() && result.adjusted.empty()) {
             out += "  " + std::string(noFindings(result)) + "\n";
         }
         for (const FindingKind kind : kFindingKinds) {
@@ -158,6 +227,19 @@ std::string textReport(const std::vector<ContestLog>& logs, const CrossCheck& ch
                     out += "      " + partnerNote(logs, log, finding) + ": " +
                            logs[finding.partnerLog].qsos[*finding.partnerQso].line + "\n";
                 }
+            }
+        }
+        if (!result.adjusted.empty()) {
+            out += "  " + std::string(kAdjustedHeading) + ": " +
+                   number(static_cast<std::int64_t>(result.adjusted.size())) + "\n";
+            for (const AdjustedMatch& adjusted : result.adjusted) {
+                const ContestLog& partner = logs[adjusted.partnerLog];
+                out += "    QSO " + number(log.qsos[adjusted.qso].number) + ": " +
+                       log.qsos[adjusted.qso].line + "\n";
+                out += "      " + logTitle(partner) + " QSO " +
+                       number(partner.qsos[adjusted.partnerQso].number) + ", " +
+                       adjustmentNote(logs, l, adjusted) + ": " +
+                       partner.qsos[adjusted.partnerQso].line + "\n";
             }
         }
     }
@@ -199,6 +281,24 @@ Table kindTable(const std::vector<ContestLog>& logs, const ContestLog& log,
     return table;
 }
 
+Table adjustedTable(const std::vector<ContestLog>& logs, std::size_t l,
+                    const LogCrossCheck& result) {
+    Table table;
+    table.columns = {{"QSO", "qso", Align::Right},
+                     {"Řádek deníku a řádek protistanice", "line", Align::Left, true},
+                     {"Protistanice a úprava", "partner", Align::Left}};
+    const ContestLog& log = logs[l];
+    for (const AdjustedMatch& adjusted : result.adjusted) {
+        const ContestLog& partner = logs[adjusted.partnerLog];
+        table.rows.push_back(
+            {number(log.qsos[adjusted.qso].number),
+             log.qsos[adjusted.qso].line + "\n" + partner.qsos[adjusted.partnerQso].line,
+             logTitle(partner) + " QSO " + number(partner.qsos[adjusted.partnerQso].number) + ", " +
+                 adjustmentNote(logs, l, adjusted)});
+    }
+    return table;
+}
+
 std::string htmlReport(const std::vector<ContestLog>& logs, const CrossCheck& check,
                        const std::string& intro) {
     std::string body = "<h1>" + std::string(kTitle) + "</h1>\n";
@@ -211,7 +311,7 @@ std::string htmlReport(const std::vector<ContestLog>& logs, const CrossCheck& ch
             continue;
         }
         body += "<h2>" + htmlEscape(logTitle(logs[l])) + "</h2>\n";
-        if (result.findings.empty()) {
+        if (result.findings.empty() && result.adjusted.empty()) {
             body += "<p>" + std::string(noFindings(result)) + "</p>\n";
         }
         for (const FindingKind kind : kFindingKinds) {
@@ -221,6 +321,11 @@ std::string htmlReport(const std::vector<ContestLog>& logs, const CrossCheck& ch
                     "<h3>" + htmlEscape(findingHeading(kind)) + ": " + number(count) + "</h3>\n";
                 body += htmlTable(kindTable(logs, logs[l], result, kind), findingKey(kind));
             }
+        }
+        if (!result.adjusted.empty()) {
+            body += "<h3>" + std::string(kAdjustedHeading) + ": " +
+                    number(static_cast<std::int64_t>(result.adjusted.size())) + "</h3>\n";
+            body += htmlTable(adjustedTable(logs, l, result), "adjusted");
         }
     }
     const Table unchecked = uncheckedTable(logs, check);
@@ -267,6 +372,18 @@ std::string csvReport(const std::vector<ContestLog>& logs, const CrossCheck& che
                               ? logs[finding.partnerLog].qsos[*finding.partnerQso].line
                               : std::string());
             out += csvRecord(row);
+        }
+        // Confirmed only with an adjustment: for information, as a finding that removes nothing.
+        for (const AdjustedMatch& adjusted : check.logs[l].adjusted) {
+            const ContestQso& qso = log.qsos[adjusted.qso];
+            const ContestLog& partner = logs[adjusted.partnerLog];
+            const ContestQso& theirs = partner.qsos[adjusted.partnerQso];
+            out += csvRecord({baseName(log.path), crossCheckName(log),
+                              adjusted.clock ? "confirmed-clock" : "confirmed-designator",
+                              number(qso.number), bandOf(qso), qso.date, qso.time, qso.call,
+                              qso.exchange, baseName(partner.path), crossCheckName(partner),
+                              number(theirs.number), theirs.call, theirs.sentExchange, qso.line,
+                              theirs.line});
         }
     }
     return out;

@@ -20,4 +20,11 @@ std::string crossCheckReport(const std::vector<ContestLog>& logs, const CrossChe
 std::string partnerNote(const std::vector<ContestLog>& logs, const ContestLog& log,
                         const Finding& finding);
 
+// Why a QSO of log `l` was confirmed only with an adjustment, in Czech ("čas deníku OE8TIR
+// posunut o +60 min; značka zapsána OK1LO, deník OK1LO/P"), and in English.
+std::string adjustmentNote(const std::vector<ContestLog>& logs, std::size_t l,
+                           const AdjustedMatch& adjusted);
+std::string adjustmentNoteInEnglish(const std::vector<ContestLog>& logs, std::size_t l,
+                                    const AdjustedMatch& adjusted);
+
 }  // namespace zeb::contest

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <set>
 
+#include "contest/check/contest_analysis.h"
+#include "contest/publish/cross_check_report.h"
 #include "contest/publish/report_table.h"
 #include "intake/load_command.h"
 #include "intake/qso_fields.h"
@@ -48,6 +50,9 @@ struct Words {
     const char* decidedRemoved;  // the evaluator's own removals, a group of the removed QSOs
     const char* decidedKept;     // QSOs a finding would remove, kept: "kept by the evaluator"
     const char* asSubmitted;     // "as submitted" beside a line the evaluator corrected
+    const char* clock;           // "%1": the offset of the log's clock
+    const char* headerCall;      // "%1" the header's call, "%2" the lines'
+    const char* adjustedHeading;
     const char* readingHeading;
     const char* unreadLine;
     const char* nothing;
@@ -90,6 +95,10 @@ constexpr Words kCzech = {
     "Vyřazeno vyhodnocovatelem",
     "uznáno vyhodnocovatelem",
     "odesláno",
+    "Čas vašeho deníku se od časů protistanic liší o %1; QSO byla porovnána s touto opravou. "
+    "Zkontrolujte hodiny a časové pásmo (UTC) v programu, kterým deník píšete.",
+    "Řádek CALLSIGN: uvádí %1, řádky QSO vysílají %2; deník je hodnocen jako %2.",
+    "QSO potvrzená s úpravou",
     "Oprava deníku přečetla jinak, než je zapsáno",
     "řádek nelze přečíst po polích: hodnotí se tak, jak stojí",
     "(nic)",
@@ -132,6 +141,10 @@ constexpr Words kEnglish = {
     "Removed by the evaluator",
     "kept by the evaluator",
     "as submitted",
+    "The times of your log differ from your partners' by %1; the QSOs were compared with that "
+    "adjustment. Check the clock and the time zone (UTC) of the program that writes your log.",
+    "The CALLSIGN: line gives %1, the QSO lines send %2; the log is evaluated as %2.",
+    "QSOs confirmed with an adjustment",
     "The repair of the log read differently from what is written",
     "the line cannot be read into its fields: it is scored as it stands",
     "(nothing)",
@@ -142,11 +155,11 @@ std::string number(std::int64_t value) {
 }
 
 std::string filled(std::string text, const std::string& first, const std::string& second = {}) {
-    if (const std::size_t at = text.find("%1"); at != std::string::npos) {
-        text.replace(at, 2, first);
-    }
-    if (const std::size_t at = text.find("%2"); at != std::string::npos) {
-        text.replace(at, 2, second);
+    for (const auto& [mark, value] : {std::pair{"%1", &first}, std::pair{"%2", &second}}) {
+        for (std::size_t at = text.find(mark); at != std::string::npos;
+             at = text.find(mark, at + value->size())) {
+            text.replace(at, 2, *value);
+        }
     }
     return text;
 }
@@ -195,6 +208,16 @@ class Report {
         if (log_.checkLog) {
             out_ += "\n" + std::string(words_.checkLog) + "\n";
         }
+        if (log_.clockOffset != 0) {
+            std::string offset = clockOffsetInWords(log_.clockOffset);
+            if (!words_.czech) {
+                offset = offset.substr(0, offset.find(" ("));
+            }
+            out_ += "\n" + filled(words_.clock, offset) + "\n";
+        }
+        if (headerCallContradicted(log_)) {
+            out_ += "\n" + filled(words_.headerCall, *log_.ownCall, *log_.sentCall) + "\n";
+        }
         if (log_.rankedApart()) {
             out_ += "\n" + std::string(words_.apart) + ": " +
                     (log_.flagged("other-session") ? words_.otherSession : words_.noPartner) +
@@ -215,10 +238,12 @@ class Report {
         }
         const std::vector<Finding> information = findings(result, Removal::Kept);
         const std::vector<std::pair<int, std::string>> readings = repairReadings();
-        if (!information.empty() || result.unverifiable > 0 || !readings.empty()) {
+        if (!information.empty() || result.unverifiable > 0 || !readings.empty() ||
+            !result.adjusted.empty()) {
             out_ += "\n";
             heading(words_.informationHeading);
             listFindings(information);
+            listAdjusted(result);
             if (result.unverifiable > 0) {
                 out_ +=
                     std::string(words_.unverifiable) + ": " + number(result.unverifiable) + "\n";
@@ -288,6 +313,30 @@ class Report {
             }
         }
         return decided;
+    }
+
+    void listAdjusted(const LogCrossCheck& result) {
+        if (result.adjusted.empty()) {
+            return;
+        }
+        out_ += words_.adjustedHeading + std::string(": ") +
+                number(static_cast<std::int64_t>(result.adjusted.size())) + "\n";
+        for (const AdjustedMatch& adjusted : result.adjusted) {
+            // The log's own clock is told once, above: only its partners' errors are listed.
+            const bool ownClockOnly = !adjusted.designator && log_.clockOffset != 0 &&
+                                      logs_[adjusted.partnerLog].clockOffset == 0;
+            if (ownClockOnly) {
+                continue;
+            }
+            const ContestLog& partner = logs_[adjusted.partnerLog];
+            out_ += "  " + crossCheckName(partner) + ": " +
+                    (words_.czech ? adjustmentNote(logs_, l_, adjusted)
+                                  : adjustmentNoteInEnglish(logs_, l_, adjusted)) +
+                    "\n";
+            out_ += quote(log_.qsos[adjusted.qso], words_.yourLine);
+            out_ += quote(partner.qsos[adjusted.partnerQso],
+                          crossCheckName(partner) + ", " + words_.line);
+        }
     }
 
     void listDecidedRemovals(const std::vector<const RemovedQso*>& decided) {
