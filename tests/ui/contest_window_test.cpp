@@ -742,6 +742,8 @@ void ContestWindowTest::decisionsEditedByHandAreTakenBack() {
 void ContestWindowTest::filesThatAreNoLogsAreRowsWithTheirReasons() {
     writeFile(logs_ + QStringLiteral("/ok9xyz.zip"), QByteArray("PK\x03\x04", 4) + "rest");
     writeFile(logs_ + QStringLiteral("/propozice.docx"), QByteArray("PK\x03\x04", 4) + "word");
+    // An evaluation of before: its folder is no file of the contest.
+    QVERIFY(QDir().mkpath(out()));
     openAndWait(logs_);
 
     QVERIFY2(child<QLabel>("stav")->text().startsWith(
