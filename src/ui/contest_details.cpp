@@ -284,9 +284,8 @@ QString qsoLinesHtml(const contest::ContestWorkspace& contest, std::size_t l,
         "<p>Řádky QSO, jak je účastník poslal. Přečtená <span style=\"background-color:#bfdcff; "
         "font-weight:bold\">značka protistanice</span> a <span "
         "style=\"background-color:#ffd98a; font-weight:bold\">přijatá výměna</span>; "
-        "<span style=\"color:#b00000\">červeně</span> nálezy, které QSO vyřazují, <span "
-        "style=\"color:#006000\">zeleně</span> QSO uznaná vyhodnocovatelem. Klepnutím vyberete "
-        "řádek k rozhodnutí (nebo pravým tlačítkem).</p><pre>");
+        "za šipkou nálezy (<span style=\"color:#b00000\">červeně</span> ty, které QSO "
+        "vyřazují) a rozhodnutí vyhodnocovatele.</p><pre>");
     for (std::size_t q = 0; q < log.qsos.size(); ++q) {
         const ContestQso& qso = log.qsos[q];
         const bool isSelected = selected == q;

@@ -26,9 +26,10 @@ class ContestTableModel final : public QAbstractTableModel {
         Result,
         CheckedResult,
         RemovedQsos,
-        Flags,
         FirstFinding,
-        ColumnCount = FirstFinding + static_cast<int>(contest::kFindingKindCount)
+        // Last, where a long reason takes what width is left.
+        Flags = FirstFinding + static_cast<int>(contest::kFindingKindCount),
+        ColumnCount
     };
     // What the proxy sorts by (numbers as numbers), filters by ("1" for a log or file to look
     // at), the log's index and, for a file that is no log, its index into the other files.

@@ -53,6 +53,23 @@ QString absolute(const QString& path) {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
+// Room for the sort arrow only in the section that shows it: Qt reserves it in every section, as
+// wide as the header is high, which with headings on two lines would push columns off the table.
+class CompactHeader final : public QHeaderView {
+  public:
+    using QHeaderView::QHeaderView;
+
+  protected:
+    QSize sectionSizeFromContents(int section) const override {
+        QSize size = QHeaderView::sectionSizeFromContents(section);
+        if (isSortIndicatorShown() && section != sortIndicatorSection()) {
+            size.rwidth() -=
+                size.height() + style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+        }
+        return size;
+    }
+};
+
 QString stageText(WorkStage stage) {
     switch (stage) {
         case WorkStage::Intake:
@@ -85,9 +102,20 @@ ContestWindow::ContestWindow(FolderDialogs& folders, ClosingQuestion& closing,
     rows_->setFilterRole(ContestTableModel::kFlaggedRole);
     rows_->setFilterKeyColumn(0);
     rows_->setSortLocaleAware(true);
+    auto* columns = new CompactHeader(Qt::Horizontal, ui_->tabulka);
+    columns->setSectionsClickable(true);
+    columns->setHighlightSections(true);
+    ui_->tabulka->setHorizontalHeader(columns);
     ui_->tabulka->setModel(rows_);
+    ui_->tabulka->setSortingEnabled(true);
     ui_->tabulka->sortByColumn(ContestTableModel::Rank, Qt::AscendingOrder);
-    ui_->tabulka->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    columns->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // A long file name or outcome is elided rather than the columns after it pushed off, and the
+    // flags or reason take what is left: the tooltip and the details hold the whole text.
+    columns->setMaximumSectionSize(fontMetrics().averageCharWidth() * 26);
+    ui_->tabulka->setWordWrap(false);
+    columns->setSectionResizeMode(ContestTableModel::Flags, QHeaderView::Stretch);
+    columns->setMinimumSectionSize(fontMetrics().averageCharWidth() * 6);
     ui_->tabulka->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     ui_->rozdeleni->setStretchFactor(0, 1);
     ui_->rozdeleni->setStretchFactor(1, 1);
