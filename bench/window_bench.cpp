@@ -15,13 +15,17 @@ namespace {
 namespace fs = std::filesystem;
 
 // No folder dialog or question comes up in a benchmark.
-class NoDialogs final : public FolderDialogs, public ClosingQuestion {
+class NoDialogs final : public FolderDialogs, public ClosingQuestion, public ReasonQuestion {
   public:
     std::optional<QString> chooseFolder(QWidget*, const QString&, const QString&) override {
         return std::nullopt;
     }
     ClosingAnswer askBeforeClosing(QWidget*, const QString&, const QString&) override {
         return ClosingAnswer::CloseWithoutSaving;
+    }
+    std::optional<QString> askReason(QWidget*, const QString&, const QString&,
+                                     const QString&) override {
+        return std::nullopt;
     }
 };
 
@@ -34,7 +38,7 @@ void BM_ContestWindowFullTable(benchmark::State& run) {
     const fs::path folder = fs::temp_directory_path() / "zeb-bench-contest-500x300";
     syntheticContestFolder(folder.string(), kStations, 300);
     NoDialogs dialogs;
-    ContestWindow window(dialogs, dialogs);
+    ContestWindow window(dialogs, dialogs, dialogs);
     window.show();
     const QAbstractItemModel* table = window.findChild<QTableView*>("tabulka")->model();
     for (auto _ : run) {

@@ -51,7 +51,8 @@ int main(int argc, char* argv[]) {
         platform.setDialogParent(&form);
         zeb::QtFolderDialogs folderDialogs;
         zeb::QtClosingQuestion closingQuestion;
-        zeb::ContestWindow contest(folderDialogs, closingQuestion);
+        zeb::QtReasonQuestion reasonQuestion;
+        zeb::ContestWindow contest(folderDialogs, closingQuestion, reasonQuestion);
         contest.setWindowIcon(form.windowIcon());
         contest.setForm(&form);
         // The form on its own ends the program as it always has; beside the contest window it

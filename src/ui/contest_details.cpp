@@ -79,6 +79,41 @@ QString flagsSection(const ContestLog& log) {
     return html + QStringLiteral("</ul>");
 }
 
+QString setAsideParagraph(const contest::ContestWorkspace& contest, std::size_t l) {
+    const std::string why = contest::setAsideText(contest.logs(), l);
+    if (why.empty()) {
+        return {};
+    }
+    return QStringLiteral("<p><b>Nehodnotí se</b>: %1.</p>").arg(escaped(why));
+}
+
+QString decisionsSection(const contest::ContestWorkspace& contest, std::size_t l) {
+    const std::vector<contest::DecisionNote> notes =
+        contest::decisionNotes(contest.logs(), contest.checked(), l);
+    if (notes.empty()) {
+        return {};
+    }
+    QString html = QStringLiteral("<h4>Rozhodnutí vyhodnocovatele</h4><ul>");
+    for (const contest::DecisionNote& note : notes) {
+        html += QStringLiteral("<li><b>%1</b>").arg(escaped(note.what));
+        if (!note.reason.empty()) {
+            html += QStringLiteral(", důvod: %1").arg(escaped(note.reason));
+        }
+        if (!note.qsoLine.empty()) {
+            html += QStringLiteral(
+                        "<br><span style=\"font-family:monospace; white-space:pre\">%1</span>")
+                        .arg(escaped(note.qsoLine));
+        }
+        html += note.applies ? QStringLiteral("<br>Účinek: %1").arg(escaped(note.effect))
+                             : QStringLiteral(
+                                   "<br><span style=\"color:#b00000\">Neplatí: "
+                                   "%1</span>")
+                                   .arg(escaped(note.effect));
+        html += QStringLiteral("</li>");
+    }
+    return html + QStringLiteral("</ul>");
+}
+
 QString findingsSection(const contest::ContestWorkspace& contest, std::size_t l) {
     const auto& check = contest.checked().crossCheck;
     if (!check || !check->logs[l].checked) {
@@ -197,6 +232,8 @@ QString logDetailsHtml(const contest::ContestWorkspace& contest, std::size_t l) 
             html += QStringLiteral("<p>Hlášení při čtení: „%1“</p>").arg(escaped(log.message));
         }
     }
+    html += setAsideParagraph(contest, l);
+    html += decisionsSection(contest, l);
     html += flagsSection(log);
     html += findingsSection(contest, l);
     html += repairSection(log);
@@ -205,42 +242,97 @@ QString logDetailsHtml(const contest::ContestWorkspace& contest, std::size_t l) 
     return html;
 }
 
-QString qsoLinesHtml(const contest::ContestWorkspace& contest, std::size_t l) {
+QString otherFileDetailsHtml(const contest::ContestWorkspace& contest, std::size_t other) {
+    const contest::OtherFile& file = contest.others()[other];
+    return QStringLiteral("<h3>%1</h3><p>Stav: <b>není deník</b>. %2</p><p>Soubor: %3</p>")
+        .arg(escaped(baseName(file.path)), escaped(file.reason), escaped(file.path));
+}
+
+QString qsoLinesHtml(const contest::ContestWorkspace& contest, std::size_t l,
+                     std::optional<std::size_t> selected) {
     const ContestLog& log = contest.logs()[l];
     if (log.qsos.empty()) {
         return QStringLiteral("<p>Deník nemá hodnocené řádky QSO.</p>");
     }
-    // The findings beside their lines; those that take the QSO off the score in red.
+    // The findings beside their lines; those that take the QSO off the score in red, but for a
+    // QSO the evaluator kept.
+    std::map<std::size_t, const contest::DecisionNote*> decided;
+    const std::vector<contest::DecisionNote> notes =
+        contest::decisionNotes(contest.logs(), contest.checked(), l);
+    for (const contest::DecisionNote& note : notes) {
+        for (const std::size_t q : note.qsos) {
+            decided[q] = &note;  // the last of the file stands
+        }
+    }
+    const auto keptBy = [&](std::size_t q) {
+        return log.checked && std::any_of(log.checked->kept.begin(), log.checked->kept.end(),
+                                          [q](const contest::KeptQso& kept) {
+                                              return kept.number == static_cast<int>(q) + 1;
+                                          });
+    };
     std::map<std::size_t, QStringList> removing;
     std::map<std::size_t, QStringList> noting;
     const auto& check = contest.checked().crossCheck;
     if (check && check->logs[l].checked) {
         for (const Finding& finding : check->logs[l].findings) {
-            (contest::removesQso(finding.kind) ? removing : noting)[finding.qso].push_back(
-                QString::fromUtf8(contest::findingHeading(finding.kind)));
+            (contest::removesQso(finding.kind) && !keptBy(finding.qso) ? removing
+                                                                       : noting)[finding.qso]
+                .push_back(QString::fromUtf8(contest::findingHeading(finding.kind)));
         }
     }
     QString html = QStringLiteral(
         "<p>Řádky QSO, jak je účastník poslal. Přečtená <span style=\"background-color:#bfdcff; "
         "font-weight:bold\">značka protistanice</span> a <span "
         "style=\"background-color:#ffd98a; font-weight:bold\">přijatá výměna</span>; "
-        "<span style=\"color:#b00000\">červeně</span> nálezy, které QSO vyřazují.</p><pre>");
+        "za šipkou nálezy (<span style=\"color:#b00000\">červeně</span> ty, které QSO "
+        "vyřazují) a rozhodnutí vyhodnocovatele.</p><pre>");
     for (std::size_t q = 0; q < log.qsos.size(); ++q) {
         const ContestQso& qso = log.qsos[q];
-        html += QStringLiteral("%1  ").arg(
-            qso.submittedNumber > 0 ? number(qso.submittedNumber) : QString(), 4);
-        html += markedLineHtml(qso);
+        const bool isSelected = selected == q;
+        QString line = (isSelected ? QStringLiteral("▶") : QStringLiteral(" ")) +
+                       QStringLiteral("%1  ").arg(
+                           qso.submittedNumber > 0 ? number(qso.submittedNumber) : QString(), 4);
+        line += markedLineHtml(qso);
         if (const auto found = removing.find(q); found != removing.end()) {
-            html += QStringLiteral("  <span style=\"color:#b00000\">← %1</span>")
+            line += QStringLiteral("  <span style=\"color:#b00000\">← %1</span>")
                         .arg(found->second.join(QStringLiteral(", ")).toHtmlEscaped());
         }
         if (const auto found = noting.find(q); found != noting.end()) {
-            html += QStringLiteral("  <span style=\"color:#606060\">← %1</span>")
+            line += QStringLiteral("  <span style=\"color:#606060\">← %1</span>")
                         .arg(found->second.join(QStringLiteral(", ")).toHtmlEscaped());
         }
-        html += QLatin1Char('\n');
+        if (const auto found = decided.find(q); found != decided.end()) {
+            const contest::DecisionNote& note = *found->second;
+            QString mark = QString::fromUtf8(contest::decisionName(note.kind));
+            if (!note.reason.empty()) {
+                mark += QStringLiteral(": ") + QString::fromStdString(note.reason);
+            }
+            if (!note.applies) {
+                mark += QStringLiteral(" (neplatí: %1)").arg(QString::fromStdString(note.effect));
+            }
+            const char* colour = !note.applies                                 ? "#606060"
+                                 : note.kind == contest::DecisionKind::KeepQso ? "#006000"
+                                                                               : "#b00000";
+            line += QStringLiteral("  <span style=\"color:%1; font-weight:bold\">← %2</span>")
+                        .arg(QLatin1String(colour), mark.toHtmlEscaped());
+        }
+        // The whole line is the link that selects it, in the colours of the text.
+        html +=
+            QStringLiteral(
+                "<a href=\"qso:%1\" style=\"color:#000000; text-decoration:none%2\">%3</a>\n")
+                .arg(QString::number(q),
+                     isSelected ? QStringLiteral("; background-color:#e2e2e2") : QString(), line);
     }
     return html + QStringLiteral("</pre>");
+}
+
+std::optional<std::size_t> qsoOfLink(const QUrl& link) {
+    if (link.scheme() != QLatin1String("qso")) {
+        return std::nullopt;
+    }
+    bool isNumber = false;
+    const qulonglong qso = link.path().toULongLong(&isNumber);
+    return isNumber ? std::optional<std::size_t>(qso) : std::nullopt;
 }
 
 }  // namespace zeb

@@ -18,6 +18,12 @@ constexpr qlonglong kNoNumber = std::numeric_limits<qlonglong>::min();
 std::optional<std::int64_t> number(const contest::LogRow& row, int column) {
     using Model = ContestTableModel;
     switch (column) {
+        case Model::Claimed: {
+            // As the log declares it: a text that is no whole number sorts as none.
+            bool isNumber = false;
+            const qlonglong claimed = text(row.claimedScore).trimmed().toLongLong(&isNumber);
+            return isNumber ? std::optional<std::int64_t>(claimed) : std::nullopt;
+        }
         case Model::Qsos:
             return row.scored ? std::optional(row.qsos) : std::nullopt;
         case Model::Result:
@@ -51,10 +57,15 @@ static_assert(std::size(kFindingHeadings) == contest::kFindingKindCount);
 void ContestTableModel::setContest(std::shared_ptr<const contest::ContestWorkspace> contest) {
     beginResetModel();
     contest_ = std::move(contest);
-    rows_ = contest_ ? contest::logRows(contest_->logs(), contest_->checked().crossCheck
-                                                              ? &*contest_->checked().crossCheck
-                                                              : nullptr)
-                     : std::vector<contest::LogRow>();
+    rows_.clear();
+    if (contest_) {
+        const auto& check = contest_->checked().crossCheck;
+        rows_ = contest::logRows(contest_->logs(), check ? &*check : nullptr);
+        for (contest::LogRow& other :
+             contest::otherFileRows(contest_->others(), contest_->logs().size())) {
+            rows_.push_back(std::move(other));
+        }
+    }
     endResetModel();
 }
 
@@ -76,8 +87,10 @@ QVariant ContestTableModel::display(const contest::LogRow& row, int column) cons
             return text(row.file);
         case Outcome:
             return text(row.outcome);
+        case Claimed:
+            return text(row.claimedScore);
         case Flags:
-            return text(row.flags);
+            return text(row.other ? row.reason : row.flags);
         default:
             break;
     }
@@ -96,10 +109,13 @@ QVariant ContestTableModel::sortKey(const contest::LogRow& row, int column) cons
     return display(row, column);
 }
 
-QString ContestTableModel::reasons(std::size_t log) const {
+QString ContestTableModel::reasons(const contest::LogRow& row) const {
     // Rich text, so that a long reason wraps; the texts quote file names and lines.
+    if (row.other) {
+        return QStringLiteral("<p>%1</p>").arg(text(row.reason).toHtmlEscaped());
+    }
     QStringList lines;
-    for (const contest::LogFlag& flag : contest_->logs()[log].flags) {
+    for (const contest::LogFlag& flag : contest_->logs()[row.log].flags) {
         lines.push_back(QStringLiteral("<b>%1</b>: %2")
                             .arg(text(flag.code).toHtmlEscaped(), text(flag.text).toHtmlEscaped()));
     }
@@ -111,7 +127,7 @@ QVariant ContestTableModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     const contest::LogRow& row = rows_[static_cast<std::size_t>(index.row())];
-    const bool flagged = !row.flags.empty();
+    const bool flagged = !row.flags.empty() || row.other;
     switch (role) {
         case Qt::DisplayRole:
             return display(row, index.column());
@@ -120,10 +136,15 @@ QVariant ContestTableModel::data(const QModelIndex& index, int role) const {
         case kFlaggedRole:
             return flagged ? QStringLiteral("1") : QStringLiteral("0");
         case kLogRole:
-            return static_cast<qulonglong>(row.log);
+            return row.other ? QVariant() : QVariant(static_cast<qulonglong>(row.log));
+        case kOtherRole:
+            return row.other ? QVariant(static_cast<qulonglong>(*row.other)) : QVariant();
         case Qt::ToolTipRole:
-            return flagged ? QVariant(reasons(row.log)) : QVariant();
+            return flagged ? QVariant(reasons(row)) : QVariant();
         case Qt::BackgroundRole:
+            if (row.other) {
+                return QBrush(QColor(0xe4, 0xe4, 0xe4));
+            }
             if (!row.scored) {
                 return QBrush(QColor(0xf6, 0xcf, 0xcf));
             }
@@ -143,9 +164,22 @@ QVariant ContestTableModel::headerData(int section, Qt::Orientation orientation,
     const int kind = section - FirstFinding;
     const bool finding = kind >= 0 && kind < static_cast<int>(contest::kFindingKindCount);
     if (role == Qt::ToolTipRole) {
-        return finding ? QVariant(QString::fromUtf8(contest::findingHeading(
-                             contest::kFindingKinds[static_cast<std::size_t>(kind)])))
-                       : QVariant();
+        if (finding) {
+            return QString::fromUtf8(
+                contest::findingHeading(contest::kFindingKinds[static_cast<std::size_t>(kind)]));
+        }
+        switch (section) {
+            case Claimed:
+                return QStringLiteral("Výsledek, který deník sám uvádí (CLAIMED-SCORE)");
+            case Result:
+                return QStringLiteral("Výsledek deníku, jak jej spočítal program");
+            case CheckedResult:
+                return QStringLiteral(
+                    "Výsledek bez QSO, která vyřadila křížová kontrola nebo "
+                    "vyhodnocovatel");
+            default:
+                return {};
+        }
     }
     if (role != Qt::DisplayRole) {
         return QAbstractTableModel::headerData(section, orientation, role);
@@ -164,8 +198,10 @@ QVariant ContestTableModel::headerData(int section, Qt::Orientation orientation,
             return QStringLiteral("Stav");
         case Qsos:
             return QStringLiteral("QSO");
+        case Claimed:
+            return QStringLiteral("Deklarováno");
         case Result:
-            return QStringLiteral("Výsledek");
+            return QStringLiteral("Před\nkontrolou");
         case CheckedResult:
             return QStringLiteral("Po\nkontrole");
         case RemovedQsos:

@@ -10,7 +10,8 @@
 namespace zeb {
 
 // The logs of a contest as the rows of the contest window's table, one per log in the order of
-// the logs; the values are the contest layer's, shown and sorted as they are.
+// the logs, then one per file of its folders that is no log; the values are the contest layer's,
+// shown and sorted as they are.
 class ContestTableModel final : public QAbstractTableModel {
     Q_OBJECT
 
@@ -21,18 +22,21 @@ class ContestTableModel final : public QAbstractTableModel {
         File,
         Outcome,
         Qsos,
+        Claimed,
         Result,
         CheckedResult,
         RemovedQsos,
-        Flags,
         FirstFinding,
-        ColumnCount = FirstFinding + static_cast<int>(contest::kFindingKindCount)
+        // Last, where a long reason takes what width is left.
+        Flags = FirstFinding + static_cast<int>(contest::kFindingKindCount),
+        ColumnCount
     };
-    // What the proxy sorts by (numbers as numbers), filters by ("1" for a log to look at) and
-    // the log's index.
+    // What the proxy sorts by (numbers as numbers), filters by ("1" for a log or file to look
+    // at), the log's index and, for a file that is no log, its index into the other files.
     static constexpr int kSortRole = Qt::UserRole;
     static constexpr int kFlaggedRole = Qt::UserRole + 1;
     static constexpr int kLogRole = Qt::UserRole + 2;
+    static constexpr int kOtherRole = Qt::UserRole + 3;
 
     using QAbstractTableModel::QAbstractTableModel;
 
@@ -47,7 +51,7 @@ class ContestTableModel final : public QAbstractTableModel {
   private:
     QVariant display(const contest::LogRow& row, int column) const;
     QVariant sortKey(const contest::LogRow& row, int column) const;
-    QString reasons(std::size_t log) const;
+    QString reasons(const contest::LogRow& row) const;
 
     std::shared_ptr<const contest::ContestWorkspace> contest_;
     std::vector<contest::LogRow> rows_;

@@ -7,11 +7,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QMenu>
+#include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QTimer>
 
+#include "contest/intake/contest_folder.h"
 #include "contest/intake/log_intake.h"
 #include "contest/publish/contest_index.h"
+#include "contest/publish/contest_view.h"
 #include "intake/load_command.h"
 #include "ui/background_work.h"
 #include "ui/contest_details.h"
@@ -23,6 +27,8 @@ namespace zeb {
 
 using contest::ContestLog;
 using contest::ContestWorkspace;
+using contest::Decision;
+using contest::DecisionKind;
 using contest::WorkProgress;
 using contest::WorkStage;
 
@@ -47,6 +53,23 @@ QString absolute(const QString& path) {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
+// Room for the sort arrow only in the section that shows it: Qt reserves it in every section, as
+// wide as the header is high, which with headings on two lines would push columns off the table.
+class CompactHeader final : public QHeaderView {
+  public:
+    using QHeaderView::QHeaderView;
+
+  protected:
+    QSize sectionSizeFromContents(int section) const override {
+        QSize size = QHeaderView::sectionSizeFromContents(section);
+        if (isSortIndicatorShown() && section != sortIndicatorSection()) {
+            size.rwidth() -=
+                size.height() + style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+        }
+        return size;
+    }
+};
+
 QString stageText(WorkStage stage) {
     switch (stage) {
         case WorkStage::Intake:
@@ -61,11 +84,13 @@ QString stageText(WorkStage stage) {
 
 }  // namespace
 
-ContestWindow::ContestWindow(FolderDialogs& folders, ClosingQuestion& closing, QWidget* parent)
+ContestWindow::ContestWindow(FolderDialogs& folders, ClosingQuestion& closing,
+                             ReasonQuestion& reasons, QWidget* parent)
     : QWidget(parent),
       ui_(std::make_unique<Ui::ContestWindow>()),
       folders_(folders),
       closing_(closing),
+      reasons_(reasons),
       openUrl_([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
       model_(new ContestTableModel(this)),
       rows_(new QSortFilterProxyModel(this)),
@@ -77,9 +102,20 @@ ContestWindow::ContestWindow(FolderDialogs& folders, ClosingQuestion& closing, Q
     rows_->setFilterRole(ContestTableModel::kFlaggedRole);
     rows_->setFilterKeyColumn(0);
     rows_->setSortLocaleAware(true);
+    auto* columns = new CompactHeader(Qt::Horizontal, ui_->tabulka);
+    columns->setSectionsClickable(true);
+    columns->setHighlightSections(true);
+    ui_->tabulka->setHorizontalHeader(columns);
     ui_->tabulka->setModel(rows_);
+    ui_->tabulka->setSortingEnabled(true);
     ui_->tabulka->sortByColumn(ContestTableModel::Rank, Qt::AscendingOrder);
-    ui_->tabulka->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    columns->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // A long file name or outcome is elided rather than the columns after it pushed off, and the
+    // flags or reason take what is left: the tooltip and the details hold the whole text.
+    columns->setMaximumSectionSize(fontMetrics().averageCharWidth() * 26);
+    ui_->tabulka->setWordWrap(false);
+    columns->setSectionResizeMode(ContestTableModel::Flags, QHeaderView::Stretch);
+    columns->setMinimumSectionSize(fontMetrics().averageCharWidth() * 6);
     ui_->tabulka->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     ui_->rozdeleni->setStretchFactor(0, 1);
     ui_->rozdeleni->setStretchFactor(1, 1);
@@ -103,6 +139,23 @@ void ContestWindow::connectControls() {
     connect(ui_->otevritVeFormulari, &QPushButton::clicked, this,
             &ContestWindow::openSelectedInForm);
     connect(ui_->tabulka, &QTableView::doubleClicked, this, &ContestWindow::openSelectedInForm);
+    connect(ui_->tabulka, &QWidget::customContextMenuRequested, this,
+            &ContestWindow::showTableMenu);
+    connect(ui_->odlozit, &QPushButton::clicked, this, &ContestWindow::setSelectedAside);
+    connect(ui_->kontrolni, &QPushButton::clicked, this, &ContestWindow::makeSelectedCheckLog);
+    connect(ui_->platiTento, &QPushButton::clicked, this, &ContestWindow::makeSelectedCount);
+    connect(ui_->zrusitRozhodnuti, &QPushButton::clicked, this,
+            &ContestWindow::undoSelectedDecisions);
+    connect(ui_->radkyQso, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
+        if (const std::optional<std::size_t> qso = qsoOfLink(link)) {
+            selectQso(*qso);
+        }
+    });
+    connect(ui_->radkyQso, &QWidget::customContextMenuRequested, this, &ContestWindow::showQsoMenu);
+    connect(ui_->uznatQso, &QPushButton::clicked, this, &ContestWindow::keepSelectedQso);
+    connect(ui_->vyraditQso, &QPushButton::clicked, this, &ContestWindow::removeSelectedQso);
+    connect(ui_->zrusitRozhodnutiQso, &QPushButton::clicked, this,
+            &ContestWindow::undoSelectedQsoDecisions);
     connect(ui_->zrusit, &QPushButton::clicked, this, &ContestWindow::cancelWork);
     connect(ui_->jenKeKontrole, &QCheckBox::toggled, this, [this](bool only) {
         rows_->setFilterFixedString(only ? QStringLiteral("1") : QString());
@@ -132,7 +185,8 @@ bool ContestWindow::busy() const {
 }
 
 bool ContestWindow::unsaved() const {
-    return contest_ && (contest_ != published_.lock() || !contest_->changedLogs().empty());
+    return contest_ && (contest_ != published_.lock() || !contest_->changedLogs().empty() ||
+                        contest_->decisionsChanged());
 }
 
 void ContestWindow::updateCommands() {
@@ -146,6 +200,25 @@ void ContestWindow::updateCommands() {
     const std::optional<std::size_t> log = selectedLog();
     ui_->otevritVeFormulari->setEnabled(
         form_ && log && contest_->logs()[*log].outcome == contest::LogOutcome::Scored);
+    const contest::DecisionChoices choices =
+        log ? contest::decisionChoices(contest_->logs(), contest_->checked(), *log)
+            : contest::DecisionChoices{};
+    ui_->odlozit->setEnabled(idle && choices.setAside);
+    ui_->kontrolni->setEnabled(idle && choices.checkLog);
+    ui_->platiTento->setEnabled(idle && choices.counts);
+    ui_->zrusitRozhodnuti->setEnabled(idle && choices.undo);
+    const bool onQso = idle && choices.onQsos && selectedQso_;
+    bool qsoDecided = false;
+    if (log && selectedQso_) {
+        for (const contest::DecisionNote& note :
+             contest::decisionNotes(contest_->logs(), contest_->checked(), *log)) {
+            qsoDecided = qsoDecided || std::find(note.qsos.begin(), note.qsos.end(),
+                                                 *selectedQso_) != note.qsos.end();
+        }
+    }
+    ui_->uznatQso->setEnabled(onQso);
+    ui_->vyraditQso->setEnabled(onQso);
+    ui_->zrusitRozhodnutiQso->setEnabled(idle && qsoDecided);
     ui_->prubeh->setVisible(!idle);
     ui_->zrusit->setVisible(!idle);
     ui_->zrusit->setEnabled(stoppable_);
@@ -159,38 +232,45 @@ void ContestWindow::openPaths(const QStringList& paths) {
     if (paths.isEmpty()) {
         return;
     }
+    const QFileInfo first(absolute(paths.front()));
+    const QString folder = first.isDir() ? first.absoluteFilePath() : first.absolutePath();
+    logsFolder_ = folder;
+    load(paths, QDir(folder).filePath(kOutputFolderName));
+}
+
+void ContestWindow::load(const QStringList& paths, const QString& out) {
+    if (busy()) {
+        setStatus(QStringLiteral("Ještě běží předchozí práce: počkejte na ni, nebo ji zrušte."));
+        return;
+    }
     std::vector<std::string> logs;
+    std::vector<contest::OtherFile> others;
     for (const QString& path : paths) {
         const QString full = absolute(path);
-        if (const auto inFolder = contest::logsInFolder(pathBytes(full))) {
-            logs.insert(logs.end(), inFolder->begin(), inFolder->end());
+        // The output folder inside a folder of logs is no file of the contest.
+        if (auto inFolder = contest::scanLogsFolder(pathBytes(full), {pathBytes(out)})) {
+            logs.insert(logs.end(), inFolder->logs.begin(), inFolder->logs.end());
+            others.insert(others.end(), inFolder->others.begin(), inFolder->others.end());
         } else {
             // A file that is no log is a row that says why.
             logs.push_back(pathBytes(full));
         }
     }
-    const QFileInfo first(absolute(paths.front()));
-    const QString folder = first.isDir() ? first.absoluteFilePath() : first.absolutePath();
     if (logs.empty()) {
-        setStatus(QStringLiteral("Ve složce %1 nejsou žádné deníky (soubory *.cbr a *.log).")
-                      .arg(QDir::toNativeSeparators(folder)));
+        setStatus(QStringLiteral("Ve složce %1 nejsou žádné deníky (soubory *.cbr a *.log ani "
+                                 "jiné deníky Cabrillo); jiných souborů: %2.")
+                      .arg(QDir::toNativeSeparators(logsFolder_))
+                      .arg(others.size()));
         return;
     }
-    logsFolder_ = folder;
-    load(std::move(logs), QDir(folder).filePath(kOutputFolderName));
-}
-
-void ContestWindow::load(std::vector<std::string> logs, const QString& out) {
-    if (busy()) {
-        setStatus(QStringLiteral("Ještě běží předchozí práce: počkejte na ni, nebo ji zrušte."));
-        return;
+    opened_ = paths;
+    QString done = QStringLiteral("Deníků načteno a zkontrolováno: %1").arg(logs.size());
+    if (!others.empty()) {
+        done += QStringLiteral(", dalších souborů, které nejsou deníky: %1").arg(others.size());
     }
-    const QString done = QStringLiteral(
-                             "Deníků načteno a zkontrolováno: %1. Výsledky zatím "
-                             "nejsou uloženy (Uložit výsledky).")
-                             .arg(logs.size());
-    auto fresh = std::make_shared<const ContestWorkspace>(std::move(logs), pathBytes(out),
-                                                          ui_->casoveOkno->value());
+    done += QStringLiteral(". Výsledky zatím nejsou uloženy (Uložit výsledky).");
+    auto fresh = std::make_shared<const ContestWorkspace>(
+        std::move(logs), pathBytes(out), ui_->casoveOkno->value(), std::move(others));
     setStatus(QStringLiteral("Načítám deníky…"));
     runOnContest(
         fresh,
@@ -201,9 +281,10 @@ void ContestWindow::load(std::vector<std::string> logs, const QString& out) {
 }
 
 void ContestWindow::runOnContest(std::shared_ptr<const ContestWorkspace> base, Work work,
-                                 const QString& done, std::function<void()> then) {
+                                 const QString& done, std::function<void()> then, bool stoppable,
+                                 std::shared_ptr<const std::string> failed) {
     auto result = std::make_shared<std::shared_ptr<const ContestWorkspace>>();
-    stoppable_ = true;
+    stoppable_ = stoppable;
     ui_->prubeh->setValue(0);
     // The copy is made on the work's thread too: the window goes on showing `base`.
     const bool started = work_->start(
@@ -215,7 +296,7 @@ void ContestWindow::runOnContest(std::shared_ptr<const ContestWorkspace> base, W
             *result = std::move(next);
             return true;
         },
-        [this, result, done, then](bool completed, const QString& failure) {
+        [this, result, done, then, failed](bool completed, const QString& failure) {
             if (completed) {
                 showContest(*result);
                 setStatus(done);
@@ -224,6 +305,8 @@ void ContestWindow::runOnContest(std::shared_ptr<const ContestWorkspace> base, W
                 }
             } else if (!failure.isEmpty()) {
                 setStatus(QStringLiteral("Práce skončila chybou: %1").arg(failure));
+            } else if (failed && !failed->empty()) {
+                setStatus(QStringLiteral("Nic se nezměnilo: %1").arg(text(*failed)));
             } else {
                 setStatus(QStringLiteral("Zrušeno: okno ukazuje soutěž, jak byla předtím."));
             }
@@ -284,7 +367,7 @@ void ContestWindow::chooseOutputFolder() {
         return;
     }
     // The repaired copies are those of the new folder: the logs are taken in anew.
-    load(contest_->inputs(), absolute(*chosen));
+    load(opened_, absolute(*chosen));
 }
 
 void ContestWindow::takeBackChanges(std::function<void()> then) {
@@ -296,6 +379,18 @@ void ContestWindow::takeBackChanges(std::function<void()> then) {
         return;
     }
     const std::vector<std::size_t> changed = contest_->changedLogs();
+    if (changed.empty() && contest_->decisionsChanged()) {
+        runOnContest(
+            contest_,
+            [](ContestWorkspace& contest, const WorkProgress& progress) {
+                return contest.recheckDecisions(progress);
+            },
+            QStringLiteral("Soubor rozhodnutí %1 se změnil: soutěž je přepočítána podle něj. "
+                           "Výsledky zatím nejsou uloženy.")
+                .arg(QDir::toNativeSeparators(pathText(contest_->folder().decisions()))),
+            std::move(then));
+        return;
+    }
     if (changed.empty()) {
         if (then) {
             then();
@@ -537,10 +632,19 @@ void ContestWindow::closeLater() {
 void ContestWindow::showContest(std::shared_ptr<const ContestWorkspace> contest) {
     const bool sameLogs = contest_ && contest && contest_->inputs() == contest->inputs();
     const std::optional<std::size_t> selected = selectedLog();
+    const std::optional<std::size_t> selectedOther = this->selectedOther();
+    const std::optional<std::size_t> qso = selectedQso_;
+    const int detailsScroll = ui_->podrobnosti->verticalScrollBar()->value();
+    const int linesScroll = ui_->radkyQso->verticalScrollBar()->value();
     contest_ = std::move(contest);
     model_->setContest(contest_);
     if (sameLogs && selected) {
         selectLog(*selected);
+    } else if (sameLogs && selectedOther) {
+        const QModelIndex row = rows_->mapFromSource(
+            model_->index(static_cast<int>(contest_->logs().size() + *selectedOther), 0));
+        ui_->tabulka->setCurrentIndex(row);
+        ui_->tabulka->selectRow(row.row());
     } else if (rows_->rowCount() > 0) {
         ui_->tabulka->selectRow(0);
     }
@@ -556,20 +660,285 @@ void ContestWindow::showContest(std::shared_ptr<const ContestWorkspace> contest)
         summary += QStringLiteral("<br><span style=\"color:#b00000\">%1</span>")
                        .arg(text(note).toHtmlEscaped());
     }
+    for (const contest::DecisionProblem& problem : checked.decisionProblems) {
+        summary += QStringLiteral("<br><span style=\"color:#b00000\">decisions.txt: %1</span>")
+                       .arg(text(contest::decisionProblemText(problem)).toHtmlEscaped());
+    }
     ui_->souhrn->setText(summary);
+    // The same log stays where the evaluator was in it, with the QSO line chosen there.
+    const bool sameLog = sameLogs && selected && selectedLog() == selected;
+    linesOf_ = sameLog ? selected : std::nullopt;
     showSelected();
+    if (sameLog) {
+        if (qso && *qso < contest_->logs()[*selected].qsos.size()) {
+            selectedQso_ = qso;
+            showQsoLines(false);
+        }
+        ui_->podrobnosti->verticalScrollBar()->setValue(detailsScroll);
+        ui_->radkyQso->verticalScrollBar()->setValue(linesScroll);
+    }
 }
 
 void ContestWindow::showSelected() {
     const std::optional<std::size_t> log = selectedLog();
-    if (!log) {
+    if (log != linesOf_) {
+        selectedQso_.reset();
+    }
+    const bool sameLog = log && log == linesOf_;
+    linesOf_ = log;
+    if (log) {
+        const int scroll = ui_->podrobnosti->verticalScrollBar()->value();
+        ui_->podrobnosti->setHtml(logDetailsHtml(*contest_, *log));
+        if (sameLog) {
+            ui_->podrobnosti->verticalScrollBar()->setValue(scroll);
+        }
+        showQsoLines(!sameLog);
+    } else if (const std::optional<std::size_t> other = selectedOther()) {
+        ui_->podrobnosti->setHtml(otherFileDetailsHtml(*contest_, *other));
+        ui_->radkyQso->setHtml(QStringLiteral("<p>Soubor není deník: nemá řádky QSO.</p>"));
+        ui_->vybraneQso->clear();
+    } else {
         ui_->podrobnosti->clear();
         ui_->radkyQso->clear();
-    } else {
-        ui_->podrobnosti->setHtml(logDetailsHtml(*contest_, *log));
-        ui_->radkyQso->setHtml(qsoLinesHtml(*contest_, *log));
+        ui_->vybraneQso->clear();
     }
     updateCommands();
+}
+
+void ContestWindow::showQsoLines(bool fromTop) {
+    if (!linesOf_) {
+        return;
+    }
+    const std::size_t l = *linesOf_;
+    QScrollBar* down = ui_->radkyQso->verticalScrollBar();
+    QScrollBar* across = ui_->radkyQso->horizontalScrollBar();
+    const int downAt = down->value();
+    const int acrossAt = across->value();
+    ui_->radkyQso->setHtml(qsoLinesHtml(*contest_, l, selectedQso_));
+    if (!fromTop) {
+        down->setValue(downAt);
+        across->setValue(acrossAt);
+    }
+    const ContestLog& log = contest_->logs()[l];
+    if (!contest::decisionChoices(contest_->logs(), contest_->checked(), l).onQsos) {
+        ui_->vybraneQso->setText(
+            log.qsos.empty() ? QString()
+                             : QStringLiteral("O QSO tohoto deníku se nerozhoduje: deník se "
+                                              "nehodnotí (odložen, kontrolní nebo nahrazen)."));
+    } else if (!selectedQso_) {
+        ui_->vybraneQso->setText(
+            QStringLiteral("Klepnutím vyberte řádek QSO, o kterém chcete rozhodnout."));
+    } else {
+        const contest::ContestQso& qso = log.qsos[*selectedQso_];
+        ui_->vybraneQso->setText(
+            QStringLiteral("Vybrán řádek %1: %2")
+                .arg(qso.submittedNumber > 0 ? qso.submittedNumber : qso.number)
+                .arg(text(qso.asSubmitted()).simplified()));
+    }
+}
+
+void ContestWindow::selectQso(std::size_t qso) {
+    if (!linesOf_ || qso >= contest_->logs()[*linesOf_].qsos.size()) {
+        return;
+    }
+    selectedQso_ = qso;
+    showQsoLines(false);
+    updateCommands();
+}
+
+void ContestWindow::changeDecisions(const std::vector<std::size_t>& undone,
+                                    std::optional<Decision> decision, const QString& done) {
+    if (busy() || !contest_) {
+        return;
+    }
+    std::vector<Decision> undo;
+    for (const std::size_t d : undone) {
+        undo.push_back(contest_->checked().decisions[d].decision);
+    }
+    auto failure = std::make_shared<std::string>();
+    // Not stopped half-way: the file written, the contest shown is checked with it.
+    runOnContest(
+        contest_,
+        [undo, decision, failure](ContestWorkspace& contest, const WorkProgress& progress) {
+            for (const Decision& d : undo) {
+                if (!contest.undo(d, failure.get(), progress)) {
+                    return false;
+                }
+            }
+            return !decision || contest.decide(*decision, failure.get(), progress);
+        },
+        done, {}, false, failure);
+}
+
+void ContestWindow::setSelectedAside() {
+    const std::optional<std::size_t> l = selectedLog();
+    if (busy() || !l) {
+        return;
+    }
+    const ContestLog& log = contest_->logs()[*l];
+    QString preset;
+    for (const contest::DecisionNote& note :
+         contest::decisionNotes(contest_->logs(), contest_->checked(), *l)) {
+        if (note.kind == DecisionKind::SetAside) {
+            preset = text(note.reason);
+        }
+    }
+    const std::optional<QString> reason = reasons_.askReason(
+        this, QStringLiteral("Odložit deník"),
+        QStringLiteral("Deník %1 (%2) se nebude hodnotit a křížová kontrola jej nepoužije.\n\n"
+                       "Důvod (zapíše se do souboru rozhodnutí):")
+            .arg(text(contest::callOrFileName(log)), text(baseName(log.path))),
+        preset);
+    if (!reason) {
+        return;
+    }
+    decideOnLog(*l, DecisionKind::SetAside, *reason);
+}
+
+void ContestWindow::makeSelectedCheckLog() {
+    if (const std::optional<std::size_t> l = selectedLog()) {
+        decideOnLog(*l, DecisionKind::CheckLog, {});
+    }
+}
+
+void ContestWindow::makeSelectedCount() {
+    if (const std::optional<std::size_t> l = selectedLog()) {
+        decideOnLog(*l, DecisionKind::Counts, {});
+    }
+}
+
+void ContestWindow::decideOnLog(std::size_t l, DecisionKind kind, const QString& reason) {
+    const Decision decision =
+        contest::decisionOnLog(contest_->logs()[l], kind, reason.toStdString());
+    changeDecisions({}, decision,
+                    QStringLiteral("Rozhodnutí zapsáno: %1. Výsledky zatím nejsou uloženy.")
+                        .arg(text(contest::decisionLine(decision))));
+}
+
+void ContestWindow::undoSelectedDecisions() {
+    const std::optional<std::size_t> l = selectedLog();
+    if (!l) {
+        return;
+    }
+    std::vector<std::size_t> undone;
+    QStringList lines;
+    for (const contest::DecisionNote& note :
+         contest::decisionNotes(contest_->logs(), contest_->checked(), *l)) {
+        if (note.qsoLine.empty()) {
+            undone.push_back(note.decision);
+            lines.push_back(
+                text(contest::decisionLine(contest_->checked().decisions[note.decision].decision)));
+        }
+    }
+    if (!undone.empty()) {
+        changeDecisions(undone, std::nullopt,
+                        QStringLiteral("Rozhodnutí zrušeno: %1. Výsledky zatím nejsou uloženy.")
+                            .arg(lines.join(QStringLiteral("; "))));
+    }
+}
+
+void ContestWindow::keepSelectedQso() {
+    decideOnSelectedQso(DecisionKind::KeepQso, QStringLiteral("Uznat QSO"),
+                        QStringLiteral("QSO zůstane v deníku %1, ať křížová kontrola našla "
+                                       "cokoli:"));
+}
+
+void ContestWindow::removeSelectedQso() {
+    decideOnSelectedQso(DecisionKind::RemoveQso, QStringLiteral("Vyřadit QSO"),
+                        QStringLiteral("QSO se odečte z výsledku deníku %1 po kontrole:"));
+}
+
+void ContestWindow::decideOnSelectedQso(DecisionKind kind, const QString& title,
+                                        const QString& what) {
+    const std::optional<std::size_t> l = selectedLog();
+    if (busy() || !l || !selectedQso_ || l != linesOf_) {
+        return;
+    }
+    const std::size_t q = *selectedQso_;
+    const ContestLog& log = contest_->logs()[*l];
+    QString preset;
+    for (const contest::DecisionNote& note :
+         contest::decisionNotes(contest_->logs(), contest_->checked(), *l)) {
+        if (note.kind == kind &&
+            std::find(note.qsos.begin(), note.qsos.end(), q) != note.qsos.end()) {
+            preset = text(note.reason);
+        }
+    }
+    const std::optional<QString> reason =
+        reasons_.askReason(this, title,
+                           what.arg(text(contest::callOrFileName(log))) + QStringLiteral("\n\n") +
+                               text(log.qsos[q].asSubmitted()).simplified() +
+                               QStringLiteral("\n\nDůvod (zapíše se do souboru rozhodnutí):"),
+                           preset);
+    if (!reason) {
+        return;
+    }
+    const Decision decision = contest::decisionOnQso(log, q, kind, reason->toStdString());
+    changeDecisions({}, decision,
+                    QStringLiteral("Rozhodnutí zapsáno: %1. Výsledky zatím nejsou uloženy.")
+                        .arg(text(contest::decisionLine(decision))));
+}
+
+void ContestWindow::undoSelectedQsoDecisions() {
+    const std::optional<std::size_t> l = selectedLog();
+    if (!l || !selectedQso_ || l != linesOf_) {
+        return;
+    }
+    std::vector<std::size_t> undone;
+    QStringList lines;
+    for (const contest::DecisionNote& note :
+         contest::decisionNotes(contest_->logs(), contest_->checked(), *l)) {
+        if (std::find(note.qsos.begin(), note.qsos.end(), *selectedQso_) != note.qsos.end()) {
+            undone.push_back(note.decision);
+            lines.push_back(
+                text(contest::decisionLine(contest_->checked().decisions[note.decision].decision)));
+        }
+    }
+    if (!undone.empty()) {
+        changeDecisions(undone, std::nullopt,
+                        QStringLiteral("Rozhodnutí zrušeno: %1. Výsledky zatím nejsou uloženy.")
+                            .arg(lines.join(QStringLiteral("; "))));
+    }
+}
+
+void ContestWindow::popUpMenu(QWidget* over, const QPoint& at,
+                              const std::vector<QPushButton*>& commands) {
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (QPushButton* command : commands) {
+        if (command == nullptr) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(command->text(), command, &QPushButton::click);
+        action->setEnabled(command->isEnabled());
+    }
+    menu->popup(over->mapToGlobal(at));
+}
+
+void ContestWindow::showTableMenu(const QPoint& at) {
+    const QModelIndex row = ui_->tabulka->indexAt(at);
+    if (!row.isValid()) {
+        return;
+    }
+    ui_->tabulka->setCurrentIndex(row);
+    ui_->tabulka->selectRow(row.row());
+    if (!selectedLog()) {
+        return;
+    }
+    popUpMenu(ui_->tabulka->viewport(), at,
+              {ui_->otevritVeFormulari, nullptr, ui_->odlozit, ui_->kontrolni, ui_->platiTento,
+               ui_->zrusitRozhodnuti});
+}
+
+void ContestWindow::showQsoMenu(const QPoint& at) {
+    const std::optional<std::size_t> qso = qsoOfLink(QUrl(ui_->radkyQso->anchorAt(at)));
+    if (!qso) {
+        return;
+    }
+    selectQso(*qso);
+    popUpMenu(ui_->radkyQso->viewport(), at,
+              {ui_->uznatQso, ui_->vyraditQso, ui_->zrusitRozhodnutiQso});
 }
 
 void ContestWindow::showProgress(WorkStage stage, qint64 done, qint64 total) {
@@ -583,11 +952,23 @@ std::optional<std::size_t> ContestWindow::selectedLog() const {
     if (!contest_ || !current.isValid()) {
         return std::nullopt;
     }
-    const std::size_t log = rows_->data(current, ContestTableModel::kLogRole).value<qulonglong>();
-    if (log >= contest_->logs().size()) {
+    const QVariant log = rows_->data(current, ContestTableModel::kLogRole);
+    if (!log.isValid() || log.value<qulonglong>() >= contest_->logs().size()) {
         return std::nullopt;
     }
-    return log;
+    return log.value<qulonglong>();
+}
+
+std::optional<std::size_t> ContestWindow::selectedOther() const {
+    const QModelIndex current = ui_->tabulka->currentIndex();
+    if (!contest_ || !current.isValid()) {
+        return std::nullopt;
+    }
+    const QVariant other = rows_->data(current, ContestTableModel::kOtherRole);
+    if (!other.isValid() || other.value<qulonglong>() >= contest_->others().size()) {
+        return std::nullopt;
+    }
+    return other.value<qulonglong>();
 }
 
 void ContestWindow::selectLog(std::size_t log) {

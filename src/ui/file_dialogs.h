@@ -46,4 +46,15 @@ class ClosingQuestion {
                                            const QString& text) = 0;
 };
 
+// The evaluator's reason for a decision of the contest window, written on one line of a box
+// that shows `preset` (the reason of the decision it replaces). The reason written, possibly
+// empty, or nothing when the evaluator cancelled.
+class ReasonQuestion {
+  public:
+    virtual ~ReasonQuestion() = default;
+
+    virtual std::optional<QString> askReason(QWidget* parent, const QString& title,
+                                             const QString& text, const QString& preset) = 0;
+};
+
 }  // namespace zeb

@@ -1,6 +1,7 @@
 #include "ui/qt_file_dialogs.h"
 
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -92,6 +93,22 @@ ClosingAnswer QtClosingQuestion::askBeforeClosing(QWidget* parent, const QString
         return ClosingAnswer::CloseWithoutSaving;
     }
     return ClosingAnswer::Cancel;
+}
+
+std::optional<QString> QtReasonQuestion::askReason(QWidget* parent, const QString& title,
+                                                   const QString& text, const QString& preset) {
+    QInputDialog box(parent);
+    box.setWindowTitle(title);
+    box.setLabelText(text);
+    box.setTextValue(preset);
+    box.setOkButtonText(QStringLiteral("Rozhodnout"));
+    box.setCancelButtonText(QStringLiteral("Zrušit"));
+    // Wide enough for a sentence; the file keeps a reason on one line.
+    box.resize(520, box.sizeHint().height());
+    if (box.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return box.textValue().simplified();
 }
 
 }  // namespace zeb

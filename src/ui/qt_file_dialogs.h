@@ -38,4 +38,11 @@ class QtClosingQuestion final : public ClosingQuestion {
                                    const QString& text) override;
 };
 
+// The reason asked in an input box.
+class QtReasonQuestion final : public ReasonQuestion {
+  public:
+    std::optional<QString> askReason(QWidget* parent, const QString& title, const QString& text,
+                                     const QString& preset) override;
+};
+
 }  // namespace zeb

@@ -9,9 +9,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTextDocument>
 #include <QTimer>
 #include <filesystem>
@@ -20,6 +22,7 @@
 
 #include "cli/zebscore.h"
 #include "contest/intake/contest_log.h"
+#include "contest/publish/contest_view.h"
 #include "scripted_platform.h"
 #include "support/folder_files.h"
 #include "synthetic_log.h"
@@ -95,6 +98,10 @@ class ContestWindowTest : public QObject {
     void formEndingReturnsToTheContest_data();
     void formEndingReturnsToTheContest();
     void closingWithUnsavedResultsAsks();
+    void decisionMadeInTheWindowIsWhatZebscoreReads_data();
+    void decisionMadeInTheWindowIsWhatZebscoreReads();
+    void decisionsEditedByHandAreTakenBack();
+    void filesThatAreNoLogsAreRowsWithTheirReasons();
 
   private:
     template <typename T>
@@ -108,6 +115,15 @@ class ContestWindowTest : public QObject {
     QAbstractItemModel* table() const { return child<QTableView>("tabulka")->model(); }
     QString cell(int row, int column) const {
         return table()->index(row, column).data().toString();
+    }
+    QStringList tableCells() const {
+        QStringList cells;
+        for (int row = 0; row < table()->rowCount(); ++row) {
+            for (int column = 0; column < table()->columnCount(); ++column) {
+                cells.push_back(cell(row, column));
+            }
+        }
+        return cells;
     }
     int rowOf(const QString& file) const {
         for (int row = 0; row < table()->rowCount(); ++row) {
@@ -128,6 +144,21 @@ class ContestWindowTest : public QObject {
     // The table in its first order against zebscore's results table.
     void expectTableIsZebscores() const;
     void correctOl3cccCopy() const;
+    // A click on the log's row; then the details or the QSO lines shown.
+    void selectRow(const QString& file);
+    QString details() const { return child<QTextBrowser>("podrobnosti")->toPlainText(); }
+    // A click on the QSO line that holds `text`, in the QSO lines of the log selected.
+    void selectQsoLine(const QString& text);
+    void click(const char* button) {
+        QVERIFY2(child<QPushButton>(button)->isEnabled(), button);
+        QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!window_->busy(), 30000);
+    }
+    void writeFile(const QString& path, const QByteArray& bytes) const {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
     // A double click on the log's row.
     void openInForm(const QString& file);
 
@@ -137,6 +168,7 @@ class ContestWindowTest : public QObject {
     std::unique_ptr<zeb::test::ScriptedFileDialogs> dialogs_;
     std::unique_ptr<zeb::test::ScriptedFolderDialogs> folders_;
     std::unique_ptr<zeb::test::ScriptedClosingQuestion> closing_;
+    std::unique_ptr<zeb::test::ScriptedReasonQuestion> reasons_;
     std::unique_ptr<zeb::TForm1> form_;
     std::unique_ptr<zeb::ContestWindow> window_;
     QList<QUrl> opened_;
@@ -160,8 +192,9 @@ void ContestWindowTest::init() {
     dialogs_ = std::make_unique<zeb::test::ScriptedFileDialogs>();
     folders_ = std::make_unique<zeb::test::ScriptedFolderDialogs>();
     closing_ = std::make_unique<zeb::test::ScriptedClosingQuestion>();
+    reasons_ = std::make_unique<zeb::test::ScriptedReasonQuestion>();
     form_ = std::make_unique<zeb::TForm1>(*platform_, *dialogs_);
-    window_ = std::make_unique<zeb::ContestWindow>(*folders_, *closing_);
+    window_ = std::make_unique<zeb::ContestWindow>(*folders_, *closing_, *reasons_);
     window_->setForm(form_.get());
     // As main.cpp wires the desktop's platform.
     platform_->endHook = [this](int) { return window_->closeFormInsteadOfEnding(); };
@@ -175,6 +208,7 @@ void ContestWindowTest::init() {
 void ContestWindowTest::cleanup() {
     window_.reset();
     form_.reset();
+    reasons_.reset();
     closing_.reset();
     folders_.reset();
     dialogs_.reset();
@@ -185,7 +219,8 @@ void ContestWindowTest::cleanup() {
 
 void ContestWindowTest::runZebscore(const std::vector<std::string>& options) const {
     for (const fs::directory_entry& entry : fs::directory_iterator(outBytes())) {
-        if (entry.path().filename() != "fixed") {
+        // The evaluator's copies and decisions are what zebscore reads.
+        if (entry.path().filename() != "fixed" && entry.path().filename() != "decisions.txt") {
             fs::remove_all(entry.path());
         }
     }
@@ -204,20 +239,30 @@ void ContestWindowTest::expectTableIsZebscores() const {
     QVERIFY(csv.open(QIODevice::ReadOnly));
     const QStringList records =
         QString::fromUtf8(csv.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    QCOMPARE(table()->rowCount(), records.size() - 1);
-    for (int row = 0; row < table()->rowCount(); ++row) {
+    // The files that are no logs follow the logs, which zebscore's table holds alone.
+    const int logs = static_cast<int>(window_->contest()->logs().size());
+    QCOMPARE(table()->rowCount(), logs + static_cast<int>(window_->contest()->others().size()));
+    QCOMPARE(logs, records.size() - 1);
+    for (int row = 0; row < logs; ++row) {
         const QStringList zebscore = csvFields(records.at(row + 1));
         const QString rank = cell(row, ContestTableModel::Rank);
         // Ranked apart or not scored, zebscore's table has no rank.
         QCOMPARE(rank.toInt() > 0 ? rank : QString(), zebscore.at(0));
         QCOMPARE(cell(row, ContestTableModel::Call), zebscore.at(1));
         QCOMPARE(cell(row, ContestTableModel::Qsos), zebscore.at(2));
+        QCOMPARE(cell(row, ContestTableModel::Claimed), zebscore.at(7));
         QCOMPARE(cell(row, ContestTableModel::Result), zebscore.at(8));
         QCOMPARE(cell(row, ContestTableModel::CheckedResult), zebscore.at(9));
         QCOMPARE(cell(row, ContestTableModel::RemovedQsos), zebscore.at(10));
         QCOMPARE(cell(row, ContestTableModel::Flags), zebscore.at(13));
         QCOMPARE(cell(row, ContestTableModel::File), zebscore.at(14));
-        QCOMPARE(cell(row, ContestTableModel::Outcome), czechOutcome(zebscore.at(15)));
+        // A scored log below the ranking says what it is instead.
+        const std::size_t log =
+            table()->index(row, 0).data(ContestTableModel::kLogRole).value<qulonglong>();
+        const QString standing =
+            QString::fromStdString(zeb::contest::standingOf(window_->contest()->logs(), log));
+        QCOMPARE(cell(row, ContestTableModel::Outcome),
+                 standing.isEmpty() ? czechOutcome(zebscore.at(15)) : standing);
     }
 }
 
@@ -230,6 +275,28 @@ void ContestWindowTest::correctOl3cccCopy() const {
                 "QSO:  7030 CW 2024-03-02 0730 OL3CCC        599 NM     OK2BBB        599 22\n");
     QVERIFY(copy.resize(0));
     copy.write(text);
+}
+
+void ContestWindowTest::selectRow(const QString& file) {
+    auto* view = child<QTableView>("tabulka");
+    const int row = rowOf(file);
+    QVERIFY2(row >= 0, qPrintable(file));
+    view->scrollTo(table()->index(row, 1));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      view->visualRect(table()->index(row, 1)).center());
+    QCOMPARE(view->currentIndex().row(), row);
+}
+
+void ContestWindowTest::selectQsoLine(const QString& text) {
+    child<QTabWidget>("detaily")->setCurrentWidget(child<QWidget>("strankaRadky"));
+    auto* lines = child<QTextBrowser>("radkyQso");
+    const QTextCursor at = lines->document()->find(text);
+    QVERIFY2(!at.isNull(), qPrintable(text));
+    lines->setTextCursor(at);
+    lines->ensureCursorVisible();
+    QTest::mouseClick(lines->viewport(), Qt::LeftButton, {}, lines->cursorRect(at).center());
+    QVERIFY2(child<QLabel>("vybraneQso")->text().contains(text),
+             qPrintable(child<QLabel>("vybraneQso")->text()));
 }
 
 void ContestWindowTest::openInForm(const QString& file) {
@@ -278,9 +345,17 @@ void ContestWindowTest::commandLine() {
 }
 
 void ContestWindowTest::folderShowsWhatZebscoreRanks() {
+    QFile ok1aaa(logs_ + QStringLiteral("/ok1aaa.cbr"));
+    QVERIFY(ok1aaa.open(QIODevice::ReadWrite));
+    QByteArray text = ok1aaa.readAll();
+    text.insert(text.indexOf("QSO:"), "CLAIMED-SCORE: 470\n");
+    QVERIFY(ok1aaa.resize(0));
+    ok1aaa.write(text);
+    ok1aaa.close();
     openAndWait(logs_);
 
     expectTableIsZebscores();
+    QCOMPARE(cell(rowOf(QStringLiteral("ok1aaa.cbr")), ContestTableModel::Claimed), "470");
     const int notes = rowOf(QStringLiteral("notes.log"));
     QCOMPARE(cell(notes, ContestTableModel::Outcome), QStringLiteral("odmítnut"));
     QVERIFY(table()
@@ -532,6 +607,177 @@ void ContestWindowTest::closingWithUnsavedResultsAsks() {
     QVERIFY(!window_->busy());
     QCOMPARE(closing_->shown.size(), std::size_t{3});
     QCOMPARE(window_->contest()->windowMinutes(), 2);
+}
+
+void ContestWindowTest::decisionMadeInTheWindowIsWhatZebscoreReads_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("qsoLine");  // the QSO line decided about, or none for the log
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("reason");  // the answer to the reason's box; none: no box
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("value");  // of the log's cell in that column once decided
+    QTest::addColumn<QString>("detail");
+    QTest::addColumn<QString>("undo");
+    QTest::addColumn<QString>("copyOf");  // the log of which the file is a byte copy
+
+    QTest::newRow("a QSO that its partner did not log is kept")
+        << "ok2bbb.cbr"
+        << "0730 OK2BBB"
+        << "uznatQso"
+        << "OL3CCC ho potvrdil e-mailem" << int(ContestTableModel::CheckedResult) << "294"
+        << "QSO uznáno, řádek 11, důvod: OL3CCC ho potvrdil e-mailem"
+        << "zrusitRozhodnutiQso" << QString();
+    QTest::newRow("a confirmed QSO is removed")
+        << "ok1aaa.cbr"
+        << "0705 OK1AAA"
+        << "vyraditQso"
+        << "mimo povolený úsek pásma" << int(ContestTableModel::RemovedQsos) << "2"
+        << "QSO vyřazeno, řádek 8, důvod: mimo povolený úsek pásma"
+        << "zrusitRozhodnutiQso" << QString();
+    QTest::newRow("a log is set aside")
+        << "om4ddd.cbr" << QString() << "odlozit"
+        << "deník přišel po termínu" << int(ContestTableModel::Outcome) << "odložen"
+        << "Nehodnotí se: odložen vyhodnocovatelem: deník přišel po termínu."
+        << "zrusitRozhodnuti" << QString();
+    QTest::newRow("a log becomes a check log")
+        << "dl5eee.cbr" << QString() << "kontrolni" << QString() << int(ContestTableModel::Outcome)
+        << "kontrolní deník"
+        << "Účinek: kontrolní deník: potvrzuje QSO ostatních, nehodnotí se"
+        << "zrusitRozhodnuti" << QString();
+    QTest::newRow("the copy of a log sent twice counts")
+        << "ok2bbb-znovu.cbr" << QString() << "platiTento" << QString()
+        << int(ContestTableModel::Outcome) << "hodnocen"
+        << "Účinek: platí tento deník stanice; ostatní jsou nahrazeny"
+        << "zrusitRozhodnuti"
+        << "ok2bbb.cbr";
+}
+
+// Each decision is written into OUT/decisions.txt, which zebscore reads: the saved results are
+// zebscore's with it, and undone it leaves the table as it was.
+void ContestWindowTest::decisionMadeInTheWindowIsWhatZebscoreReads() {
+    QFETCH(QString, file);
+    QFETCH(QString, qsoLine);
+    QFETCH(QString, command);
+    QFETCH(QString, reason);
+    QFETCH(int, column);
+    QFETCH(QString, value);
+    QFETCH(QString, detail);
+    QFETCH(QString, undo);
+    QFETCH(QString, copyOf);
+    if (!copyOf.isEmpty()) {
+        QVERIFY(QFile::copy(logs_ + QLatin1Char('/') + copyOf, logs_ + QLatin1Char('/') + file));
+    }
+    openAndWait(logs_);
+    const QStringList before = tableCells();
+    QVERIFY(cell(rowOf(file), column) != value);
+
+    selectRow(file);
+    if (!qsoLine.isEmpty()) {
+        selectQsoLine(qsoLine);
+    }
+    if (!reason.isNull()) {
+        reasons_->answers.push_back(reason);
+    }
+    click(qPrintable(command));
+    QCOMPARE(reasons_->shown.size(), std::size_t{reason.isNull() ? 0U : 1U});
+    QCOMPARE(cell(rowOf(file), column), value);
+    QVERIFY2(details().contains(detail), qPrintable(details()));
+
+    click("ulozitVysledky");
+    const zeb::test::FolderFiles saved = zeb::test::filesUnder(outBytes());
+    QVERIFY(saved.count("decisions.txt"));
+    runZebscore();
+    QCOMPARE(zeb::test::folderDifferences(saved, zeb::test::filesUnder(outBytes())), std::string());
+    expectTableIsZebscores();
+
+    if (!qsoLine.isEmpty()) {
+        selectQsoLine(qsoLine);
+    }
+    click(qPrintable(undo));
+    QCOMPARE(tableCells(), before);
+    QVERIFY(zeb::contest::readDecisionFile(outBytes() + "/decisions.txt").decisions.empty());
+    QVERIFY(!details().contains(QStringLiteral("Rozhodnutí vyhodnocovatele")));
+}
+
+// A decisions file edited while the window is up counts once the window is the evaluator's
+// again; its decisions that do nothing and its lines that are none say why.
+void ContestWindowTest::decisionsEditedByHandAreTakenBack() {
+    openAndWait(logs_);
+    click("ulozitVysledky");
+    QVERIFY(!window_->unsaved());
+    writeFile(out() + QStringLiteral("/decisions.txt"),
+              "platí om4ddd.cbr\n"
+              "uznat ok1aaa.cbr | QSO: 3510 CW 2024-03-02 0659 OK1AAA 599 11 OK2BBB 599 23 | "
+              "překlep\n"
+              "odlozit ok2bbb.cbr | poslal dva různé deníky\n"
+              "zamítnout dl5eee.cbr\n");
+    QVERIFY(window_->unsaved());
+    QEvent activation(QEvent::ActivationChange);
+    window_->activateWindow();
+    QTRY_VERIFY(window_->isActiveWindow());
+    QApplication::sendEvent(window_.get(), &activation);
+    QTRY_COMPARE_WITH_TIMEOUT(cell(rowOf(QStringLiteral("ok2bbb.cbr")), ContestTableModel::Outcome),
+                              QStringLiteral("odložen"), 30000);
+    QTRY_VERIFY(!window_->busy());
+    QVERIFY(child<QLabel>("stav")->text().contains(QStringLiteral("decisions.txt se změnil")));
+    QVERIFY(child<QLabel>("souhrn")->text().contains(
+        QStringLiteral("decisions.txt: řádek 4 nelze přečíst: neznámé rozhodnutí „zamítnout“")));
+
+    selectRow(QStringLiteral("ok1aaa.cbr"));
+    QVERIFY2(details().contains(QStringLiteral("Neplatí: deník ok1aaa.cbr takový řádek QSO nemá")),
+             qPrintable(details()));
+    selectRow(QStringLiteral("om4ddd.cbr"));
+    QVERIFY2(details().contains(
+                 QStringLiteral("Účinek: deník je jediný deník své stanice: nic se nemění")),
+             qPrintable(details()));
+    selectRow(QStringLiteral("ok2bbb.cbr"));
+    QVERIFY2(details().contains(QStringLiteral("Nehodnotí se: odložen vyhodnocovatelem: poslal "
+                                               "dva různé deníky.")),
+             qPrintable(details()));
+    // Its QSOs are no longer decided about.
+    QVERIFY(!child<QPushButton>("uznatQso")->isEnabled());
+    expectTableIsZebscores();
+}
+
+void ContestWindowTest::filesThatAreNoLogsAreRowsWithTheirReasons() {
+    writeFile(logs_ + QStringLiteral("/ok9xyz.zip"), QByteArray("PK\x03\x04", 4) + "rest");
+    writeFile(logs_ + QStringLiteral("/propozice.docx"), QByteArray("PK\x03\x04", 4) + "word");
+    // An evaluation of before: its folder is no file of the contest.
+    QVERIFY(QDir().mkpath(out()));
+    openAndWait(logs_);
+
+    QVERIFY2(child<QLabel>("stav")->text().startsWith(
+                 QStringLiteral("Deníků načteno a zkontrolováno: 7, dalších souborů, které "
+                                "nejsou deníky: 2.")),
+             qPrintable(child<QLabel>("stav")->text()));
+    QCOMPARE(rowOf(QStringLiteral("vyhodnoceni")), -1);
+    for (const auto& [file, reason] :
+         {std::pair{"ok9xyz.zip", "archiv"}, std::pair{"propozice.docx", "dokument"}}) {
+        const int row = rowOf(QLatin1String(file));
+        QVERIFY2(row >= 7, file);
+        QCOMPARE(cell(row, ContestTableModel::Outcome), QStringLiteral("není deník"));
+        QVERIFY2(cell(row, ContestTableModel::Flags).contains(QLatin1String(reason)),
+                 qPrintable(cell(row, ContestTableModel::Flags)));
+        QVERIFY(table()
+                    ->index(row, ContestTableModel::Call)
+                    .data(Qt::ToolTipRole)
+                    .toString()
+                    .contains(cell(row, ContestTableModel::Flags).toHtmlEscaped()));
+        selectRow(QLatin1String(file));
+        QVERIFY2(details().contains(cell(row, ContestTableModel::Flags)), qPrintable(details()));
+        QVERIFY(!child<QPushButton>("odlozit")->isEnabled());
+    }
+    // They are among what the filter keeps to look at.
+    QTest::mouseClick(child<QCheckBox>("jenKeKontrole"), Qt::LeftButton);
+    QVERIFY(rowOf(QStringLiteral("propozice.docx")) >= 0);
+    QTest::mouseClick(child<QCheckBox>("jenKeKontrole"), Qt::LeftButton);
+    expectTableIsZebscores();
+
+    // The index page names them as zebscore's does.
+    click("ulozitVysledky");
+    const zeb::test::FolderFiles saved = zeb::test::filesUnder(outBytes());
+    runZebscore();
+    QCOMPARE(zeb::test::folderDifferences(saved, zeb::test::filesUnder(outBytes())), std::string());
 }
 
 QTEST_MAIN(ContestWindowTest)

@@ -94,4 +94,16 @@ ClosingAnswer ScriptedClosingQuestion::askBeforeClosing(QWidget*, const QString&
     return answer;
 }
 
+std::optional<QString> ScriptedReasonQuestion::askReason(QWidget*, const QString& title,
+                                                         const QString& text,
+                                                         const QString& preset) {
+    shown.push_back({title, text, preset});
+    std::optional<QString> reason;
+    if (!answers.empty()) {
+        reason.swap(answers.front());
+        answers.pop_front();
+    }
+    return reason;
+}
+
 }  // namespace zeb::test

@@ -88,4 +88,20 @@ class ScriptedClosingQuestion final : public ClosingQuestion {
     std::vector<ShownQuestion> shown;
 };
 
+struct ShownReasonQuestion {
+    QString title;
+    QString text;
+    QString preset;
+};
+
+// The reason of a decision answered from a queue; an empty queue cancels, as Escape does.
+class ScriptedReasonQuestion final : public ReasonQuestion {
+  public:
+    std::optional<QString> askReason(QWidget* parent, const QString& title, const QString& text,
+                                     const QString& preset) override;
+
+    std::deque<std::optional<QString>> answers;
+    std::vector<ShownReasonQuestion> shown;
+};
+
 }  // namespace zeb::test

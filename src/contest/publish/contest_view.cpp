@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "contest/check/contest_analysis.h"
 #include "contest/publish/results_table.h"
 #include "intake/load_command.h"
 #include "intake/qso_fields.h"
@@ -87,6 +88,134 @@ std::vector<LogRow> rowsInResultsOrder(const std::vector<ContestLog>& logs,
     std::sort(rows.begin(), rows.end(),
               [](const LogRow& a, const LogRow& b) { return a.order < b.order; });
     return rows;
+}
+
+std::vector<LogRow> otherFileRows(const std::vector<OtherFile>& others, std::size_t logs) {
+    std::vector<LogRow> rows;
+    for (std::size_t o = 0; o < others.size(); ++o) {
+        LogRow row;
+        row.log = logs;
+        row.order = logs + o;
+        row.call = baseName(others[o].path);
+        row.file = row.call;
+        row.outcome = "není deník";
+        row.other = o;
+        row.reason = others[o].reason;
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::string setAsideText(const std::vector<ContestLog>& logs, std::size_t l) {
+    const std::optional<SetAside>& aside = logs[l].setAside;
+    if (!aside) {
+        return {};
+    }
+    switch (aside->kind) {
+        case SetAsideKind::Decision:
+            return "odložen vyhodnocovatelem" +
+                   (aside->reason.empty() ? std::string() : ": " + aside->reason);
+        case SetAsideKind::Copy:
+            return "kopie deníku " + baseName(logs[aside->by].path) + ", který platí místo něj";
+        case SetAsideKind::Superseded:
+            return "nahrazen deníkem " + baseName(logs[aside->by].path) +
+                   (aside->chosen ? ", který vyhodnocovatel vybral jako platný"
+                                  : ", který stanice poslala později");
+    }
+    return {};
+}
+
+namespace {
+
+// The decisions on the log, each with its index, as the check named them.
+template <typename Each>
+void forDecisionsOn(const CheckedContest& checked, std::size_t l, const Each& each) {
+    for (std::size_t d = 0; d < checked.decisions.size(); ++d) {
+        const AppliedDecision& applied = checked.decisions[d];
+        const auto& named = applied.logs;
+        // A QSO is looked for in the first log of the name only.
+        const bool onLog = applied.decision.aboutQso()
+                               ? !named.empty() && named.front() == l
+                               : std::find(named.begin(), named.end(), l) != named.end();
+        if (onLog) {
+            each(d, applied);
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<DecisionNote> decisionNotes(const std::vector<ContestLog>& logs,
+                                        const CheckedContest& checked, std::size_t l) {
+    const ContestLog& log = logs[l];
+    std::vector<DecisionNote> notes;
+    forDecisionsOn(checked, l, [&](std::size_t d, const AppliedDecision& applied) {
+        DecisionNote note;
+        note.decision = d;
+        note.kind = applied.decision.kind;
+        note.what = decisionName(note.kind);
+        note.reason = applied.decision.reason;
+        note.applies = applied.applied;
+        note.effect = applied.effect;
+        if (applied.decision.aboutQso()) {
+            note.qsoLine = applied.decision.qsoLine;
+            std::vector<int> numbers;
+            for (const int number : qsosOfLine(log, note.qsoLine)) {
+                const ContestQso& qso = log.qsos[static_cast<std::size_t>(number - 1)];
+                note.qsos.push_back(static_cast<std::size_t>(number - 1));
+                numbers.push_back(qso.submittedNumber > 0 ? qso.submittedNumber : qso.number);
+            }
+            if (!numbers.empty()) {
+                note.what += numbers.size() == 1 ? ", řádek " : ", řádky ";
+                note.what += lineList(std::move(numbers));
+            }
+        }
+        notes.push_back(std::move(note));
+    });
+    return notes;
+}
+
+DecisionChoices decisionChoices(const std::vector<ContestLog>& logs, const CheckedContest& checked,
+                                std::size_t l) {
+    const ContestLog& log = logs[l];
+    DecisionChoices choices;
+    if (log.outcome != LogOutcome::Scored) {
+        return choices;
+    }
+    const auto replaces = [&](const ContestLog& other) {
+        return other.setAside && other.setAside->kind != SetAsideKind::Decision &&
+               other.setAside->by == l;
+    };
+    choices.setAside = true;
+    choices.checkLog = !log.setAside && !log.checkLog;
+    choices.counts = (log.setAside && log.setAside->kind != SetAsideKind::Decision) ||
+                     std::any_of(logs.begin(), logs.end(), replaces);
+    forDecisionsOn(checked, l, [&](std::size_t, const AppliedDecision& applied) {
+        choices.undo = choices.undo || !applied.decision.aboutQso();
+    });
+    choices.onQsos = log.takesPart() && !log.checkLog;
+    return choices;
+}
+
+Decision decisionOnLog(const ContestLog& log, DecisionKind kind, std::string reason) {
+    Decision decision;
+    decision.kind = kind;
+    decision.log = baseName(log.path);
+    decision.reason = std::move(reason);
+    return decision;
+}
+
+Decision decisionOnQso(const ContestLog& log, std::size_t qso, DecisionKind kind,
+                       std::string reason) {
+    Decision decision = decisionOnLog(log, kind, std::move(reason));
+    decision.qsoLine = log.qsos[qso].asSubmitted();
+    return decision;
+}
+
+std::string decisionProblemText(const DecisionProblem& problem) {
+    return (problem.fileLine > 0 ? "řádek " + std::to_string(problem.fileLine) + " nelze přečíst: "
+                                 : std::string()) +
+           problem.text;
 }
 
 namespace {

@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "contest/check/checked_contest.h"
 #include "contest/check/cross_check.h"
+#include "contest/decisions/decisions.h"
+#include "contest/intake/contest_folder.h"
 #include "contest/intake/contest_log.h"
 
 namespace zeb::contest {
@@ -38,6 +41,9 @@ struct LogRow {
     // Per kind of kFindingKinds, for a log the cross-check could check.
     std::optional<std::array<int, kFindingKindCount>> findings;
     std::string flags;  // the codes, one space apart
+    // For the row of a file that is no log: its index into the other files, and why it is none.
+    std::optional<std::size_t> other;
+    std::string reason;
 };
 
 // What a log that takes no part in the ranking is, in a few Czech words; empty for the others.
@@ -49,6 +55,52 @@ std::vector<LogRow> logRows(const std::vector<ContestLog>& logs, const CrossChec
 // The same rows in the order of the results table.
 std::vector<LogRow> rowsInResultsOrder(const std::vector<ContestLog>& logs,
                                        const CrossCheck* check);
+
+// The files of the folders given that are no logs, as rows after those of the logs: their file
+// name where a log's call and file stand, "není deník" as their outcome, and their reason. `logs`
+// is the number of logs, whose rows come first in the results order.
+std::vector<LogRow> otherFileRows(const std::vector<OtherFile>& others, std::size_t logs);
+
+// Why a log set aside is not evaluated, in Czech: by which log it is replaced, or the evaluator's
+// reason; empty for a log that is not set aside.
+std::string setAsideText(const std::vector<ContestLog>& logs, std::size_t log);
+
+// A decision of the evaluator on one log or on its QSOs, as a window tells it.
+struct DecisionNote {
+    std::size_t decision = 0;  // index into CheckedContest::decisions
+    DecisionKind kind = DecisionKind::SetAside;
+    std::string what;  // "odložen vyhodnocovatelem", "QSO uznáno, řádek 12", ...
+    std::string qsoLine;
+    std::string reason;
+    bool applies = false;
+    std::string effect;             // what it did, or why it does nothing
+    std::vector<std::size_t> qsos;  // for a QSO: the indexes of the log's QSOs of its line
+};
+
+// The decisions of the file on the log and on its QSOs, in the order of the file. A decision on
+// a QSO names the first log of its file name only, as the check applies it.
+std::vector<DecisionNote> decisionNotes(const std::vector<ContestLog>& logs,
+                                        const CheckedContest& checked, std::size_t log);
+
+// The decisions a window offers on a log and on its QSOs.
+struct DecisionChoices {
+    bool setAside = false;  // a scored log
+    bool checkLog = false;  // ... not set aside, and no check log yet
+    bool counts = false;    // ... of a station that sent other logs too
+    bool undo = false;      // the file holds decisions on the log (not on its QSOs)
+    bool onQsos = false;    // its QSOs count: it takes part and is no check log
+};
+DecisionChoices decisionChoices(const std::vector<ContestLog>& logs, const CheckedContest& checked,
+                                std::size_t log);
+
+// A decision on the log, and on its QSO (an index into its QSOs), as a window makes it: the log
+// named by its file name, the QSO by its line as submitted.
+Decision decisionOnLog(const ContestLog& log, DecisionKind kind, std::string reason = {});
+Decision decisionOnQso(const ContestLog& log, std::size_t qso, DecisionKind kind,
+                       std::string reason = {});
+
+// A line of the decisions file that is no decision, and why.
+std::string decisionProblemText(const DecisionProblem& problem);
 
 enum class LineMark { None, Call, Exchange };
 
