@@ -760,12 +760,7 @@ void ContestWindow::changeDecisions(const std::vector<std::size_t>& undone,
     runOnContest(
         contest_,
         [undo, decision, failure](ContestWorkspace& contest, const WorkProgress& progress) {
-            for (const Decision& d : undo) {
-                if (!contest.undo(d, failure.get(), progress)) {
-                    return false;
-                }
-            }
-            return !decision || contest.decide(*decision, failure.get(), progress);
+            return contest.redecide(undo, decision, failure.get(), progress);
         },
         done, {}, false, failure);
 }

@@ -20,6 +20,19 @@ std::string lines(const ContestLog& log, const std::vector<int>& qsos) {
     return (numbers.size() == 1 ? "řádek " : "řádky ") + lineList(numbers);
 }
 
+// Why a log takes no part, in a few words.
+std::string asideWords(const std::vector<ContestLog>& logs, const ContestLog& log) {
+    switch (log.setAside->kind) {
+        case SetAsideKind::Decision:
+            return "je odložen";
+        case SetAsideKind::Copy:
+            return "je kopií deníku " + baseName(logs[log.setAside->by].path);
+        case SetAsideKind::Superseded:
+            return "je nahrazen deníkem " + baseName(logs[log.setAside->by].path);
+    }
+    return {};
+}
+
 // Applies the decisions in the order of the file: a later one on the same log or QSO is the one
 // that stands.
 class DecisionTaker {
@@ -85,7 +98,8 @@ class DecisionTaker {
                 continue;
             }
             if (log.setAside) {
-                applied.effect = "deník " + decision.log + " je odložen: nehodnotí se";
+                applied.effect =
+                    "deník " + decision.log + " se nehodnotí: " + asideWords(logs_, log);
                 continue;
             }
             if (log.checkLog) {

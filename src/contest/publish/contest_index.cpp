@@ -113,11 +113,7 @@ Table decisionTable(const CheckedContest& checked) {
                               (applied.applied ? "" : "neplatí: ") + applied.effect});
     }
     for (const DecisionProblem& problem : checked.decisionProblems) {
-        table.rows.push_back(
-            {"?", "", "", "",
-             (problem.fileLine > 0 ? "řádek " + number(problem.fileLine) + " nelze přečíst: "
-                                   : std::string()) +
-                 problem.text});
+        table.rows.push_back({"?", "", "", "", decisionProblemText(problem)});
     }
     return table;
 }

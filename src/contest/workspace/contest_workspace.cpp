@@ -171,18 +171,17 @@ bool ContestWorkspace::changeDecisions(const std::string& text, std::string* err
 
 bool ContestWorkspace::decide(const Decision& decision, std::string* error,
                               const WorkProgress& progress) {
-    const DecisionFileText file = readDecisionFileText(folder_.decisions());
-    if (file.error) {
-        if (error != nullptr) {
-            *error = *file.error;
-        }
-        return false;
-    }
-    return changeDecisions(withDecision(file.text.value_or(""), decision), error, progress);
+    return redecide({}, decision, error, progress);
 }
 
 bool ContestWorkspace::undo(const Decision& decision, std::string* error,
                             const WorkProgress& progress) {
+    return redecide({decision}, std::nullopt, error, progress);
+}
+
+bool ContestWorkspace::redecide(const std::vector<Decision>& undone,
+                                const std::optional<Decision>& decided, std::string* error,
+                                const WorkProgress& progress) {
     const DecisionFileText file = readDecisionFileText(folder_.decisions());
     if (file.error) {
         if (error != nullptr) {
@@ -190,7 +189,14 @@ bool ContestWorkspace::undo(const Decision& decision, std::string* error,
         }
         return false;
     }
-    return changeDecisions(withoutDecision(file.text.value_or(""), decision), error, progress);
+    std::string text = file.text.value_or("");
+    for (const Decision& decision : undone) {
+        text = withoutDecision(text, decision);
+    }
+    if (decided) {
+        text = withDecision(text, *decided);
+    }
+    return changeDecisions(text, error, progress);
 }
 
 bool ContestWorkspace::publish(const NoteSink& notes, const WorkProgress& progress) const {

@@ -67,6 +67,9 @@ class ContestWorkspace {
                 const WorkProgress& progress = {});
     bool undo(const Decision& decision, std::string* error = nullptr,
               const WorkProgress& progress = {});
+    // Takes the decisions in `undone` out and adds `decided`, then checks the contest once.
+    bool redecide(const std::vector<Decision>& undone, const std::optional<Decision>& decided,
+                  std::string* error = nullptr, const WorkProgress& progress = {});
 
     // Writes every log's protocol and the contest's reports into OUT. It is not stopped half-way:
     // a folder half written would mix two states of the contest. False when a file could not be

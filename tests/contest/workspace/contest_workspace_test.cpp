@@ -8,6 +8,7 @@
 
 #include "cli/cli_test_support.h"
 #include "cli/zebscore.h"
+#include "contest/decisions/decisions.h"
 #include "contest/publish/results_table.h"
 #include "support/folder_files.h"
 
@@ -181,6 +182,35 @@ TEST_F(Workspace, StoppedLoadLeavesNoReportsAndOnlyWholeCopies) {
     for (const ContestLog& log : whole.logs()) {
         EXPECT_FALSE(log.flagged("edited")) << log.path;
     }
+}
+
+// The decisions the window takes are lines of OUT/decisions.txt, taken out as they were put in,
+// several in one check; a change of the file by hand is noticed.
+TEST_F(Workspace, KeepsTheEvaluatorsDecisionsInTheirFile) {
+    ContestWorkspace contest(inputs(), out());
+    ASSERT_TRUE(contest.load());
+    const std::string file = out() + "/decisions.txt";
+    const Decision aside{DecisionKind::SetAside, "dl5eee.cbr", "", "pozdě"};
+    const Decision check{DecisionKind::CheckLog, "om4ddd.cbr", "", ""};
+
+    ASSERT_TRUE(contest.decide(aside));
+    ASSERT_TRUE(contest.decide(check));
+    EXPECT_TRUE(contest.logs()[indexOf("dl5eee.cbr")].setAside.has_value());
+    EXPECT_TRUE(contest.logs()[indexOf("om4ddd.cbr")].checkLog);
+    EXPECT_EQ(parseDecisions(readFile(file)).decisions.size(), 2u);
+    EXPECT_FALSE(contest.decisionsChanged());
+
+    ASSERT_TRUE(contest.redecide({aside, check}, std::nullopt));
+    EXPECT_FALSE(contest.logs()[indexOf("dl5eee.cbr")].setAside.has_value());
+    EXPECT_FALSE(contest.logs()[indexOf("om4ddd.cbr")].checkLog);
+    EXPECT_TRUE(parseDecisions(readFile(file)).decisions.empty());
+
+    writeFile(file, readFile(file) + "kontrolní ok2bbb.cbr | ručně\n");
+    fs::last_write_time(file, fs::last_write_time(file) + std::chrono::seconds(2));
+    EXPECT_TRUE(contest.decisionsChanged());
+    ASSERT_TRUE(contest.recheckDecisions());
+    EXPECT_TRUE(contest.logs()[indexOf("ok2bbb.cbr")].checkLog);
+    EXPECT_FALSE(contest.decisionsChanged());
 }
 
 }  // namespace
