@@ -34,12 +34,19 @@ class ClockEstimator {
         for (std::size_t l = 0; l < logs.size(); ++l) {
             const ContestLog& log = logs[l];
             stations_.emplace_back();
+            worked_.emplace_back();
             if (!log.takesPart()) {
                 continue;
             }
             if (const std::optional<std::string> call = crossCheckCall(log)) {
                 stations_.back() = stationCall(*call);
                 byStation_[stations_.back()].push_back(l);
+            }
+            for (std::size_t q = 0; q < log.qsos.size(); ++q) {
+                const ContestQso& qso = log.qsos[q];
+                if (qso.status == kStatusValid && qso.minute) {
+                    worked_.back()[stationCall(qso.call)].push_back(q);
+                }
             }
         }
     }
@@ -83,37 +90,41 @@ class ClockEstimator {
     }
 
   private:
+    // The valid QSOs of log `l` that worked the station, with a time.
+    const std::vector<std::size_t>& workedBy(std::size_t l, const std::string& station) const {
+        static const std::vector<std::size_t> kNone;
+        const auto found = worked_[l].find(station);
+        return found == worked_[l].end() ? kNone : found->second;
+    }
+
     std::vector<PairedQso> paired(std::size_t l) const {
-        const ContestLog& log = logs_[l];
         std::vector<PairedQso> found;
         constexpr std::int64_t kFurthest = kFurthestHours * kHour;
-        for (const ContestQso& qso : log.qsos) {
-            if (qso.status != kStatusValid || !qso.minute) {
+        for (const auto& [station, qsos] : worked_[l]) {
+            const auto partners = byStation_.find(station);
+            if (partners == byStation_.end() || station == stations_[l]) {
                 continue;
             }
-            PairedQso pair;
-            const auto partners = byStation_.find(stationCall(qso.call));
-            if (partners == byStation_.end()) {
-                continue;
-            }
-            for (const std::size_t p : partners->second) {
-                if (p == l || stations_[p] == stations_[l]) {
-                    continue;
-                }
-                for (const ContestQso& theirs : logs_[p].qsos) {
-                    if (theirs.status != kStatusValid || !theirs.minute ||
-                        !sameBand(qso.kHz, theirs.kHz) ||
-                        stationCall(theirs.call) != stations_[l]) {
-                        continue;
-                    }
-                    const std::int64_t difference = *logs_[p].checkedMinute(theirs) - *qso.minute;
-                    if (difference >= -kFurthest - window_ && difference <= kFurthest + window_) {
-                        pair.differences.push_back(difference);
+            for (const std::size_t q : qsos) {
+                const ContestQso& qso = logs_[l].qsos[q];
+                PairedQso pair;
+                for (const std::size_t p : partners->second) {
+                    for (const std::size_t r : workedBy(p, stations_[l])) {
+                        const ContestQso& theirs = logs_[p].qsos[r];
+                        if (!sameBand(qso.kHz, theirs.kHz)) {
+                            continue;
+                        }
+                        const std::int64_t difference =
+                            *logs_[p].checkedMinute(theirs) - *qso.minute;
+                        if (difference >= -kFurthest - window_ &&
+                            difference <= kFurthest + window_) {
+                            pair.differences.push_back(difference);
+                        }
                     }
                 }
-            }
-            if (!pair.differences.empty()) {
-                found.push_back(std::move(pair));
+                if (!pair.differences.empty()) {
+                    found.push_back(std::move(pair));
+                }
             }
         }
         return found;
@@ -182,6 +193,8 @@ class ClockEstimator {
     const std::int64_t window_;
     std::vector<std::string> stations_;  // per log, its station; empty when it takes no part
     std::unordered_map<std::string, std::vector<std::size_t>> byStation_;
+    // Per log, its valid QSOs with a time by the station they worked.
+    std::vector<std::unordered_map<std::string, std::vector<std::size_t>>> worked_;
 };
 
 }  // namespace
