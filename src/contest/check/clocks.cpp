@@ -139,17 +139,47 @@ class ClockEstimator {
         }));
     }
 
+    // For every whole hour from -kFurthestHours, how many of the QSOs agree with it: each QSO
+    // counted once for every hour that one of its partners' QSOs lies within the window of.
+    std::vector<int> agreeingByHour(const std::vector<PairedQso>& qsos) const {
+        std::vector<int> counts(2 * kFurthestHours + 1, 0);
+        std::vector<std::int64_t> hours;
+        for (const PairedQso& q : qsos) {
+            hours.clear();
+            for (const std::int64_t d : q.differences) {
+                // The hours h with |d - 60 h| <= window.
+                const std::int64_t low = floorDivision(d - window_ + kHour - 1, kHour);
+                const std::int64_t high = floorDivision(d + window_, kHour);
+                for (std::int64_t h = std::max(low, -kFurthestHours);
+                     h <= std::min(high, kFurthestHours); ++h) {
+                    hours.push_back(h);
+                }
+            }
+            std::sort(hours.begin(), hours.end());
+            hours.erase(std::unique(hours.begin(), hours.end()), hours.end());
+            for (const std::int64_t h : hours) {
+                ++counts[static_cast<std::size_t>(h + kFurthestHours)];
+            }
+        }
+        return counts;
+    }
+
+    static std::int64_t floorDivision(std::int64_t a, std::int64_t b) {
+        return a >= 0 ? a / b : -((-a + b - 1) / b);
+    }
+
     // The offset of the log's clock, or none when its times agree with its partners' or the
     // evidence is not clear.
     Estimate estimate(std::size_t l) const {
         const std::vector<PairedQso> qsos = paired(l);
         Estimate found;
         found.pairable = static_cast<int>(qsos.size());
-        const int atZero = agreeing(qsos, 0);
+        const std::vector<int> byHour = agreeingByHour(qsos);
+        const int atZero = byHour[kFurthestHours];
         std::int64_t best = 0;
         int bestCount = atZero;
         for (std::int64_t hours = -kFurthestHours; hours <= kFurthestHours; ++hours) {
-            const int count = agreeing(qsos, hours * kHour);
+            const int count = byHour[static_cast<std::size_t>(hours + kFurthestHours)];
             // The nearer of two offsets that agree as well: no offset first.
             if (count > bestCount ||
                 (count == bestCount && std::abs(hours * kHour) < std::abs(best))) {

@@ -13,6 +13,14 @@ namespace zeb::contest {
 
 namespace {
 
+// The call, in any case, is `capitals`.
+bool sameCall(std::string_view call, std::string_view capitals) {
+    return call.size() == capitals.size() &&
+           std::equal(call.begin(), call.end(), capitals.begin(), [](char a, char b) {
+               return (a >= 'a' && a <= 'z' ? static_cast<char>(a - 'a' + 'A') : a) == b;
+           });
+}
+
 bool isValid(const ContestQso& qso) {
     return qso.status == kStatusValid;
 }
@@ -51,6 +59,7 @@ class Checker {
             const ContestLog& log = logs[l];
             const std::optional<std::string> own = crossCheckCall(log);
             ownCalls_.push_back(own ? stationCall(*own) : std::string());
+            fullCalls_.push_back(own ? inCapitals(*own) : std::string());
             if (own) {
                 knownCalls_.insert(ownCalls_.back());
             }
@@ -242,8 +251,7 @@ class Checker {
                              logs_[l].clockOffset != logs_[partner.log].clockOffset;
         }
         adjusted.designator =
-            inCapitals(ours.call) != inCapitals(*crossCheckCall(logs_[partner.log])) ||
-            inCapitals(theirs.call) != inCapitals(*crossCheckCall(logs_[l]));
+            !sameCall(ours.call, fullCalls_[partner.log]) || !sameCall(theirs.call, fullCalls_[l]);
         if (!adjusted.clock && !adjusted.designator) {
             return std::nullopt;
         }
@@ -308,7 +316,8 @@ class Checker {
 
     const std::vector<ContestLog>& logs_;
     const int window_;
-    std::vector<std::string> ownCalls_;            // in capitals; empty when unknown
+    std::vector<std::string> ownCalls_;            // their stations; empty when unknown
+    std::vector<std::string> fullCalls_;           // as written, in capitals
     std::vector<std::vector<std::string>> calls_;  // the received calls, in capitals
     // Per log, its valid QSOs by received call.
     std::vector<std::unordered_map<std::string, std::vector<std::size_t>>> validByCall_;
@@ -398,26 +407,35 @@ std::optional<std::string> crossCheckCall(const ContestLog& log) {
 }
 
 std::string stationCall(std::string_view call) {
-    std::vector<std::string> parts;
-    const std::string capitals = inCapitals(call);
-    std::size_t start = 0;
-    while (start <= capitals.size()) {
-        const std::size_t slash = std::min(capitals.find('/', start), capitals.size());
-        parts.push_back(capitals.substr(start, slash - start));
+    // Most calls bear no slash: they are their station.
+    if (call.find('/') == std::string_view::npos) {
+        return inCapitals(call);
+    }
+    const auto isDesignator = [](std::string_view part) {
+        if (part.size() == 1 && part[0] >= '0' && part[0] <= '9') {
+            return true;
+        }
+        const std::string capitals = inCapitals(part);
+        return capitals == "P" || capitals == "M" || capitals == "QRP" || capitals == "MM" ||
+               capitals == "AM";
+    };
+    std::string_view rest = call;
+    for (std::size_t slash = rest.rfind('/');
+         slash != std::string_view::npos && isDesignator(rest.substr(slash + 1));
+         slash = rest.rfind('/')) {
+        rest = rest.substr(0, slash);
+    }
+    // Of what is left, a country prefix and the call: the call is the longer part.
+    std::string_view longest;
+    for (std::size_t start = 0; start <= rest.size();) {
+        const std::size_t slash = std::min(rest.find('/', start), rest.size());
+        const std::string_view part = rest.substr(start, slash - start);
+        if (part.size() > longest.size()) {
+            longest = part;
+        }
         start = slash + 1;
     }
-    const auto isDesignator = [](const std::string& part) {
-        return part == "P" || part == "M" || part == "QRP" || part == "MM" || part == "AM" ||
-               (part.size() == 1 && part[0] >= '0' && part[0] <= '9');
-    };
-    while (parts.size() > 1 && isDesignator(parts.back())) {
-        parts.pop_back();
-    }
-    // Of what is left, a country prefix and the call: the call is the longer.
-    const auto longest = std::max_element(
-        parts.begin(), parts.end(),
-        [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
-    return parts.size() > 1 ? *longest : parts.front();
+    return inCapitals(longest.empty() ? rest : longest);
 }
 
 std::string crossCheckName(const ContestLog& log) {

@@ -235,6 +235,23 @@ TEST(DifferByOneEdit, IsOneCharacterChangedAddedOrDropped) {
     }
 }
 
+TEST(StationCall, LeavesOutDesignatorsAndCountryPrefixes) {
+    for (const auto& [call, station] :
+         std::vector<std::pair<const char*, const char*>>{{"ok1lo", "OK1LO"},
+                                                          {"OK1LO/P", "OK1LO"},
+                                                          {"OK1LO/qrp", "OK1LO"},
+                                                          {"OK1LO/MM", "OK1LO"},
+                                                          {"OK1LO/7", "OK1LO"},
+                                                          {"DL/OK1LO", "OK1LO"},
+                                                          {"dl/ok1lo/p", "OK1LO"},
+                                                          {"OK1LO/AM/M", "OK1LO"},
+                                                          {"3D2/K1ABC", "K1ABC"},
+                                                          {"OK1LO/12", "OK1LO"},
+                                                          {"/P", ""}}) {
+        EXPECT_EQ(stationCall(call), station) << call;
+    }
+}
+
 TEST(MinuteOf, CountsAcrossDaysMonthsAndLeapDays) {
     EXPECT_EQ(*minuteOf("1970-01-01", "0001"), 1);
     EXPECT_EQ(*minuteOf("2024-03-03", "0000") - *minuteOf("2024-03-02", "2359"), 1);
