@@ -812,21 +812,26 @@ void ContestWindow::decideOnLog(std::size_t l, DecisionKind kind, const QString&
 
 void ContestWindow::undoSelectedDecisions() {
     const std::optional<std::size_t> l = selectedLog();
-    if (!l) {
-        return;
+    if (l) {
+        undoDecisionsWhere(*l,
+                           [](const contest::DecisionNote& note) { return note.qsoLine.empty(); });
     }
-    std::vector<std::size_t> undone;
+}
+
+void ContestWindow::undoDecisionsWhere(
+    std::size_t log, const std::function<bool(const contest::DecisionNote&)>& undone) {
+    std::vector<std::size_t> decisions;
     QStringList lines;
     for (const contest::DecisionNote& note :
-         contest::decisionNotes(contest_->logs(), contest_->checked(), *l)) {
-        if (note.qsoLine.empty()) {
-            undone.push_back(note.decision);
+         contest::decisionNotes(contest_->logs(), contest_->checked(), log)) {
+        if (undone(note)) {
+            decisions.push_back(note.decision);
             lines.push_back(
                 text(contest::decisionLine(contest_->checked().decisions[note.decision].decision)));
         }
     }
-    if (!undone.empty()) {
-        changeDecisions(undone, std::nullopt,
+    if (!decisions.empty()) {
+        changeDecisions(decisions, std::nullopt,
                         QStringLiteral("Rozhodnutí zrušeno: %1. Výsledky zatím nejsou uloženy.")
                             .arg(lines.join(QStringLiteral("; "))));
     }
@@ -879,21 +884,10 @@ void ContestWindow::undoSelectedQsoDecisions() {
     if (!l || !selectedQso_ || l != linesOf_) {
         return;
     }
-    std::vector<std::size_t> undone;
-    QStringList lines;
-    for (const contest::DecisionNote& note :
-         contest::decisionNotes(contest_->logs(), contest_->checked(), *l)) {
-        if (std::find(note.qsos.begin(), note.qsos.end(), *selectedQso_) != note.qsos.end()) {
-            undone.push_back(note.decision);
-            lines.push_back(
-                text(contest::decisionLine(contest_->checked().decisions[note.decision].decision)));
-        }
-    }
-    if (!undone.empty()) {
-        changeDecisions(undone, std::nullopt,
-                        QStringLiteral("Rozhodnutí zrušeno: %1. Výsledky zatím nejsou uloženy.")
-                            .arg(lines.join(QStringLiteral("; "))));
-    }
+    const std::size_t qso = *selectedQso_;
+    undoDecisionsWhere(*l, [qso](const contest::DecisionNote& note) {
+        return std::find(note.qsos.begin(), note.qsos.end(), qso) != note.qsos.end();
+    });
 }
 
 void ContestWindow::popUpMenu(QWidget* over, const QPoint& at,

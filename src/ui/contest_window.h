@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "contest/publish/contest_view.h"
 #include "contest/workspace/contest_workspace.h"
 #include "ui/file_dialogs.h"
 
@@ -89,6 +90,9 @@ class ContestWindow final : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // Takes out the decisions on the log that `undone` picks, with one check of the contest.
+    void undoDecisionsWhere(std::size_t log,
+                            const std::function<bool(const contest::DecisionNote&)>& undone);
     void connectControls();
     void updateCommands();
     // Work on a copy of `base`, which is shown once the work ran to its end; false from the work:

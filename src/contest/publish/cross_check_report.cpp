@@ -83,43 +83,24 @@ std::vector<ClockOf> clocksOf(const std::vector<ContestLog>& logs, std::size_t l
 }  // namespace
 
 std::string adjustmentNote(const std::vector<ContestLog>& logs, std::size_t l,
-                           const AdjustedMatch& adjusted) {
+                           const AdjustedMatch& adjusted, bool czech) {
     std::string note;
     const auto add = [&note](const std::string& part) {
         note += (note.empty() ? "" : "; ") + part;
     };
     if (adjusted.clock) {
         for (const ClockOf& clock : clocksOf(logs, l, adjusted)) {
-            add("čas deníku " + crossCheckName(*clock.log) + " posunut o " +
-                clockOffsetInWords(clock.offset));
+            const std::string offset = clockOffsetInWords(clock.offset);
+            add(czech ? "čas deníku " + crossCheckName(*clock.log) + " posunut o " + offset
+                      : "the clock of " + crossCheckName(*clock.log) + "'s log was off by " +
+                            offset.substr(0, offset.find(" (")));
         }
     }
     if (adjusted.designator) {
-        const ContestQso& ours = logs[l].qsos[adjusted.qso];
-        const ContestLog& partner = logs[adjusted.partnerLog];
-        add("zapsáno " + ours.call + ", deník " + crossCheckName(partner) + ": táž stanice");
-    }
-    return note;
-}
-
-std::string adjustmentNoteInEnglish(const std::vector<ContestLog>& logs, std::size_t l,
-                                    const AdjustedMatch& adjusted) {
-    std::string note;
-    const auto add = [&note](const std::string& part) {
-        note += (note.empty() ? "" : "; ") + part;
-    };
-    if (adjusted.clock) {
-        for (const ClockOf& clock : clocksOf(logs, l, adjusted)) {
-            std::string offset = clockOffsetInWords(clock.offset);
-            offset = offset.substr(0, offset.find(" ("));
-            add("the clock of " + crossCheckName(*clock.log) + "'s log was off by " + offset);
-        }
-    }
-    if (adjusted.designator) {
-        const ContestQso& ours = logs[l].qsos[adjusted.qso];
-        const ContestLog& partner = logs[adjusted.partnerLog];
-        add("logged " + ours.call + ", the log is " + crossCheckName(partner) +
-            "'s: the same station");
+        const std::string logged = logs[l].qsos[adjusted.qso].call;
+        const std::string partner = crossCheckName(logs[adjusted.partnerLog]);
+        add(czech ? "zapsáno " + logged + ", deník " + partner + ": táž stanice"
+                  : "logged " + logged + ", the log is " + partner + "'s: the same station");
     }
     return note;
 }
@@ -238,7 +219,7 @@ std::string textReport(const std::vector<ContestLog>& logs, const CrossCheck& ch
                        log.qsos[adjusted.qso].line + "\n";
                 out += "      " + logTitle(partner) + " QSO " +
                        number(partner.qsos[adjusted.partnerQso].number) + ", " +
-                       adjustmentNote(logs, l, adjusted) + ": " +
+                       adjustmentNote(logs, l, adjusted, true) + ": " +
                        partner.qsos[adjusted.partnerQso].line + "\n";
             }
         }
@@ -294,7 +275,7 @@ Table adjustedTable(const std::vector<ContestLog>& logs, std::size_t l,
             {number(log.qsos[adjusted.qso].number),
              log.qsos[adjusted.qso].line + "\n" + partner.qsos[adjusted.partnerQso].line,
              logTitle(partner) + " QSO " + number(partner.qsos[adjusted.partnerQso].number) + ", " +
-                 adjustmentNote(logs, l, adjusted)});
+                 adjustmentNote(logs, l, adjusted, true)});
     }
     return table;
 }

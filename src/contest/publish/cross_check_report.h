@@ -21,10 +21,8 @@ std::string partnerNote(const std::vector<ContestLog>& logs, const ContestLog& l
                         const Finding& finding);
 
 // Why a QSO of log `l` was confirmed only with an adjustment, in Czech ("čas deníku OE8TIR
-// posunut o +60 min; značka zapsána OK1LO, deník OK1LO/P"), and in English.
+// posunut o +60 min (1 hodina); zapsáno OK1LO, deník OK1LO/P: táž stanice") or in English.
 std::string adjustmentNote(const std::vector<ContestLog>& logs, std::size_t l,
-                           const AdjustedMatch& adjusted);
-std::string adjustmentNoteInEnglish(const std::vector<ContestLog>& logs, std::size_t l,
-                                    const AdjustedMatch& adjusted);
+                           const AdjustedMatch& adjusted, bool czech);
 
 }  // namespace zeb::contest

@@ -330,9 +330,7 @@ class Report {
             }
             const ContestLog& partner = logs_[adjusted.partnerLog];
             out_ += "  " + crossCheckName(partner) + ": " +
-                    (words_.czech ? adjustmentNote(logs_, l_, adjusted)
-                                  : adjustmentNoteInEnglish(logs_, l_, adjusted)) +
-                    "\n";
+                    adjustmentNote(logs_, l_, adjusted, words_.czech) + "\n";
             out_ += quote(log_.qsos[adjusted.qso], words_.yourLine);
             out_ += quote(partner.qsos[adjusted.partnerQso],
                           crossCheckName(partner) + ", " + words_.line);
