@@ -19,6 +19,7 @@
 #include "cli/zebscore.h"
 #include "contest/publish/contest_reports.h"
 #include "platform/paths.h"
+#include "platform/translation.h"
 #include "platform/windows_text.h"
 
 #include <shellapi.h>
@@ -203,7 +204,7 @@ std::optional<int> runInOwnConsole(const std::vector<std::string>& args, std::os
         status = run(args, out, err, standardErrorIsTerminal());
     }
     if (!interruptRequested()) {
-        out << "\nHotovo, okno zavře libovolná klávesa. (Done: any key closes this window.)\n";
+        out << "\n" << tr("Done: any key closes this window.") << "\n";
         out.flush();
         waitForKey();
     }

@@ -17,6 +17,26 @@ std::vector<std::string_view> linesOf(std::string_view text) {
     return lines;
 }
 
+// Columns, not bytes: a Czech help text has letters of two bytes.
+std::size_t widthOf(std::string_view utf8) {
+    std::size_t width = 0;
+    for (const char c : utf8) {
+        width += (static_cast<unsigned char>(c) & 0xC0) == 0x80 ? 0 : 1;
+    }
+    return width;
+}
+
+// Where the column stands in the line, in bytes; the line's size when it is shorter.
+std::size_t byteOfColumn(std::string_view utf8, std::size_t column) {
+    std::size_t at = 0;
+    for (std::size_t seen = 0; at < utf8.size(); ++at) {
+        if ((static_cast<unsigned char>(utf8[at]) & 0xC0) != 0x80 && seen++ == column) {
+            break;
+        }
+    }
+    return at;
+}
+
 bool isProse(std::string_view line) {
     return !line.empty() && line.front() != ' ';
 }
@@ -41,16 +61,16 @@ std::string fill(std::string first, std::string_view words, std::size_t indent, 
     std::istringstream stream{std::string(words)};
     std::string word;
     while (stream >> word) {
-        const std::size_t needed = line.size() + (lineHasWord ? 1 : 0) + word.size();
-        if (needed > width && (lineHasWord || line.size() > indent)) {
+        const std::size_t needed = widthOf(line) + (lineHasWord ? 1 : 0) + widthOf(word);
+        if (needed > width && (lineHasWord || widthOf(line) > indent)) {
             out += line + '\n';
             line.assign(indent, ' ');
             lineHasWord = false;
         }
         if (lineHasWord) {
             line += ' ';
-        } else if (line.size() < indent) {
-            line.resize(indent, ' ');
+        } else if (widthOf(line) < indent) {
+            line.append(indent - widthOf(line), ' ');
         }
         line += word;
         lineHasWord = true;
@@ -70,16 +90,16 @@ std::string wrapHelp(std::string_view text, std::size_t width) {
             bool tooWide = false;
             for (; i < lines.size() && isProse(lines[i]); ++i) {
                 paragraph += std::string(lines[i]) + '\n';
-                tooWide = tooWide || lines[i].size() > width;
+                tooWide = tooWide || widthOf(lines[i]) > width;
             }
             // A paragraph that fits keeps the breaks it was written with.
             out += tooWide ? fill("", paragraph, 0, width) : paragraph;
         } else if (isOptionHead(line)) {
-            const bool described = line.size() > kDescriptionColumn &&
-                                   line[kDescriptionColumn - 1] == ' ' &&
-                                   line[kDescriptionColumn - 2] == ' ';
-            std::string head(described ? line.substr(0, kDescriptionColumn) : line);
-            std::string description(described ? line.substr(kDescriptionColumn) : "");
+            const std::size_t column = byteOfColumn(line, kDescriptionColumn);
+            const bool described =
+                column < line.size() && line[column - 1] == ' ' && line[column - 2] == ' ';
+            std::string head(described ? line.substr(0, column) : line);
+            std::string description(described ? line.substr(column) : "");
             for (++i; i < lines.size() && isDescriptionContinuation(lines[i]); ++i) {
                 description += ' ' + std::string(lines[i]);
             }
@@ -88,10 +108,10 @@ std::string wrapHelp(std::string_view text, std::size_t width) {
             }
             if (description.find_first_not_of(' ') == std::string::npos) {
                 out += head + '\n';
-            } else if (head.size() + 2 > kDescriptionColumn) {
+            } else if (widthOf(head) + 2 > kDescriptionColumn) {
                 out += head + '\n' + fill("", description, kDescriptionColumn, width);
             } else {
-                head.resize(kDescriptionColumn, ' ');
+                head.append(kDescriptionColumn - widthOf(head), ' ');
                 out += fill(head, description, kDescriptionColumn, width);
             }
         } else {

@@ -1,5 +1,7 @@
 #include "cli/plain_answer.h"
 
+#include "platform/translation.h"
+
 namespace zeb::cli {
 
 using namespace zeb::contest;
@@ -21,16 +23,16 @@ std::string printable(const std::string& name) {
 }  // namespace
 
 std::string answerLine(const LogEvaluation& evaluation) {
-    std::string line = printable(evaluation.log) + ": " + outcomeName(evaluation.outcome);
     if (evaluation.outcome == LogOutcome::Scored && evaluation.state) {
         const EvaluationTotals& totals = evaluation.state->totals;
-        line += ": QSOs " + std::to_string(totals.qsoTotal) + ", errors " +
-                std::to_string(totals.errorTotal) + ", points " +
-                std::to_string(totals.pointsTotal) + ", ZEB multipliers " +
-                std::to_string(totals.clubMultTotal) + ", DXCC multipliers " +
-                std::to_string(totals.dxccMultTotal) + ", result " + std::to_string(totals.result);
+        return format(tr("%1: scored: QSOs %2, errors %3, points %4, ZEB multipliers %5, DXCC "
+                         "multipliers %6, result %7"),
+                      {printable(evaluation.log), std::to_string(totals.qsoTotal),
+                       std::to_string(totals.errorTotal), std::to_string(totals.pointsTotal),
+                       std::to_string(totals.clubMultTotal), std::to_string(totals.dxccMultTotal),
+                       std::to_string(totals.result)});
     }
-    return line;
+    return printable(evaluation.log) + ": " + tr(outcomeName(evaluation.outcome));
 }
 
 }  // namespace zeb::cli

@@ -18,6 +18,7 @@
 #include "platform/cp1250.h"
 #include "platform/paths.h"
 #include "platform/std_files.h"
+#include "platform/translation.h"
 #include "report/protocol.h"
 
 namespace zeb::cli {
@@ -63,7 +64,7 @@ class Run {
     int evaluateAll() {
         // Nothing of the folders is left out without a word.
         for (const OtherFile& other : others_) {
-            note(other.path + ": not taken as a log: " + other.reason);
+            note(format(tr("%1: not taken as a log: %2"), {other.path, other.reason}));
         }
         int status = makeOutputDirs();
         const std::size_t total = options_.logs.size();
@@ -128,15 +129,19 @@ class Run {
         // The contest's tables would be those of the finished logs only: none is written.
         const bool results = !options_.results.empty();
         const bool crossCheck = !options_.crossChecks.empty();
-        const char* unwritten =
-            options_.contest || options_.entrantReports ? "; the contest's reports are not written"
-            : results && crossCheck ? "; the results table and the cross-check report are not "
-                                      "written"
-            : results               ? "; the results table is not written"
-            : crossCheck            ? "; the cross-check report is not written"
-                                    : "";
-        err_ << "zebscore: interrupted after " << finished << " of " << options_.logs.size()
-             << " LOGs" << unwritten << '\n';
+        const char* interrupted =
+            options_.contest || options_.entrantReports
+                ? tr("interrupted after %1 of %2 LOGs; the contest's reports are not written")
+            : results && crossCheck ? tr("interrupted after %1 of %2 LOGs; the results table and "
+                                         "the cross-check report are not written")
+            : results    ? tr("interrupted after %1 of %2 LOGs; the results table is not written")
+            : crossCheck ? tr("interrupted after %1 of %2 LOGs; the cross-check report is not "
+                              "written")
+                         : tr("interrupted after %1 of %2 LOGs");
+        err_ << "zebscore: "
+             << format(interrupted,
+                       {std::to_string(finished), std::to_string(options_.logs.size())})
+             << '\n';
         err_.flush();
         return kExitInterrupted;
     }
@@ -188,7 +193,7 @@ class Run {
             return out_ ? kExitScored : kExitFailure;
         }
         return written(
-            files_.write(evaluation.log + ": ", "protocol", target, protocol, replaceOwn()));
+            files_.write(evaluation.log + ": ", tr("protocol"), target, protocol, replaceOwn()));
     }
 
     bool protocolToStandardOutput() const { return options_.output && *options_.output == "-"; }
@@ -208,7 +213,7 @@ class Run {
             checkContest(contest_, decisions, options_.crossCheckRuns(),
                          options_.timeWindow.value_or(kDefaultTimeWindow),
                          [this](std::size_t done, std::size_t total) {
-                             progress_.show(done, total, "checked results");
+                             progress_.show(done, total, tr("checked results"));
                              return !interruptRequested();
                          });
         progress_.clear();
@@ -227,8 +232,8 @@ class Run {
         const int status =
             written(writeContestReports(targets, contest_, *checked, files_, others_));
         if (options_.contest && status == kExitScored) {
-            note("the whole contest is in " + *options_.contest + "; open " +
-                 ContestFolder{*options_.contest}.index());
+            note(format(tr("the whole contest is in %1; open %2"),
+                        {*options_.contest, ContestFolder{*options_.contest}.index()}));
         }
         for (std::size_t l = 0; l < jsonLines_.size(); ++l) {
             out_ << withContestFields(std::move(jsonLines_[l]), contest_, l, *checked) << '\n';
@@ -262,9 +267,12 @@ std::optional<int> takeFolders(Options& options, std::vector<OtherFile>& others,
         for (const std::string& log : options.logs) {
             std::error_code error;
             if (std::filesystem::is_directory(pathFromUtf8(log), error)) {
-                err << "zebscore: " << log
-                    << " is a folder: a whole contest in a folder is evaluated with --contest OUT "
-                    << log << "\nTry 'zebscore --help' for more information.\n";
+                err << "zebscore: "
+                    << format(tr("%1 is a folder: a whole contest in a folder is evaluated with "
+                                 "--contest OUT %1"),
+                              {log})
+                    << "\n"
+                    << tr("Try 'zebscore --help' for more information.") << "\n";
                 return kExitFailure;
             }
         }
@@ -272,7 +280,8 @@ std::optional<int> takeFolders(Options& options, std::vector<OtherFile>& others,
     }
     for (const std::string& log : options.logs) {
         if (!exists(log)) {
-            err << "zebscore: " << log << ": no such LOG or FOLDER; nothing was written\n";
+            err << "zebscore: "
+                << format(tr("%1: no such LOG or FOLDER; nothing was written"), {log}) << "\n";
             return kExitNoSuchInput;
         }
     }
@@ -284,9 +293,11 @@ std::optional<int> takeFolders(Options& options, std::vector<OtherFile>& others,
             continue;
         }
         if (contents->logs.empty()) {
-            err << "zebscore: the folder " << log
-                << " holds no log (no .cbr or .log file, and no other file that is a Cabrillo "
-                   "log); nothing was written\n";
+            err << "zebscore: "
+                << format(tr("the folder %1 holds no log (no .cbr or .log file, and no other "
+                             "file that is a Cabrillo log); nothing was written"),
+                          {log})
+                << "\n";
             for (const OtherFile& other : contents->others) {
                 err << "zebscore: " << other.path << ": " << other.reason << "\n";
             }
@@ -316,8 +327,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             out << "zebscore " ZEB_VERSION "\n";
             return kExitScored;
         case ParseStatus::UsageError:
-            err << "zebscore: " << parsed.error
-                << "\nTry 'zebscore --help' for more information.\n";
+            err << "zebscore: " << parsed.error << "\n"
+                << tr("Try 'zebscore --help' for more information.") << "\n";
             return kExitFailure;
         case ParseStatus::Run:
             break;
@@ -337,6 +348,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 }
 
 int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
+    useUserLanguage();
     prepareConsole(out, err);
     stopOnInterrupt();
     const std::vector<std::string> args = programArguments(argc, argv);

@@ -172,7 +172,8 @@ TEST(WholeContest, ScoresTheEvaluatorsCorrectionsInTheCopy) {
     const std::vector<std::string> logs = copyLogs(temp);
     const std::string out = temp.file("out");
     ASSERT_EQ(runZebscore({"--contest", out, logs[2]}).status, kExitScored);
-    EXPECT_NE(readFile(temp.file("out/results.txt")).find(" unread "), std::string::npos);
+    EXPECT_NE(readFile(temp.file("out/results.txt")).find("  nepřečtené výměny  "),
+              std::string::npos);
     // The evaluator corrects the call that OK1CC miscopied, and the exchange the repair could not
     // read (written -) to what OK1HH sent.
     const std::string copy = temp.file("out/fixed/glued.cbr");

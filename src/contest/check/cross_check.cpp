@@ -7,6 +7,7 @@
 
 #include "intake/load_command.h"
 #include "intake/qso_fields.h"
+#include "platform/translation.h"
 #include "scoring/band_plan.h"
 
 namespace zeb::contest {
@@ -352,18 +353,18 @@ const char* findingKey(FindingKind kind) {
     return "";
 }
 
-const char* findingHeading(FindingKind kind) {
+const char* findingHeading(FindingKind kind, Language language) {
     switch (kind) {
         case FindingKind::NotInLog:
-            return "Není v deníku protistanice";
+            return tr(language, N_("Not in the partner's log"));
         case FindingKind::BustedCall:
-            return "Protistanice zapsala značku chybně";
+            return tr(language, N_("The partner logged your call wrongly"));
         case FindingKind::WrongCall:
-            return "Chybně zapsaná značka protistanice";
+            return tr(language, N_("You logged the partner's call wrongly"));
         case FindingKind::BustedExchange:
-            return "Chybně přijatá výměna";
+            return tr(language, N_("Exchange received wrongly"));
         case FindingKind::Unique:
-            return "Jedinečné značky";
+            return tr(language, N_("Unique calls"));
     }
     return "";
 }

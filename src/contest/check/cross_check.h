@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "contest/intake/contest_log.h"
+#include "platform/translation.h"
 
 namespace zeb::contest {
 
@@ -93,10 +94,11 @@ inline constexpr FindingKind kFindingKinds[] = {FindingKind::NotInLog, FindingKi
 // How many findings of the kind a log has.
 int findingCount(const LogCrossCheck& log, FindingKind kind);
 
-// The key of a finding's kind in reports and JSON ("not-in-log", "busted-call", ...) and its
-// Czech heading.
+// The key of a finding's kind in reports and JSON ("not-in-log", "busted-call", ...), and its
+// heading in the language given, named from the side of the log's entrant: "The partner logged
+// your call wrongly", "You logged the partner's call wrongly".
 const char* findingKey(FindingKind kind);
-const char* findingHeading(FindingKind kind);
+const char* findingHeading(FindingKind kind, Language language = Language::Czech);
 
 // True when the texts differ by exactly one character changed, added or dropped, or by two
 // neighbouring characters swapped.

@@ -5,6 +5,7 @@
 
 #include "intake/qso_fields.h"
 #include "platform/cp1250.h"
+#include "platform/translation.h"
 #include "scoring/exchange_extraction.h"
 #include "state/decimal.h"
 
@@ -91,17 +92,7 @@ bool ContestLog::rankedApart() const {
 }
 
 const char* czechOutcomeName(LogOutcome outcome) {
-    switch (outcome) {
-        case LogOutcome::Scored:
-            return "hodnocen";
-        case LogOutcome::Refused:
-            return "odmítnut";
-        case LogOutcome::Unreadable:
-            return "nelze otevřít";
-        case LogOutcome::Aborted:
-            return "přerušen";
-    }
-    return "";
+    return tr(Language::Czech, outcomeName(outcome));
 }
 
 std::string callOrFileName(const ContestLog& log) {

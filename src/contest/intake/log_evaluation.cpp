@@ -8,6 +8,7 @@
 #include "intake/load_command.h"
 #include "platform/cp1250.h"
 #include "platform/std_files.h"
+#include "platform/translation.h"
 #include "scoring/scoring_passes.h"
 #include "state/decimal.h"
 #include "state/headless_window.h"
@@ -19,13 +20,13 @@ namespace zeb::contest {
 const char* outcomeName(LogOutcome outcome) {
     switch (outcome) {
         case LogOutcome::Scored:
-            return "scored";
+            return N_("scored");
         case LogOutcome::Refused:
-            return "refused";
+            return N_("refused");
         case LogOutcome::Unreadable:
-            return "unreadable";
+            return N_("unreadable");
         case LogOutcome::Aborted:
-            return "aborted";
+            return N_("aborted");
     }
     return "";
 }
@@ -33,11 +34,11 @@ const char* outcomeName(LogOutcome outcome) {
 const char* kindName(DialogKind kind) {
     switch (kind) {
         case DialogKind::Error:
-            return "error";
+            return N_("error");
         case DialogKind::Warning:
-            return "warning";
+            return N_("warning");
         case DialogKind::Confirmation:
-            return "confirmation";
+            return N_("confirmation");
     }
     return "";
 }

@@ -26,6 +26,7 @@ struct EvaluationSettings {
 
 enum class LogOutcome { Scored, Refused, Unreadable, Aborted };
 
+// "scored", "refused", ...: the key of JSON and CSV, and the message of the catalogue.
 const char* outcomeName(LogOutcome outcome);
 
 struct DialogMessage {
@@ -33,7 +34,7 @@ struct DialogMessage {
     std::string text;  // Windows-1250, as the dialog would show it
 };
 
-// "error", "warning" or "confirmation".
+// "error", "warning" or "confirmation": the key of the JSON, and the message of the catalogue.
 const char* kindName(DialogKind kind);
 
 // One log evaluated as by a freshly started window.

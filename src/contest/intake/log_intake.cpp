@@ -12,6 +12,7 @@
 #include "platform/paths.h"
 #include "platform/std_files.h"
 #include "platform/text_input.h"
+#include "platform/translation.h"
 #include "state/decimal.h"
 #include "state/texts.h"
 
@@ -119,26 +120,29 @@ void OutputFiles::protect(const std::string& input) {
 bool OutputFiles::write(const std::string& prefix, const std::string& what,
                         const std::string& target, const std::string& content, bool replace) {
     if (const std::optional<std::string> input = inputs_.find(target)) {
-        notes_(prefix + what + " " + target + " would replace the input " + *input +
-               "; an input is never replaced");
+        notes_(prefix + format(tr("%1 %2 would replace the input %3; an input is never "
+                                  "replaced"),
+                               {what, target, *input}));
         return false;
     }
     // Two logs of one name in different folders would share DIR/NAME.prn, and a report may name
     // the file of a protocol; --force allows replacing what was there before the run, never a
     // file this run has just written.
     if (written_.find(target)) {
-        notes_(prefix + what + " " + target +
-               " was already written for an earlier LOG of this run; it is not replaced");
+        notes_(prefix + format(tr("%1 %2 was already written for an earlier LOG of this run; it "
+                                  "is not replaced"),
+                               {what, target}));
         return false;
     }
     if (!force_ && !replace && existsOtherThanFolder(target)) {
-        notes_(prefix + what + " " + target + " exists and stays untouched; --force replaces it");
+        notes_(prefix +
+               format(tr("%1 %2 exists and stays untouched; --force replaces it"), {what, target}));
         return false;
     }
     const WriteOutcome outcome = writeFileAtomically(target, content);
     if (!outcome.ok) {
-        notes_(prefix + "cannot write the " + what + " " + target + ": " +
-               cp1250ToUtf8(outcome.error));
+        notes_(prefix + format(tr("cannot write the %1 %2: %3"),
+                               {what, target, cp1250ToUtf8(outcome.error)}));
         return false;
     }
     written_.add(target);
@@ -155,8 +159,8 @@ LogIntake::LogIntake(ContestSettings settings, OutputFiles& files, NoteSink note
 bool LogIntake::finish() {
     std::string error;
     if (!record_.save(&error)) {
-        notes_("cannot write the record of the repaired copies in " + *settings_.repairDir + ": " +
-               error);
+        notes_(format(tr("cannot write the record of the repaired copies in %1: %2"),
+                      {*settings_.repairDir, error}));
         return false;
     }
     return true;
@@ -197,27 +201,31 @@ ContestEntry LogIntake::take(const std::string& log) {
     }
     entry.evaluation =
         evaluateLog(evaluated, settings, [this, &evaluated](const DialogMessage& message) {
-            notes_(evaluated + ": " + kindName(message.kind) + ": " + cp1250ToUtf8(message.text));
+            notes_(evaluated + ": " + tr(kindName(message.kind)) + ": " +
+                   cp1250ToUtf8(message.text));
         });
     entry.evaluation.log = log;
     const LogEvaluation& evaluation = entry.evaluation;
     if (evaluation.configUnreadable) {
-        notes_(evaluated + ": cannot open the column configuration " + *settings.config +
-               "; the columns stay as found");
+        notes_(format(tr("%1: cannot open the column configuration %2; the columns stay as "
+                         "found"),
+                      {evaluated, *settings.config}));
         entry.fileFailed = true;
     }
     if (evaluation.columnCheck && evaluation.columnCheck->poor()) {
         const ColumnCheck& check = *evaluation.columnCheck;
-        notes_(evaluated + ": the columns found agree with the QSO fields on " +
-               std::to_string(check.agreeing) + " of " + std::to_string(check.lines) + " lines" +
-               (settings_.repairDir ? "; check the columns in the window"
-                                    : "; --repair rewrites the log so that they are found, or "
-                                      "check the columns in the window"));
+        notes_(format(settings_.repairDir
+                          ? tr("%1: the columns found agree with the QSO fields on %2 of %3 "
+                               "lines; check the columns in the window")
+                          : tr("%1: the columns found agree with the QSO fields on %2 of %3 "
+                               "lines; --repair rewrites the log so that they are found, or "
+                               "check the columns in the window"),
+                      {evaluated, std::to_string(check.agreeing), std::to_string(check.lines)}));
     }
     if (settings_.warnOfUtf8 && utf8 && !(repaired && repaired->copy)) {
-        notes_(log +
-               ": the log is in UTF-8, not Windows-1250: its letters beyond ASCII are read "
-               "wrongly; --repair converts it");
+        notes_(format(tr("%1: the log is in UTF-8, not Windows-1250: its letters beyond ASCII "
+                         "are read wrongly; --repair converts it"),
+                      {log}));
     }
 
     entry.log = summarizeLog(evaluation);
@@ -262,9 +270,9 @@ std::optional<RepairedLog> LogIntake::repair(const std::string& log, const std::
     const std::string prefix = log + ": ";
     // Two logs of one name in different folders would share their copy.
     if (const std::optional<std::string> earlier = copies_.find(target)) {
-        notes_(prefix + "repaired copy " + target +
-               " belongs to an earlier LOG of this run; the "
-               "log is evaluated as it stands");
+        notes_(prefix + format(tr("repaired copy %1 belongs to an earlier LOG of this run; the "
+                                  "log is evaluated as it stands"),
+                               {target}));
         entry.fileFailed = true;
         return repaired;
     }
@@ -276,8 +284,9 @@ std::optional<RepairedLog> LogIntake::repair(const std::string& log, const std::
     if (!files_.force() && fs::is_regular_file(existing) && !files_.inputNamed(target)) {
         const std::optional<FileBytes> copy = readRegularFile(target, std::string().max_size());
         if (!copy) {
-            notes_(prefix + "cannot read the repaired copy " + target +
-                   "; the log is evaluated as it stands");
+            notes_(prefix + format(tr("cannot read the repaired copy %1; the log is evaluated "
+                                      "as it stands"),
+                                   {target}));
             entry.fileFailed = true;
             return repaired;
         }
@@ -298,8 +307,10 @@ std::optional<RepairedLog> LogIntake::repair(const std::string& log, const std::
             repaired.edited = true;
             repaired.resentAfterEdit = written ? written->log != logDigest : newerThan(log, target);
             if (repaired.resentAfterEdit) {
-                notes_(prefix + "the log changed after its repaired copy " + target +
-                       " was corrected by hand; the corrected copy is evaluated: compare the two");
+                notes_(prefix + format(tr("the log changed after its repaired copy %1 was "
+                                          "corrected by hand; the corrected copy is evaluated: "
+                                          "compare the two"),
+                                       {target}));
             }
         }
         if (!rewrite) {
@@ -310,14 +321,15 @@ std::optional<RepairedLog> LogIntake::repair(const std::string& log, const std::
             return repaired;
         }
     }
-    if (!files_.write(prefix, "repaired copy", target, repaired.repair.copy, rewrite)) {
-        notes_(prefix + "the log is evaluated as it stands");
+    if (!files_.write(prefix, tr("repaired copy"), target, repaired.repair.copy, rewrite)) {
+        notes_(prefix + tr("the log is evaluated as it stands"));
         entry.fileFailed = true;
         return repaired;
     }
     if (rewrite && repaired.resent) {
-        notes_(prefix + "the log changed since its repaired copy " + target +
-               " was made; the copy was untouched and is written anew");
+        notes_(prefix + format(tr("the log changed since its repaired copy %1 was made; the copy "
+                                  "was untouched and is written anew"),
+                               {target}));
     }
     const std::optional<RepairRecord::Entry> before = record_.find(copyName);
     record_.set(copyName, {digestOf(repaired.repair.copy), logDigest,
@@ -332,7 +344,7 @@ bool makeOutputFolders(const std::vector<std::string>& folders, const NoteSink& 
     for (const std::string& folder : folders) {
         const WriteOutcome made = makeFolders(folder);
         if (!made.ok) {
-            notes("cannot make the folder " + folder + ": " + cp1250ToUtf8(made.error));
+            notes(format(tr("cannot make the folder %1: %2"), {folder, cp1250ToUtf8(made.error)}));
             ok = false;
         }
     }

@@ -85,8 +85,9 @@ Table resultsWithLinks(const std::vector<ContestLog>& logs, const CrossCheck* ch
         }
         const LogLinks& files = links[log.log];
         row.insert(row.end(),
-                   {log.flags, log.file, files.protocol.empty() ? "" : "protokol",
-                    files.copy.empty() ? "" : "kopie", files.report.empty() ? "" : "zpráva"});
+                   {flagPhrases(logs[log.log], Language::Czech), log.file,
+                    files.protocol.empty() ? "" : "protokol", files.copy.empty() ? "" : "kopie",
+                    files.report.empty() ? "" : "zpráva"});
         std::vector<std::string> rowLinks(row.size());
         rowLinks[firstLink + 1] = files.protocol;
         rowLinks[firstLink + 2] = files.copy;

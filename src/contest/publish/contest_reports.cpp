@@ -7,6 +7,7 @@
 #include "contest/publish/entrant_report.h"
 #include "contest/publish/results_table.h"
 #include "platform/paths.h"
+#include "platform/translation.h"
 
 namespace zeb::contest {
 
@@ -32,13 +33,13 @@ bool writeContestReports(const ReportTargets& targets, const std::vector<Contest
     bool ok = true;
     for (const std::string& file : targets.results) {
         ok &=
-            files.write("", "results table", file,
+            files.write("", tr("results table"), file,
                         resultsTable(logs, *reportFormatOf(file), targets.bands), targets.replace);
     }
     // The cross-check's reports and the entrants' need it; a run without it asks for neither.
     const bool crossChecked = checked.crossCheck.has_value();
     for (const std::string& file : crossChecked ? targets.crossChecks : kNoFiles) {
-        ok &= files.write("", "cross-check report", file,
+        ok &= files.write("", tr("cross-check report"), file,
                           crossCheckReport(logs, *checked.crossCheck, *reportFormatOf(file)),
                           targets.replace);
     }
@@ -49,7 +50,7 @@ bool writeContestReports(const ReportTargets& targets, const std::vector<Contest
             if (logs[l].setAside) {
                 continue;
             }
-            if (files.write(logs[l].path + ": ", "entrant report",
+            if (files.write(logs[l].path + ": ", tr("entrant report"),
                             inFolder(*targets.entrants, names[l]),
                             entrantReport(logs, *checked.crossCheck, l, checked.summary),
                             targets.replace)) {
@@ -79,7 +80,7 @@ bool writeContestReports(const ReportTargets& targets, const std::vector<Contest
                 pages.push_back(relative(file));
             }
         }
-        ok &= files.write("", "index page", *targets.index,
+        ok &= files.write("", tr("index page"), *targets.index,
                           contestIndexPage(logs, checked, links, pages, others), targets.replace);
     }
     return ok;

@@ -40,6 +40,7 @@ std::vector<LogRow> logRows(const std::vector<ContestLog>& logs, const CrossChec
         row.claimedScore = log.claimedScore;
         row.scored = log.outcome == LogOutcome::Scored;
         row.flags = flagCodes(log);
+        row.flagPhrases = flagPhrases(log, userLanguage());
         if (row.scored) {
             row.qsos = log.totals.qsoTotal;
             row.result = log.totals.result;

@@ -40,7 +40,8 @@ struct LogRow {
     std::optional<std::int64_t> removedQsos;
     // Per kind of kFindingKinds, for a log the cross-check could check.
     std::optional<std::array<int, kFindingKindCount>> findings;
-    std::string flags;  // the codes, one space apart
+    std::string flags;        // the codes, one space apart
+    std::string flagPhrases;  // the same as a person reads them, in the user's language
     // For the row of a file that is no log: its index into the other files, and why it is none.
     std::optional<std::size_t> other;
     std::string reason;

@@ -45,6 +45,7 @@ struct Words {
     const char* loggedInstead;   // "logged %1 for %2"
     const char* receivedSent;    // "received %1, sent %2"
     const char* bustedYourCall;  // "%1 logged your call as %2"
+    // The heading of each kind of finding where it says more than the contest's own heading.
     const char* kindNames[5];
     const char* unverifiable;
     const char* decidedRemoved;  // the evaluator's own removals, a group of the removed QSOs
@@ -88,9 +89,7 @@ constexpr Words kCzech = {
     "zapsáno %1 místo %2",
     "přijato %1, protistanice vyslala %2",
     "%1 zapsala vaši značku jako %2",
-    {"Není v deníku protistanice", "Protistanice zapsala vaši značku chybně",
-     "Chybně zapsaná značka protistanice", "Chybně přijatá výměna",
-     "Jedinečné značky (nejsou v žádném jiném deníku)"},
+    {nullptr, nullptr, nullptr, nullptr, "Jedinečné značky (nejsou v žádném jiném deníku)"},
     "QSO, jejichž výměnu nelze ověřit (protistanice neuvádí vyslané číslo)",
     "Vyřazeno vyhodnocovatelem",
     "uznáno vyhodnocovatelem",
@@ -134,9 +133,7 @@ constexpr Words kEnglish = {
     "logged %1 for %2",
     "received %1, the partner sent %2",
     "%1 logged your call as %2",
-    {"Not in the partner's log", "The partner logged your call wrongly",
-     "Partner's call logged wrongly", "Exchange received wrongly",
-     "Unique calls (in no other log)"},
+    {nullptr, nullptr, nullptr, nullptr, "Unique calls (in no other log)"},
     "QSOs whose exchange cannot be verified (the partner does not log the number it sent)",
     "Removed by the evaluator",
     "kept by the evaluator",
@@ -369,7 +366,13 @@ class Report {
         for (const Finding& finding : chosen) {
             if (finding.kind != shown) {
                 shown = finding.kind;
-                out_ += words_.kindNames[static_cast<int>(finding.kind)] + std::string("\n");
+                const char* name = words_.kindNames[static_cast<int>(finding.kind)];
+                out_ += std::string(name != nullptr
+                                        ? name
+                                        : findingHeading(finding.kind, words_.czech
+                                                                           ? Language::Czech
+                                                                           : Language::English)) +
+                        "\n";
             }
             const ContestQso& ours = log_.qsos[finding.qso];
             const ContestLog* partner =

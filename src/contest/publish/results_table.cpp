@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "platform/translation.h"
 #include "state/decimal.h"
 
 namespace zeb::contest {
@@ -72,8 +73,11 @@ std::string whyApart(const ContestLog& log) {
     return why;
 }
 
+// Below the ranking the pages say why in words; the CSV names the flags by their codes.
 Table scoredTable(const std::vector<ContestLog>& logs, const std::vector<int>& bandRows, Part part,
-                  bool reasons = false) {
+                  ReportFormat format) {
+    const bool csv = format == ReportFormat::Csv;
+    const bool reasons = part != Part::Ranking && !csv;
     const bool checked = anyChecked(logs);
     Table table;
     table.columns = {
@@ -131,7 +135,9 @@ Table scoredTable(const std::vector<ContestLog>& logs, const std::vector<int>& b
                                    number(band.dxccMult)});
         }
         row.push_back(number(log.columnCheck.percent()));
-        row.push_back(reasons ? whyApart(log) : flagCodes(log));
+        row.push_back(reasons ? whyApart(log)
+                      : csv   ? flagCodes(log)
+                              : flagPhrases(log, Language::Czech));
         row.push_back(baseName(log.path));
         table.rows.push_back(std::move(row));
     }
@@ -226,6 +232,46 @@ std::string flagCodes(const ContestLog& log) {
     return codes;
 }
 
+const char* flagPhrase(std::string_view code, Language language) {
+    static constexpr std::pair<std::string_view, const char*> kPhrases[] = {
+        {"other-session", N_("another session")},
+        {"no-partner", N_("no partner")},
+        {"same-call", N_("two logs of one station")},
+        {"copy", N_("a copy of another log")},
+        {"superseded", N_("superseded by another log")},
+        {"set-aside", N_("set aside")},
+        {"checklog", N_("check log")},
+        {"decided", N_("the evaluator's decision")},
+        {"clock", N_("clock off")},
+        {"header-call", N_("another call in the header")},
+        {"causes-findings", N_("causes its partners' findings")},
+        {"columns", N_("columns misread")},
+        {"edited", N_("copy corrected by hand")},
+        {"resent", N_("sent again")},
+        {"resent-after-edit", N_("sent again after a correction")},
+        {"unread", N_("unread exchanges")},
+        {"no-sent-number", N_("no sent number")},
+        {"encoding", N_("UTF-8 log")},
+        {"refused", N_("refused")},
+        {"unreadable", N_("unreadable")},
+        {"aborted", N_("aborted")},
+    };
+    for (const auto& [known, phrase] : kPhrases) {
+        if (known == code) {
+            return tr(language, phrase);
+        }
+    }
+    return "";
+}
+
+std::string flagPhrases(const ContestLog& log, Language language) {
+    std::string phrases;
+    for (const LogFlag& flag : log.flags) {
+        phrases += (phrases.empty() ? "" : ", ") + std::string(flagPhrase(flag.code, language));
+    }
+    return phrases;
+}
+
 std::int32_t rankingResult(const ContestLog& log) {
     return log.checked ? log.checked->totals.result : log.totals.result;
 }
@@ -240,7 +286,8 @@ Table flagTable(const std::vector<ContestLog>& logs) {
     };
     for (const ContestLog& log : logs) {
         for (const LogFlag& flag : log.flags) {
-            table.rows.push_back({callOrFileName(log), baseName(log.path), flag.code, flag.text});
+            table.rows.push_back({callOrFileName(log), baseName(log.path),
+                                  flagPhrase(flag.code, Language::Czech), flag.text});
         }
     }
     return table;
@@ -265,16 +312,15 @@ std::string flagSection(const std::vector<ContestLog>& logs, ReportFormat format
 
 std::string resultsTable(const std::vector<ContestLog>& logs, ReportFormat format, bool withBands) {
     const std::vector<int> bandRows = withBands ? bandsInUse(logs) : std::vector<int>{};
-    const bool reasons = format != ReportFormat::Csv;
-    const Table scored = scoredTable(logs, bandRows, Part::Ranking);
+    const Table scored = scoredTable(logs, bandRows, Part::Ranking, format);
     // Below the ranking, each part with its heading.
     const std::vector<std::pair<std::string, Table>> below = {
         {"Mimo pořadí (jiné kolo, nebo žádná protistanice)",
-         scoredTable(logs, bandRows, Part::Apart, reasons)},
+         scoredTable(logs, bandRows, Part::Apart, format)},
         {"Kontrolní deníky (potvrzují QSO ostatních, nehodnotí se)",
-         scoredTable(logs, bandRows, Part::CheckLogs, reasons)},
+         scoredTable(logs, bandRows, Part::CheckLogs, format)},
         {"Odložené deníky (kopie, nahrazené a odložené vyhodnocovatelem)",
-         scoredTable(logs, bandRows, Part::SetAside, reasons)},
+         scoredTable(logs, bandRows, Part::SetAside, format)},
     };
     const Table unscored = unscoredTable(logs);
     const std::string scoredCount = "Hodnocené deníky: " + number(scored.rows.size());

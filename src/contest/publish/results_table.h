@@ -5,6 +5,7 @@
 
 #include "contest/intake/contest_log.h"
 #include "contest/publish/report_table.h"
+#include "platform/translation.h"
 
 namespace zeb::contest {
 
@@ -22,8 +23,13 @@ std::vector<RankedLog> rankLogs(const std::vector<ContestLog>& logs);
 // Some log has a checked result: the cross-check ran.
 bool anyChecked(const std::vector<ContestLog>& logs);
 
-// The codes of a log's flags, one space apart.
+// The codes of a log's flags, one space apart: for scripts (CSV, JSON).
 std::string flagCodes(const ContestLog& log);
+
+// A flag as a person reads it: a short phrase ("jiné kolo", "bez protistanice"), in the language
+// given; and a log's flags so, a comma apart.
+const char* flagPhrase(std::string_view code, Language language);
+std::string flagPhrases(const ContestLog& log, Language language);
 
 // The result a log is ranked by.
 std::int32_t rankingResult(const ContestLog& log);

@@ -7,6 +7,7 @@
 #include "platform/cp1250.h"
 #include "platform/paths.h"
 #include "platform/std_files.h"
+#include "platform/translation.h"
 #include "report/protocol.h"
 
 namespace zeb::contest {
@@ -123,8 +124,8 @@ bool ContestWorkspace::retake(const std::vector<std::size_t>& logs, const WorkPr
         take(intake, noted, logs[i]);
     }
     if (!intake.finish()) {
-        folderNotes_.push_back("cannot write the record of the repaired copies in " +
-                               folder_.fixed());
+        folderNotes_.push_back(
+            format(tr("cannot write the record of the repaired copies in %1"), {folder_.fixed()}));
     }
     return check(progress);
 }
@@ -161,8 +162,8 @@ bool ContestWorkspace::changeDecisions(const std::string& text, std::string* err
     const WriteOutcome written = made.ok ? writeFileAtomically(folder_.decisions(), text) : made;
     if (!written.ok) {
         if (error != nullptr) {
-            *error = "soubor rozhodnutí " + folder_.decisions() +
-                     " se nepodařilo zapsat: " + cp1250ToUtf8(written.error);
+            *error = format(tr("the decisions file %1 could not be written: %2"),
+                            {folder_.decisions(), cp1250ToUtf8(written.error)});
         }
         return false;
     }
@@ -213,7 +214,7 @@ bool ContestWorkspace::publish(const NoteSink& notes, const WorkProgress& progre
             continue;
         }
         const std::string target = protocolPathIn(folder_.protocols(), inputs_[l]);
-        if (files.write(inputs_[l] + ": ", "protocol", target, kept_[l].protocol, true)) {
+        if (files.write(inputs_[l] + ": ", tr("protocol"), target, kept_[l].protocol, true)) {
             logs[l].protocolFile = target;
         } else {
             ok = false;
