@@ -58,7 +58,7 @@ package-check: build
 
 # zebscore.exe for 64-bit Windows, cross-built with mingw-w64, and its zip
 # build/windows/zeb-contest-VERSION-windows.zip; Wine runs the Windows tests. No Qt.
-WINDOWS_PACKAGES = cmake ninja-build make g++-mingw-w64-x86-64-posix wine wine64 googletest
+WINDOWS_PACKAGES = cmake ninja-build make g++-mingw-w64-x86-64-posix wine wine64 googletest gettext
 
 windows:
 	@tools/deps.sh --only $(WINDOWS_PACKAGES)

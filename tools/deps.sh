@@ -7,8 +7,9 @@ if [ "${1:-}" = --only ]; then
     packages=("$@")
 else
     # qt6-translations-l10n: Qt's own texts in Czech, as the installed package has them.
+    # gettext: the catalogue of the program's messages is compiled and checked by its tools.
     packages=(cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-              libbenchmark-dev qt6-translations-l10n "$@")
+              libbenchmark-dev qt6-translations-l10n gettext "$@")
 fi
 missing=()
 for p in "${packages[@]}"; do
