@@ -652,9 +652,10 @@ void ContestWindow::showContest(std::shared_ptr<const ContestWorkspace> contest)
     const auto& checked = contest_->checked();
     QString summary =
         QStringLiteral("<b>%1</b><br>%2")
-            .arg(text(contest::contestTitle(checked.summary)).toHtmlEscaped(),
+            .arg(text(contest::contestTitle(checked.summary, userLanguage())).toHtmlEscaped(),
                  text(contest::contestFacts(contest_->logs(), checked.summary,
-                                            checked.crossCheck ? &*checked.crossCheck : nullptr))
+                                            checked.crossCheck ? &*checked.crossCheck : nullptr,
+                                            userLanguage()))
                      .toHtmlEscaped());
     for (const std::string& note : contest_->folderNotes()) {
         summary += QStringLiteral("<br><span style=\"color:#b00000\">%1</span>")

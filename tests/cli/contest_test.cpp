@@ -271,7 +271,7 @@ TEST(Reports, ListALogThatMeetsNobodyBelowTheRanking) {
         "chybné datum";
 
     const std::string text = readFile(temp.file("r.txt"));
-    const std::size_t ranking = text.find("Hodnocené deníky: 5.");
+    const std::size_t ranking = text.find("Deníky v pořadí: 5.");
     const std::size_t apart = text.find("Mimo pořadí (jiné kolo, nebo žádná protistanice): 1\n");
     ASSERT_NE(ranking, std::string::npos) << text;
     ASSERT_NE(apart, std::string::npos) << text;

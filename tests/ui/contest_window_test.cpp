@@ -23,6 +23,7 @@
 #include "cli/zebscore.h"
 #include "contest/intake/contest_log.h"
 #include "contest/publish/contest_view.h"
+#include "platform/translation.h"
 #include "scripted_platform.h"
 #include "support/folder_files.h"
 #include "synthetic_log.h"
@@ -83,6 +84,7 @@ class ContestWindowTest : public QObject {
     Q_OBJECT
 
   private Q_SLOTS:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -173,6 +175,12 @@ class ContestWindowTest : public QObject {
     std::unique_ptr<zeb::ContestWindow> window_;
     QList<QUrl> opened_;
 };
+
+// The window speaks the evaluator's language, Czech, as on the club's machines.
+void ContestWindowTest::initTestCase() {
+    qputenv("LANGUAGE", "cs");
+    zeb::useUserLanguage();
+}
 
 void ContestWindowTest::init() {
     temp_ = std::make_unique<QTemporaryDir>();
@@ -365,7 +373,10 @@ void ContestWindowTest::folderShowsWhatZebscoreRanks() {
                 .contains(QStringLiteral("není to deník Cabrillo")));
     QCOMPARE(cell(rowOf(QStringLiteral("ok1aaa.cbr")), ContestTableModel::FirstFinding), "0");
     QCOMPARE(cell(rowOf(QStringLiteral("ok2bbb.cbr")), ContestTableModel::FirstFinding), "1");
-    QVERIFY(child<QLabel>("souhrn")->text().contains(QStringLiteral("Deníků: 7, hodnoceno 6")));
+    QVERIFY2(child<QLabel>("souhrn")->text().contains(
+                 QStringLiteral("Deníků: 7 – v pořadí 6, mimo pořadí 0, kontrolních 0, "
+                                "odložených 0, nehodnocených 1")),
+             qPrintable(child<QLabel>("souhrn")->text()));
     QCOMPARE(child<QLabel>("vystupniSlozka")->text(), QDir::toNativeSeparators(out()));
     // Nothing in the contest window asks, stops or ends anything.
     QVERIFY(window_->isVisible());

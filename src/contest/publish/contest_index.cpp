@@ -18,34 +18,47 @@ std::string number(std::int64_t value) {
 
 }  // namespace
 
-std::string contestTitle(const ContestSummary& summary) {
-    return summary.name.empty() ? std::string("Vyhodnocení soutěže")
-                                : "Vyhodnocení: " + summary.name;
+std::string contestTitle(const ContestSummary& summary, Language language) {
+    return summary.name.empty() ? std::string(tr(language, "Contest evaluation"))
+                                : format(tr(language, "Evaluation: %1"), {summary.name});
 }
 
 std::string contestFacts(const std::vector<ContestLog>& logs, const ContestSummary& summary,
-                         const CrossCheck* check) {
-    std::int64_t scored = 0;
+                         const CrossCheck* check, Language language) {
+    std::int64_t ranked = 0;
+    std::int64_t apart = 0;
+    std::int64_t checkLogs = 0;
+    std::int64_t setAside = 0;
+    std::int64_t notScored = 0;
     std::int64_t qsos = 0;
     for (const ContestLog& log : logs) {
-        if (log.outcome == LogOutcome::Scored) {
-            ++scored;
-            qsos += log.totals.qsoTotal;
+        if (log.outcome != LogOutcome::Scored) {
+            ++notScored;
+            continue;
         }
+        qsos += log.takesPart() ? log.totals.qsoTotal : 0;
+        ranked += log.ranked() ? 1 : 0;
+        apart += log.rankedApart() ? 1 : 0;
+        checkLogs += log.takesPart() && log.checkLog ? 1 : 0;
+        setAside += log.setAside ? 1 : 0;
     }
     std::string text;
     if (!summary.firstDate.empty()) {
-        text += "Datum: " + summary.firstDate +
-                (summary.lastDate != summary.firstDate ? " až " + summary.lastDate : "") + ". ";
+        text += format(summary.lastDate != summary.firstDate ? tr(language, "Date: %1 to %2. ")
+                                                             : tr(language, "Date: %1. "),
+                       {summary.firstDate, summary.lastDate});
     }
-    text += "Deníků: " + number(static_cast<std::int64_t>(logs.size())) + ", hodnoceno " +
-            number(scored) + ". QSO: " + number(qsos) + ".";
+    text += format(tr(language,
+                      "Logs: %1: ranked %2, ranked apart %3, check logs %4, set aside "
+                      "%5, not scored %6. QSOs in the logs that count: %7."),
+                   {number(static_cast<std::int64_t>(logs.size())), number(ranked), number(apart),
+                    number(checkLogs), number(setAside), number(notScored), number(qsos)});
     if (check != nullptr) {
         std::int64_t findings = 0;
         for (const LogCrossCheck& result : check->logs) {
             findings += static_cast<std::int64_t>(result.findings.size());
         }
-        text += " Nálezů křížové kontroly: " + number(findings) + ".";
+        text += format(tr(language, " Findings of the cross-check: %1."), {number(findings)});
     }
     return text;
 }
@@ -125,9 +138,9 @@ std::string contestIndexPage(const std::vector<ContestLog>& logs, const CheckedC
                              const std::vector<OtherFile>& others) {
     const ContestSummary& summary = checked.summary;
     const CrossCheck* check = checked.crossCheck ? &*checked.crossCheck : nullptr;
-    const std::string title = contestTitle(summary);
+    const std::string title = contestTitle(summary, Language::Czech);
     std::string body = "<h1>" + htmlEscape(title) + "</h1>\n";
-    body += "<p class=\"note\">" + htmlEscape(contestFacts(logs, summary, check));
+    body += "<p class=\"note\">" + htmlEscape(contestFacts(logs, summary, check, Language::Czech));
     if (!summary.name.empty()) {
         body += " Název soutěže podle řádku CONTEST: " + number(summary.nameCount) + " z " +
                 number(summary.sessionLogs) + " deníků.";

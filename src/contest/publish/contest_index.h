@@ -19,13 +19,15 @@ struct LogLinks {
     std::string report;
 };
 
-// "Vyhodnocení: NAME", or "Vyhodnocení soutěže" without a name: the heading of the index page.
-std::string contestTitle(const ContestSummary& summary);
+// "Vyhodnocení: NAME", or "Vyhodnocení soutěže" without a name: the heading of the index page
+// (Czech) and of the contest window (the user's language).
+std::string contestTitle(const ContestSummary& summary, Language language);
 
-// The contest's date and its counts of logs, scored logs, QSOs and (when the cross-check ran)
-// findings, in one Czech sentence each: the line under that heading.
+// The contest's date and its counts of logs (ranked, ranked apart, check logs, set aside, not
+// scored), QSOs and (when the cross-check ran) findings, a sentence each: the line under that
+// heading.
 std::string contestFacts(const std::vector<ContestLog>& logs, const ContestSummary& summary,
-                         const CrossCheck* check);
+                         const CrossCheck* check, Language language);
 
 // The page to open after a whole contest was evaluated: the contest's name and date as the logs
 // give them, its counts, the logs to look at, the evaluator's decisions and what each did, the

@@ -323,7 +323,7 @@ std::string resultsTable(const std::vector<ContestLog>& logs, ReportFormat forma
          scoredTable(logs, bandRows, Part::SetAside, format)},
     };
     const Table unscored = unscoredTable(logs);
-    const std::string scoredCount = "Hodnocené deníky: " + number(scored.rows.size());
+    const std::string scoredCount = "Deníky v pořadí: " + number(scored.rows.size());
     const std::string unscoredCount = "Nehodnocené deníky: " + number(unscored.rows.size());
     const std::string ranking =
         anyChecked(logs) ? "Pořadí podle výsledku po křížové kontrole." : "Pořadí podle výsledku.";
