@@ -58,7 +58,9 @@ std::string headerValue(const std::vector<std::string_view>& lines, std::string_
 // header, "CATEGORY: CHECKLOG".
 bool saysCheckLog(const std::vector<std::string_view>& lines) {
     for (const char* key : {"CATEGORY-OPERATOR", "CATEGORY"}) {
-        for (const std::string_view word : qsoWords(inCapitals(headerValue(lines, key, true)))) {
+        // The words are views into the value, which must outlive them.
+        const std::string value = inCapitals(headerValue(lines, key, true));
+        for (const std::string_view word : qsoWords(value)) {
             if (word == "CHECKLOG") {
                 return true;
             }
