@@ -63,21 +63,16 @@ void registerFormClass(HINSTANCE instance, WNDPROC formProc) {
 // A page or a group box: a window that holds controls and hands their notifications to the form.
 // As a dialog it takes the background of the page control's body under a visual style.
 const DLGTEMPLATE* containerTemplate() {
-    alignas(4) static const WORD words[] = {
-        LOWORD(DS_CONTROL | WS_CHILD | WS_CLIPSIBLINGS),
-        HIWORD(DS_CONTROL | WS_CHILD | WS_CLIPSIBLINGS),
-        0,
-        0,  // extended style
-        0,  // no items
-        0,
-        0,
-        0,
-        0,  // x, y, width, height
-        0,
-        0,
-        0,  // no menu, the dialog class, no title
+    // No menu, the dialog class, no title, no controls of its own.
+    struct alignas(4) Empty {
+        DLGTEMPLATE header;
+        WORD menu;
+        WORD windowClass;
+        WORD title;
     };
-    return reinterpret_cast<const DLGTEMPLATE*>(words);
+    static const Empty container{
+        {DS_CONTROL | WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, 0, 0}, 0, 0, 0};
+    return &container.header;
 }
 
 }  // namespace
@@ -108,8 +103,11 @@ TForm1::TForm1(HINSTANCE instance, Platform& platform, FileDialogs& fileDialogs)
 
 TForm1::~TForm1() {
     if (window_ != nullptr) {
-        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-        DestroyWindow(window_);
+        // The window goes without the form's handlers: the form is no longer there to run them.
+        const HWND window = window_;
+        window_ = nullptr;
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        DestroyWindow(window);
     }
     for (const auto& [points, font] : fonts_) {
         DeleteObject(font);
