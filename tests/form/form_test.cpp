@@ -46,6 +46,8 @@ TEST(FormDescription, ControlsTakeTheFontOfTheirNearestParentThatHasOne) {
 // A file dialog answered from a script: each use takes the next answer (nothing: cancelled) and
 // notes the preset it was shown with.
 struct ScriptedDialog {
+    explicit ScriptedDialog(std::vector<std::optional<std::string>> script)
+        : answers(std::move(script)) {}
     FileDialog dialog() {
         return [this](const std::string& preset) {
             presets.push_back(preset);
