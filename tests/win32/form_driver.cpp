@@ -457,8 +457,8 @@ void runRound(const std::wstring& exe) {
         throw Stop("auto.prn or corrected.prn is missing");
     }
     const std::wstring log = fullPath(L"party-crlf.cbr");
-    const std::wstring protocol = fullPath(L"form.prn");
-    const std::wstring config = fullPath(L"form.ini");
+    const std::wstring protocol = fullPath(L"výsledek.prn");
+    const std::wstring config = fullPath(L"sloupce.ini");
     DeleteFileW(protocol.c_str());
     DeleteFileW(config.c_str());
 
@@ -531,7 +531,7 @@ void runRound(const std::wstring& exe) {
         program.click("bukladani");
         program.chooseFile(L"Ulož výsledek", L"*.prn", protocol);
         program.expect("povel", L"Výsledek uložen");
-        check(fileBytes(protocol) == corrected, "form.prn is zebscore.exe's protocol");
+        check(fileBytes(protocol) == corrected, "výsledek.prn is zebscore.exe's protocol");
 
         step("saved again over it, and cancelled");
         const std::string before = "an earlier protocol";
@@ -549,8 +549,8 @@ void runRound(const std::wstring& exe) {
         step("the configuration saved");
         program.click("Button2");
         program.chooseFile(L"Ulož konfiguraci", L"*.ini", config);
-        waitFor("form.ini", [&] { return !fileBytes(config).empty(); });
-        check(fileBytes(config) == "55\r\n10\r\n74\r\n10\r\n", "form.ini holds the columns");
+        waitFor("sloupce.ini", [&] { return !fileBytes(config).empty(); });
+        check(fileBytes(config) == "55\r\n10\r\n74\r\n10\r\n", "sloupce.ini holds the columns");
 
         program.click("Button1");
         check(program.waitForExit() == 0, "Konec ends with exit code 0");
