@@ -56,9 +56,11 @@ package: build
 package-check: build
 	tools/package-check.sh
 
-# zebscore.exe for 64-bit Windows, cross-built with mingw-w64, and its zip
-# build/windows/zeb-contest-VERSION-windows.zip; Wine runs the Windows tests. No Qt.
-WINDOWS_PACKAGES = cmake ninja-build make g++-mingw-w64-x86-64-posix wine wine64 googletest gettext
+# zebcontest.exe (the form as a native Windows window) and zebscore.exe for 64-bit Windows,
+# cross-built with mingw-w64, and their zip build/windows/zeb-contest-VERSION-windows.zip; Wine runs
+# the Windows tests, zebcontest.exe's on a virtual X screen (Xvfb) with Wine's fonts. No Qt.
+WINDOWS_PACKAGES = cmake ninja-build make g++-mingw-w64-x86-64-posix wine wine64 googletest \
+                   fonts-wine xvfb xauth gettext
 
 windows:
 	@tools/deps.sh --only $(WINDOWS_PACKAGES)
@@ -66,8 +68,9 @@ windows:
 	cmake --build --preset windows -j $(JOBS) --target windows_zip
 	@ls -l build/windows/zeb-contest-*-windows.zip
 
-# The tests that need no Qt, cross-built and run under Wine, and zebscore.exe beside the Linux
-# zebscore over the same logs.
+# The tests that need no Qt, cross-built and run under Wine; zebscore.exe beside the Linux zebscore
+# over the same logs; zebcontest.exe worked through its windows by a driver program, its protocol
+# beside zebscore.exe's; the DLLs that both programs import.
 test-windows: windows build
 	cmake --build --preset windows -j $(JOBS)
 	ctest --preset windows

@@ -1,9 +1,16 @@
-# Packs the zip for Windows from PROGRAM, README and LICENCE in STAGE into ZIP. The texts get a byte
-# order mark and CR LF line ends, so that every Notepad shows their Czech letters right.
+# Packs the zip for Windows from PROGRAMS (separated by "|"), README and LICENCE in STAGE into ZIP.
+# The texts get a byte order mark and CR LF line ends, so that every Notepad shows their Czech
+# letters right.
 file(REMOVE_RECURSE ${STAGE})
 file(MAKE_DIRECTORY ${STAGE})
 
-execute_process(COMMAND ${STRIP} -o ${STAGE}/zebscore.exe ${PROGRAM} COMMAND_ERROR_IS_FATAL ANY)
+string(REPLACE "|" ";" PROGRAMS "${PROGRAMS}")
+set(names)
+foreach(program ${PROGRAMS})
+    get_filename_component(name ${program} NAME)
+    execute_process(COMMAND ${STRIP} -o ${STAGE}/${name} ${program} COMMAND_ERROR_IS_FATAL ANY)
+    list(APPEND names ${name})
+endforeach()
 
 string(ASCII 239 187 191 byte_order_mark)
 foreach(pair "${README}|ČTIMNE.txt" "${LICENCE}|LICENCE.txt")
@@ -18,5 +25,5 @@ endforeach()
 file(REMOVE ${ZIP})
 # The archive of CMake marks the names as UTF-8, as Windows' own zip folders expect.
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip
-                        zebscore.exe ČTIMNE.txt LICENCE.txt
+                        ${names} ČTIMNE.txt LICENCE.txt
                 WORKING_DIRECTORY ${STAGE} COMMAND_ERROR_IS_FATAL ANY)

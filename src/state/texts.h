@@ -25,6 +25,8 @@ inline const std::string kRowAboveCount = utf8ToCp1250("Tolik QSO tu není!");
 inline const std::string kFileExists = utf8ToCp1250("Soubor existuje, chceš ho přepsat?");
 inline const std::string kProtocolNotWritten =
     utf8ToCp1250("Výsledek se nepodařilo uložit do souboru\n");
+inline const std::string kConfigNotWritten =
+    utf8ToCp1250("Konfiguraci se nepodařilo uložit do souboru\n");
 
 inline const std::string kStatusLoaded = utf8ToCp1250("deník načten");
 inline const std::string kStatusLoadFailed = utf8ToCp1250("načtení se nezdařilo");

@@ -25,10 +25,6 @@ namespace zeb {
 
 namespace {
 
-const QString kLogMask = QStringLiteral("*.cbr");
-const QString kProtocolMask = QStringLiteral("*.prn");
-const QString kConfigMask = QStringLiteral("*.ini");
-
 QString fromCore(const std::string& bytes) {
     return QString::fromStdString(cp1250ToUtf8(bytes));
 }
@@ -40,6 +36,10 @@ std::string toCore(const QString& text) {
 // File names go to the core as the bytes the file system knows them by.
 std::string pathBytes(const QString& path) {
     return QFile::encodeName(path).toStdString();
+}
+
+QString pathText(const std::string& bytes) {
+    return QFile::decodeName(QByteArray::fromStdString(bytes));
 }
 
 // The caption after a load is the base name of the log as the file system spells it (UTF-8
@@ -159,8 +159,12 @@ void TForm1::Button1Click() {
 
 void TForm1::nactidenikClick() {
     guarded([this] {
-        prepareLoad(*state_, *this);
-        load(fileDialogs_.openLog(this, kLogMask));
+        const During reading(activity_, Activity::Reading);
+        commands_.nactidenikClick(*state_, *this, platform_, [this](const std::string& preset) {
+            const std::optional<QString> chosen = fileDialogs_.openLog(this, pathText(preset));
+            logFile_ = chosen.value_or(QString());
+            return chosen ? std::optional(pathBytes(*chosen)) : std::nullopt;
+        });
     });
 }
 
@@ -173,13 +177,17 @@ LoadOutcome TForm1::loadLogFile(const QString& path) {
     return outcome;
 }
 
-LoadOutcome TForm1::load(const std::optional<QString>& chosen) {
-    logFile_ = chosen.value_or(QString());
+LoadOutcome TForm1::load(const QString& path) {
+    logFile_ = path;
     const During reading(activity_, Activity::Reading);
-    // A cancelled dialog leaves its mask as the file name: the load fails and the caption shows
-    // the mask.
-    return loadLog(*state_, *this, platform_, chosen ? pathBytes(*chosen) : pathBytes(kLogMask),
-                   chosen.has_value());
+    return loadLog(*state_, *this, platform_, pathBytes(path), true);
+}
+
+FileDialog TForm1::dialog(std::optional<QString> (FileDialogs::*show)(QWidget*, const QString&)) {
+    return [this, show](const std::string& preset) -> std::optional<std::string> {
+        const std::optional<QString> chosen = (fileDialogs_.*show)(this, pathText(preset));
+        return chosen ? std::optional(pathBytes(*chosen)) : std::nullopt;
+    };
 }
 
 void TForm1::openArguments(const QStringList& arguments) {
@@ -204,8 +212,7 @@ void TForm1::openEvaluatedLog(const EvaluatedLog& log) {
         if (log.exchStart) {
             setEditText(Edit::istart, toCore(*log.exchStart));
         }
-        configSaveName_ = log.configBeside;
-        configOpenName_ = log.configBeside;
+        commands_.offerConfigFile(pathBytes(log.configBeside));
     });
 }
 
@@ -218,47 +225,18 @@ void TForm1::bvypocetClick() {
 
 void TForm1::bukladaniClick() {
     guarded([this] {
-        const std::optional<QString> chosen =
-            fileDialogs_.saveProtocol(this, protocolName_.value_or(kProtocolMask));
-        if (chosen) {
-            protocolName_ = chosen;
-        }
-        saveProtocolCommand(*state_, *this, platform_,
-                            chosen ? std::optional(pathBytes(*chosen)) : std::nullopt);
+        commands_.bukladaniClick(*state_, *this, platform_, dialog(&FileDialogs::saveProtocol));
     });
 }
 
 void TForm1::Button2Click() {
-    guarded([this] {
-        const std::optional<QString> chosen =
-            fileDialogs_.saveConfig(this, configSaveName_.value_or(kConfigMask));
-        if (!chosen) {
-            return;
-        }
-        configSaveName_ = chosen;
-        const WriteOutcome written = saveColumnConfig(*state_, platform_, pathBytes(*chosen));
-        // The evaluator relies on the file for the next log of this kind: a failed write must
-        // not pass for a saved configuration.
-        if (!written.ok) {
-            platform_.messageDialog(utf8ToCp1250("Konfiguraci se nepodařilo uložit do souboru\n") +
-                                        toCore(*chosen) + "\n" + written.error,
-                                    DialogKind::Error, DialogButtons::Ok);
-        }
-    });
+    guarded(
+        [this] { commands_.Button2Click(*state_, platform_, dialog(&FileDialogs::saveConfig)); });
 }
 
 void TForm1::Button3Click() {
     guarded([this] {
-        // After a cancel the dialog still names the file chosen last time, and that file is read
-        // again; before any choice there is nothing to read.
-        const std::optional<QString> chosen =
-            fileDialogs_.openConfig(this, configOpenName_.value_or(kConfigMask));
-        if (chosen) {
-            configOpenName_ = chosen;
-        }
-        loadColumnConfig(
-            *state_, *this, platform_,
-            configOpenName_ ? std::optional(pathBytes(*configOpenName_)) : std::nullopt);
+        commands_.Button3Click(*state_, *this, platform_, dialog(&FileDialogs::openConfig));
     });
 }
 

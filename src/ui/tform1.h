@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "form/form_commands.h"
 #include "intake/load_command.h"
 #include "platform/platform.h"
 #include "platform/window.h"
@@ -101,7 +102,9 @@ class TForm1 final : public QWidget, public Window {
 
   private:
     void connectHandlers();
-    LoadOutcome load(const std::optional<QString>& chosen);
+    LoadOutcome load(const QString& path);
+    // A file dialog of the commands, shown over this window.
+    FileDialog dialog(std::optional<QString> (FileDialogs::*show)(QWidget*, const QString&));
     // The dropped folder or files that the contest opener takes, if any.
     std::optional<QStringList> droppedContest(const QMimeData* mime) const;
     QLineEdit* lineEdit(Edit edit) const;
@@ -115,10 +118,7 @@ class TForm1 final : public QWidget, public Window {
     std::unique_ptr<EvaluationState> state_;
     Platform& platform_;
     FileDialogs& fileDialogs_;
-    // The file names that the dialogs remember between uses.
-    std::optional<QString> protocolName_;
-    std::optional<QString> configSaveName_;
-    std::optional<QString> configOpenName_;
+    FormCommands commands_;
     std::function<void(const QStringList&)> contestOpener_;
     Activity activity_ = Activity::Idle;
     QString logFile_;

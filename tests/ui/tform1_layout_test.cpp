@@ -14,6 +14,7 @@
 #include <QTest>
 #include <memory>
 
+#include "form/form_description.h"
 #include "platform/cp1250.h"
 #include "scripted_platform.h"
 #include "ui/tform1.h"
@@ -47,6 +48,30 @@ QString captionOf(const QWidget* widget) {
         return pages->tabText(pages->indexOf(const_cast<QWidget*>(widget)));
     }
     return {};
+}
+
+const char* qtClassOf(zeb::ControlKind kind) {
+    switch (kind) {
+        case zeb::ControlKind::PageControl:
+            return "QTabWidget";
+        case zeb::ControlKind::Page:
+            return "QWidget";
+        case zeb::ControlKind::Label:
+            return "QLabel";
+        case zeb::ControlKind::Edit:
+            return "QLineEdit";
+        case zeb::ControlKind::GroupBox:
+            return "QGroupBox";
+        case zeb::ControlKind::Button:
+            return "QPushButton";
+        case zeb::ControlKind::CheckBox:
+            return "QCheckBox";
+        case zeb::ControlKind::ProgressBar:
+            return "QProgressBar";
+        case zeb::ControlKind::Memo:
+            return "QPlainTextEdit";
+    }
+    return "";
 }
 
 QString withoutTrailingBlanks(QString line) {
@@ -93,6 +118,7 @@ class TForm1LayoutTest : public QObject {
     void window();
     void controls_data();
     void controls();
+    void controlsAsDescribed();
     void stateAfterCreation();
     void tabOrder();
     void memos();
@@ -208,6 +234,33 @@ void TForm1LayoutTest::controls() {
     QCOMPARE(control->pos(), geometry.topLeft());
     if (!geometry.isEmpty()) {
         QCOMPARE(control->size(), geometry.size());
+    }
+}
+
+// The window of Windows draws the same description: the two must not drift apart.
+void TForm1LayoutTest::controlsAsDescribed() {
+    const zeb::FormDescription& form = zeb::formDescription();
+    QCOMPARE(form_->windowTitle(), QString::fromStdString(zeb::cp1250ToUtf8(form.caption)));
+    for (const zeb::FormControl& described : form.controls) {
+        const QString name = QString::fromLatin1(described.name.data(), described.name.size());
+        const QWidget* control = form_->findChild<QWidget*>(name);
+        QVERIFY2(control != nullptr, qPrintable(name));
+        QCOMPARE(QString::fromLatin1(control->metaObject()->className()),
+                 QString::fromLatin1(qtClassOf(described.kind)));
+        QCOMPARE(visibleParent(control)->objectName(),
+                 QString::fromLatin1(described.parent.data(), described.parent.size()));
+        const QString caption = QString::fromStdString(zeb::cp1250ToUtf8(described.caption));
+        if (const auto* memo = qobject_cast<const QPlainTextEdit*>(control)) {
+            QCOMPARE(memo->toPlainText(), caption);
+        } else {
+            QCOMPARE(captionOf(control), caption);
+        }
+        if (described.kind != zeb::ControlKind::Page) {
+            QCOMPARE(control->pos(), QPoint(described.left, described.top));
+        }
+        if (described.width > 0) {
+            QCOMPARE(control->size(), QSize(described.width, described.height));
+        }
     }
 }
 

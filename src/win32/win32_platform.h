@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/windows_text.h"
+
+namespace zeb::win32 {
+
+// The platform services of Windows: the program's message dialogs, the process end and the real
+// files, whose text lines end in CR LF.
+class Win32Platform final : public Platform {
+  public:
+    // The window over which the dialogs stand.
+    void setDialogOwner(HWND owner) { owner_ = owner; }
+
+    DialogButton messageDialog(const std::string& text, DialogKind kind,
+                               DialogButtons buttons) override;
+    // Ends at once, without unwinding: the caller may be deep inside a handler.
+    void endProcess(int exitCode) override;
+    std::unique_ptr<TextInput> openTextForReading(const std::string& path) override;
+    bool fileExists(const std::string& path) override;
+    WriteOutcome writeTextFile(const std::string& path, const std::string& content) override;
+
+  private:
+    HWND owner_ = nullptr;
+};
+
+}  // namespace zeb::win32
