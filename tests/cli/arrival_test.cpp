@@ -252,7 +252,7 @@ std::string shiftedTimes(const std::string& log, int minutes) {
             const auto days = floor<std::chrono::days>(when);
             const year_month_day newDate{days};
             const hh_mm_ss time{when - days};
-            char text[16];
+            char text[32];
             std::snprintf(text, sizeof text, "%04d-%02u-%02u %02ld%02ld", int(newDate.year()),
                           unsigned(newDate.month()), unsigned(newDate.day()),
                           static_cast<long>(time.hours().count()),
