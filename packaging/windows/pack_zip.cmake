@@ -1,14 +1,16 @@
-# Packs the zip for Windows from PROGRAMS (separated by "|"), README and LICENCE in STAGE into ZIP.
+# Packs the zip for Windows from PROGRAMS (separated by "|"), README and LICENCE in STAGE into ZIP,
+# everything in one folder TOP, so that unpacking it anywhere makes that one folder.
 # The texts get a byte order mark and CR LF line ends, so that every Notepad shows their Czech
 # letters right.
 file(REMOVE_RECURSE ${STAGE})
-file(MAKE_DIRECTORY ${STAGE})
+set(FOLDER ${STAGE}/${TOP})
+file(MAKE_DIRECTORY ${FOLDER})
 
 string(REPLACE "|" ";" PROGRAMS "${PROGRAMS}")
 set(names)
 foreach(program ${PROGRAMS})
     get_filename_component(name ${program} NAME)
-    execute_process(COMMAND ${STRIP} -o ${STAGE}/${name} ${program} COMMAND_ERROR_IS_FATAL ANY)
+    execute_process(COMMAND ${STRIP} -o ${FOLDER}/${name} ${program} COMMAND_ERROR_IS_FATAL ANY)
     list(APPEND names ${name})
 endforeach()
 
@@ -19,11 +21,14 @@ foreach(pair "${README}|ČTIMNE.txt" "${LICENCE}|LICENCE.txt")
     list(GET pair 1 name)
     file(READ ${source} text)
     string(REPLACE "\n" "\r\n" text "${text}")
-    file(WRITE ${STAGE}/${name} "${byte_order_mark}${text}")
+    file(WRITE ${FOLDER}/${name} "${byte_order_mark}${text}")
 endforeach()
 
 file(REMOVE ${ZIP})
 # The archive of CMake marks the names as UTF-8, as Windows' own zip folders expect.
-execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip
-                        ${names} ČTIMNE.txt LICENCE.txt
+set(members)
+foreach(name ${names} ČTIMNE.txt LICENCE.txt)
+    list(APPEND members ${TOP}/${name})
+endforeach()
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip ${members}
                 WORKING_DIRECTORY ${STAGE} COMMAND_ERROR_IS_FATAL ANY)

@@ -24,17 +24,16 @@ inline std::string utf8WithSlashes(const std::filesystem::path& path) {
     return std::string(name.begin(), name.end());
 }
 
-// FOLDER/NAME. A folder written with Windows' backslashes goes on with one; any other with a slash,
-// which every system takes, so that the names of the outputs in "out" are the same text, in the
-// reports and the JSON too, on every system.
+// FOLDER/NAME. On Windows a folder goes on with its system's backslash, unless it is written with
+// slashes (a path a script or a test builds), which it goes on with; elsewhere with a slash. The
+// person reading the paths in the messages and the JSON reads them as the system writes them.
 inline std::string pathInFolder(std::string_view folder, std::string_view name) {
     constexpr bool windows = std::filesystem::path::preferred_separator == L'\\';
     std::string path(folder);
     if (!path.empty()) {
         const char last = path.back();
         const bool separated = last == '/' || (windows && (last == '\\' || last == ':'));
-        const bool backslashes =
-            windows && path.find('\\') != std::string::npos && path.find('/') == std::string::npos;
+        const bool backslashes = windows && path.find('/') == std::string::npos;
         if (!separated) {
             path += backslashes ? '\\' : '/';
         }

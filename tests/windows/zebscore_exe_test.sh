@@ -55,10 +55,23 @@ for side in linux windows; do
         echo $? > status
     )
 done
-for file in status výsledky.jsonl zprávy.txt; do
-    difference=$(cmp "$work/linux/$file" "$work/windows/$file" 2>&1) ||
-        fail "$file differs from Linux: $difference"
-done
+# The paths that the program makes are the system's: with backslashes on Windows, in the messages
+# and the JSON (where a backslash is written twice); all else is the same text.
+cmp -s "$work/linux/status" "$work/windows/status" || fail "the status differs from Linux"
+difference=$(sed 's|\\\\|/|g' "$work/windows/výsledky.jsonl" | cmp "$work/linux/výsledky.jsonl" - 2>&1) ||
+    fail "the JSON Lines differ from Linux beyond the separators: $difference"
+difference=$(sed 's|\\|/|g' "$work/windows/zprávy.txt" | cmp "$work/linux/zprávy.txt" - 2>&1) ||
+    fail "the messages differ from Linux beyond the separators: $difference"
+grep -q 'open výsledky\\index.html$' "$work/windows/zprávy.txt" ||
+    fail "the closing line names no Windows path: $(tail -n 1 "$work/windows/zprávy.txt")"
+
+# The user's language: Czech on a Czech Windows, English on another, the Czech letters right.
+czech=$(LANG=cs_CZ.UTF-8 wine "$exe" --bogus 2>&1)
+[ "$czech" = "zebscore: neznámá volba '--bogus'
+Více řekne 'zebscore --help'." ] || fail "a Czech user reads: $czech"
+english=$(LANG=en_US.UTF-8 wine "$exe" --bogus 2>&1)
+[ "$english" = "zebscore: unknown option '--bogus'
+Try 'zebscore --help' for more information." ] || fail "an English user reads: $english"
 # Every file of the contest: the protocols are text, with CR LF; all else the same bytes.
 files=$(cd "$work/linux/výsledky" && find . -type f | sort)
 [ "$files" = "$(cd "$work/windows/výsledky" && find . -type f | sort)" ] ||
