@@ -157,10 +157,10 @@ QString findingsSection(const contest::ContestWorkspace& contest, std::size_t l)
             items += QStringLiteral("<li>%1: %2%3")
                          .arg(whereIs(ours), escaped(ours.call), codeLine(ours));
             if (kind != contest::FindingKind::Unique) {
-                // The partner as the Czech cross-check report tells it.
                 items += QStringLiteral("<br>") +
                          said(zeb::tr("partner %1"))
-                             .arg(escaped(contest::partnerNote(contest.logs(), log, finding)));
+                             .arg(escaped(contest::partnerNote(contest.logs(), log, finding,
+                                                               userLanguage())));
                 if (finding.partnerQso) {
                     const ContestQso& theirs =
                         contest.logs()[finding.partnerLog].qsos[*finding.partnerQso];

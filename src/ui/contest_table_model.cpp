@@ -62,15 +62,17 @@ QString findingColumnHeading(std::size_t kind) {
             : contest::findingHeading(contest::kFindingKinds[kind], userLanguage()));
 }
 
-// The words of a heading on as many lines, up to three, as make its column narrowest, so that the
-// table fits a screen.
+// The words of a heading on up to four lines, as narrow as its longest word or ten characters
+// allow without many lines, so that the table fits a screen.
 QString onLines(const QString& heading) {
     const QStringList words = heading.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    qsizetype widest = 0;
+    qsizetype widest = 10;
     for (const QString& word : words) {
         widest = std::max(widest, word.size());
     }
-    for (qsizetype width = widest;; ++width) {
+    QStringList best;
+    qsizetype bestCost = std::numeric_limits<qsizetype>::max();
+    for (qsizetype width = widest; width <= std::max(widest, heading.size()); ++width) {
         QStringList lines;
         for (const QString& word : words) {
             if (!lines.isEmpty() && lines.back().size() + 1 + word.size() <= width) {
@@ -79,10 +81,14 @@ QString onLines(const QString& heading) {
                 lines.push_back(word);
             }
         }
-        if (lines.size() <= 3) {
-            return lines.join(QLatin1Char('\n'));
+        // A line more costs as much as two characters of width.
+        const qsizetype cost = width + 2 * lines.size();
+        if (lines.size() <= 4 && cost < bestCost) {
+            best = lines;
+            bestCost = cost;
         }
     }
+    return best.join(QLatin1Char('\n'));
 }
 
 QString said(const char* utf8) {
@@ -161,6 +167,18 @@ QString ContestTableModel::reasons(const contest::LogRow& row) const {
     return QStringLiteral("<p>%1</p>").arg(lines.join(QStringLiteral("<br>")));
 }
 
+QVariant ContestTableModel::toolTip(const contest::LogRow& row, int column) const {
+    QString tip;
+    // The window elides a long name or outcome.
+    if (column == Call || column == File || column == Outcome) {
+        tip = QStringLiteral("<p>%1</p>").arg(display(row, column).toString().toHtmlEscaped());
+    }
+    if (!row.flags.empty() || row.other) {
+        tip += reasons(row);
+    }
+    return tip.isEmpty() ? QVariant() : QVariant(tip);
+}
+
 QVariant ContestTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= static_cast<int>(rows_.size())) {
         return {};
@@ -179,7 +197,7 @@ QVariant ContestTableModel::data(const QModelIndex& index, int role) const {
         case kOtherRole:
             return row.other ? QVariant(static_cast<qulonglong>(*row.other)) : QVariant();
         case Qt::ToolTipRole:
-            return flagged ? QVariant(reasons(row)) : QVariant();
+            return toolTip(row, index.column());
         case Qt::BackgroundRole:
             if (row.other) {
                 return QBrush(QColor(0xe4, 0xe4, 0xe4));

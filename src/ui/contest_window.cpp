@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QSortFilterProxyModel>
+#include <QStyledItemDelegate>
 #include <QTimer>
 
 #include "contest/intake/contest_folder.h"
@@ -59,7 +60,9 @@ QString absolute(const QString& path) {
 }
 
 // Room for the sort arrow only in the section that shows it: Qt reserves it in every section, as
-// wide as the header is high, which with headings on two lines would push columns off the table.
+// wide as the section's own text is high, which with headings on several lines would push columns
+// off the table; and the style draws it half as wide as the whole header is high, which is more
+// than that beside a heading of one line.
 class CompactHeader final : public QHeaderView {
   public:
     using QHeaderView::QHeaderView;
@@ -67,10 +70,45 @@ class CompactHeader final : public QHeaderView {
   protected:
     QSize sectionSizeFromContents(int section) const override {
         QSize size = QHeaderView::sectionSizeFromContents(section);
-        if (isSortIndicatorShown() && section != sortIndicatorSection()) {
-            size.rwidth() -=
-                size.height() + style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+        if (!isSortIndicatorShown()) {
+            return size;
         }
+        const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+        size.rwidth() -= size.height() + margin;
+        if (section == sortIndicatorSection()) {
+            int tallest = 0;
+            for (int other = 0; other < count(); ++other) {
+                tallest = std::max(tallest, QHeaderView::sectionSizeFromContents(other).height());
+            }
+            size.rwidth() += tallest / 2 + 2 * margin;
+        }
+        return size;
+    }
+};
+
+// The calls, names and outcomes no wider than an evaluator reads at a glance: a longer one is
+// elided, and its tooltip holds it whole.
+class NarrowNames final : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        int characters = 0;
+        switch (index.column()) {
+            case ContestTableModel::Call:
+                characters = 11;
+                break;
+            case ContestTableModel::File:
+                characters = 20;
+                break;
+            case ContestTableModel::Outcome:
+                characters = 16;
+                break;
+            default:
+                return size;
+        }
+        size.setWidth(std::min(size.width(), option.fontMetrics.averageCharWidth() * characters));
         return size;
     }
 };
@@ -117,13 +155,14 @@ ContestWindow::ContestWindow(FolderDialogs& folders, ClosingQuestion& closing,
     columns->setSectionResizeMode(QHeaderView::ResizeToContents);
     // A long file name or outcome is elided rather than the columns after it pushed off, and the
     // flags or reason take what is left: the tooltip and the details hold the whole text.
-    columns->setMaximumSectionSize(fontMetrics().averageCharWidth() * 26);
+    ui_->tabulka->setItemDelegate(new NarrowNames(ui_->tabulka));
     ui_->tabulka->setWordWrap(false);
     columns->setSectionResizeMode(ContestTableModel::Flags, QHeaderView::Stretch);
     columns->setMinimumSectionSize(fontMetrics().averageCharWidth() * 6);
     ui_->tabulka->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    ui_->rozdeleni->setStretchFactor(0, 1);
-    ui_->rozdeleni->setStretchFactor(1, 1);
+    // The table has the larger part: it is what the evaluator goes through.
+    ui_->rozdeleni->setStretchFactor(0, 3);
+    ui_->rozdeleni->setStretchFactor(1, 2);
     ui_->casoveOkno->setValue(contest::kDefaultTimeWindow);
     windowChange_->setSingleShot(true);
     windowChange_->setInterval(400);

@@ -3,11 +3,13 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
@@ -118,6 +120,8 @@ class ContestWindowTest : public QObject {
     void filesThatAreNoLogsAreRowsWithTheirReasons();
     void windowSpeaksTheUserLanguage_data();
     void windowSpeaksTheUserLanguage();
+    void corpusFitsAWindow1280Wide_data();
+    void corpusFitsAWindow1280Wide();
 
   private:
     template <typename T>
@@ -866,6 +870,12 @@ void ContestWindowTest::windowSpeaksTheUserLanguage() {
              qPrintable(child<QLabel>("stav")->text()));
     QCOMPARE(cell(rowOf(copy), ContestTableModel::Outcome), outcome);
     QCOMPARE(cell(rowOf(copy), ContestTableModel::Flags), flags);
+    // The window may elide the name.
+    QVERIFY(table()
+                ->index(rowOf(copy), ContestTableModel::File)
+                .data(Qt::ToolTipRole)
+                .toString()
+                .contains(copy));
     selectRow(copy);
     const std::size_t log =
         table()->index(rowOf(copy), 0).data(ContestTableModel::kLogRole).value<qulonglong>();
@@ -878,6 +888,41 @@ void ContestWindowTest::windowSpeaksTheUserLanguage() {
              QStringLiteral("Načti deník"));
     QCOMPARE(form_->findChild<QPushButton*>(QStringLiteral("bvypocet"))->text(),
              QStringLiteral("Výpočet"));
+}
+
+void ContestWindowTest::corpusFitsAWindow1280Wide_data() {
+    QTest::addColumn<QByteArray>("language");
+    QTest::newRow("Czech") << QByteArray("cs");
+    QTest::newRow("English") << QByteArray("en");
+}
+
+// The real logs of the corpus, long names, many flags and all, in a window as wide as the club's
+// laptops: every column of the table shows without scrolling across, the flags last.
+void ContestWindowTest::corpusFitsAWindow1280Wide() {
+    QFETCH(QByteArray, language);
+    const QDir corpus(QStringLiteral(ZEB_CORPUS_DIR));
+    if (!corpus.exists()) {
+        QSKIP("no corpus");
+    }
+    qputenv("LANGUAGE", language);
+    zeb::useUserLanguage();
+    makeWindows();
+    const QString folder = temp_->filePath(QStringLiteral("corpus"));
+    QVERIFY(QDir().mkpath(folder));
+    for (const QString& name : corpus.entryList(QDir::Files)) {
+        QVERIFY(QFile::copy(corpus.filePath(name), folder + QLatin1Char('/') + name));
+    }
+    window_->resize(1280, 760);
+    openAndWait(folder);
+
+    QCOMPARE(window_->width(), 1280);
+    QCOMPARE(table()->rowCount(), 81);
+    auto* view = child<QTableView>("tabulka");
+    QCOMPARE(view->horizontalScrollBar()->maximum(), 0);
+    const QHeaderView* columns = view->horizontalHeader();
+    QVERIFY2(columns->sectionSize(ContestTableModel::Flags) >=
+                 view->fontMetrics().averageCharWidth() * 16,
+             qPrintable(QString::number(columns->sectionSize(ContestTableModel::Flags))));
 }
 
 QTEST_MAIN(ContestWindowTest)
