@@ -50,18 +50,6 @@ bool isNumberColumn(int column) {
     return column != ContestTableModel::Flags && column >= ContestTableModel::Qsos;
 }
 
-// The headings of the cross-check report's summary, in the order of kFindingKinds: short ones,
-// and the two kinds of busted call named from the entrant's side.
-QString findingColumnHeading(std::size_t kind) {
-    static const char* const kShort[] = {N_("Not in log"), nullptr, nullptr, N_("Busted exchange"),
-                                         N_("Unique")};
-    static_assert(std::size(kShort) == contest::kFindingKindCount);
-    return QString::fromUtf8(
-        kShort[kind] != nullptr
-            ? zeb::tr(kShort[kind])
-            : contest::findingHeading(contest::kFindingKinds[kind], userLanguage()));
-}
-
 // The words of a heading on up to four lines, as narrow as its longest word or ten characters
 // allow without many lines, so that the table fits a screen.
 QString onLines(const QString& heading) {
@@ -241,7 +229,8 @@ QVariant ContestTableModel::headerData(int section, Qt::Orientation orientation,
         return QAbstractTableModel::headerData(section, orientation, role);
     }
     if (finding) {
-        return onLines(findingColumnHeading(static_cast<std::size_t>(kind)));
+        return onLines(said(contest::findingColumnHeading(
+            contest::kFindingKinds[static_cast<std::size_t>(kind)], userLanguage())));
     }
     switch (section) {
         case Rank:
