@@ -27,20 +27,26 @@ grep -q '"outcome":"scored"' "$work/party.jsonl"
 [ -z "$(/usr/bin/zebscore --help | awk 'length($0) > 80')" ] || fail "--help wider than 80"
 
 # The window answers --help and --version without a display and without Qt.
-help=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM /usr/bin/zebcontest --help) ||
+help=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LANGUAGE=en /usr/bin/zebcontest --help) ||
     fail "zebcontest --help failed"
 grep -q '^Usage: zebcontest \[LOG\]$' <<< "$help"
 [ "$(env -u DISPLAY /usr/bin/zebcontest --version)" = "zebcontest 3.05" ] ||
     fail "zebcontest --version"
 
+# The Czech messages and manual pages where a Czech user's programs look for them.
+help=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LANGUAGE=cs /usr/bin/zebcontest --help)
+grep -q '^Použití: zebcontest \[DENÍK\]$' <<< "$help" || fail "zebcontest --help is not Czech"
 for page in zebscore zebcontest; do
-    man -w "$page" | grep -q "/man1/$page.1.gz$" || fail "no compressed manual page $page"
+    man -L C -w "$page" | grep -q "/man1/$page.1.gz$" || fail "no compressed manual page $page"
+    man -L cs -w "$page" | grep -q "/cs/man1/$page.1.gz$" || fail "no Czech manual page $page"
 done
-MANWIDTH=80 man zebscore 2>/dev/null | grep -q 'EXIT STATUS'
+MANWIDTH=80 man -L C zebscore 2>/dev/null | grep -q 'EXIT STATUS'
+MANWIDTH=80 man -L cs zebscore 2>/dev/null | grep -q 'NÁVRATOVÝ KÓD'
 # The JSON objects keep their quotes when rendered.
-MANWIDTH=80 man zebscore 2>/dev/null | grep -qF '{"kind": ..., "text": ...}' ||
+MANWIDTH=80 man -L C zebscore 2>/dev/null | grep -qF '{"kind": ..., "text": ...}' ||
     fail "the JSON section of zebscore(1) lost its quotes"
-MANWIDTH=80 man zebcontest 2>/dev/null | grep -q 'COLUMN CONFIGURATION'
+MANWIDTH=80 man -L C zebcontest 2>/dev/null | grep -q 'COLUMN CONFIGURATION'
+MANWIDTH=80 man -L cs zebcontest 2>/dev/null | grep -q 'KONFIGURACE SLOUPCŮ'
 
 desktop-file-validate /usr/share/applications/zebcontest.desktop
 grep -q '^Exec=zebcontest --contest$' /usr/share/applications/zebcontest.desktop ||

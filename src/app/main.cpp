@@ -3,11 +3,13 @@
 #include <cstdio>
 #include <exception>
 
+#include "platform/translation.h"
 #include "ui/command_line.h"
 #include "ui/contest_window.h"
 #include "ui/qt_file_dialogs.h"
 #include "ui/qt_platform.h"
 #include "ui/tform1.h"
+#include "ui/window_texts.h"
 
 namespace {
 
@@ -22,10 +24,12 @@ QStringList argumentsOf(int argc, char* argv[]) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Before any text is made; the form's texts are Czech whatever the language.
+    zeb::useUserLanguage();
     // Answered before Qt starts, so that they need no display and open no window.
     switch (zeb::readCommandLine(argumentsOf(argc, argv)).request) {
         case zeb::StartRequest::Help:
-            std::fputs(zeb::zebcontestHelp(), stdout);
+            std::fputs(zeb::zebcontestHelp().c_str(), stdout);
             return 0;
         case zeb::StartRequest::Version:
             std::fputs("zebcontest " ZEB_VERSION "\n", stdout);
@@ -37,13 +41,18 @@ int main(int argc, char* argv[]) {
     // Qt has taken its own options out of the arguments by now.
     const zeb::CommandLine line = zeb::readCommandLine(QApplication::arguments());
     if (line.request == zeb::StartRequest::UsageError) {
-        std::fprintf(stderr, "zebcontest: %s\nTry 'zebcontest --help' for more information.\n",
-                     line.error.toLocal8Bit().constData());
+        std::fprintf(stderr, "zebcontest: %s\n%s\n", line.error.toLocal8Bit().constData(),
+                     zeb::tr("Try 'zebcontest --help' for more information."));
         return 1;
     }
     // Lets a desktop match the window to zebcontest.desktop, and so to its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("zebcontest"));
-    zeb::useCzechQtTexts();
+    zeb::useWindowTexts();
+    // Qt's own texts (the buttons of the file and folder dialogs) as a system in the user's
+    // language has them.
+    if (zeb::userLanguage() == zeb::Language::Czech) {
+        zeb::useCzechQtTexts();
+    }
     try {
         zeb::QtPlatform platform;
         zeb::QtFileDialogs fileDialogs;

@@ -119,9 +119,12 @@ void useUserLanguage() {
     }
 #else
     // Only the messages' category: the evaluation reads bytes as the C locale does.
-    if (std::setlocale(LC_MESSAGES, "") == nullptr && asked) {
-        // The system lacks the locale asked for: its messages are still wanted. The catalogues
-        // are read under a locale that is there, with the language asked.
+    const char* messages = std::setlocale(LC_MESSAGES, "");
+    // The system lacks the locale asked for, or the locale is C, under which the C library reads
+    // no catalogue whatever LANGUAGE says: the language asked is still wanted. The catalogues are
+    // read under a locale that is there, with that language.
+    const auto plain = [](std::string_view name) { return name == "C" || name == "POSIX"; };
+    if ((messages == nullptr || plain(messages)) && asked && !plain(*asked)) {
         std::setlocale(LC_MESSAGES, "C.UTF-8");
         setenv("LANGUAGE", asked->c_str(), 0);
     }

@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include "platform/translation.h"
+
 namespace zeb {
 
 CommandLine readCommandLine(const QStringList& arguments) {
@@ -27,7 +29,7 @@ CommandLine readCommandLine(const QStringList& arguments) {
             contest = true;
         } else if (isOption) {
             line.request = StartRequest::UsageError;
-            line.error = QStringLiteral("unknown option '%1'").arg(argument);
+            line.error = QString::fromUtf8(tr("unknown option '%1'")).arg(argument);
         } else {
             paths.push_back(argument);
         }
@@ -44,36 +46,42 @@ CommandLine readCommandLine(const QStringList& arguments) {
     return line;
 }
 
-const char* zebcontestHelp() {
-    return R"(Usage: zebcontest [LOG]
+std::string zebcontestHelp() {
+    // Each paragraph laid out as it is printed: the options' descriptions line up.
+    static const char* const kParagraphs[] = {
+        N_(R"(Usage: zebcontest [LOG]
        zebcontest FOLDER | LOG LOG...
        zebcontest --contest [FOLDER | LOG...]
-       zebcontest --help | --version
-
-Opens the window of the ZEB contest evaluation, with LOG loaded when it is
+       zebcontest --help | --version)"),
+        N_(R"(Opens the window of the ZEB contest evaluation, with LOG loaded when it is
 given: a contest log in Cabrillo format (*.cbr). In the window, load a log
 ("Načti deník"), check the received call and exchange that the program found on
 the "Konfigurace" page, compute ("Výpočet") and save the result protocol
 (*.prn, "ulož"). A column configuration is saved to and loaded from a *.ini
-file of the evaluator's choice.
-
-A FOLDER of logs (its *.cbr and *.log files), or more than one LOG, opens the
+file of the evaluator's choice.)"),
+        N_(R"(A FOLDER of logs (its *.cbr and *.log files), or more than one LOG, opens the
 window of a whole contest instead: every log repaired into the output folder
 (FOLDER/vyhodnoceni, changeable), scored and cross-checked, in one table with
 the claimed and the checked results and the logs to look at. A double click
-opens a log's repaired copy in the first window; "Uložit výsledky" writes what
+opens a log's repaired copy in the first window; "Save results" writes what
 `zebscore --contest OUT --config-beside` writes. --contest without a FOLDER asks
-for one.
-
-Options:
+for one.)"),
+        N_(R"(Options:
       --contest  open the window of a whole contest
   -h, --help     show this help
       --version  show the version
-  --             ends the options: a LOG whose name begins with "-" may follow
-
-Qt's own options (-platform, -style, ...) are taken as well. zebscore(1) does
-the same evaluation from the command line; see zebcontest(1).
-)";
+  --             ends the options: a LOG whose name begins with "-" may follow)"),
+        N_(R"(The window of a whole contest and these messages are in the language of the
+environment (LANGUAGE, LC_ALL, LC_MESSAGES, LANG): Czech or English;
+LANGUAGE=en chooses English. The first window is Czech whatever the language.)"),
+        N_(R"(Qt's own options (-platform, -style, ...) are taken as well. zebscore(1) does
+the same evaluation from the command line; see zebcontest(1).)"),
+    };
+    std::string text;
+    for (const char* paragraph : kParagraphs) {
+        text += (text.empty() ? "" : "\n\n") + std::string(tr(paragraph));
+    }
+    return text + "\n";
 }
 
 }  // namespace zeb

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <string>
 
 namespace zeb {
 
@@ -13,7 +14,7 @@ struct CommandLine {
     StartRequest request = StartRequest::Window;
     std::optional<QString> log;  // the one log of the form
     QStringList contest;         // the folders and logs of the contest window; none: ask for one
-    QString error;               // the usage error, without the program name
+    QString error;  // the usage error, without the program name, in the user's language
 };
 
 // Reads zebcontest's arguments, the program's name first. --help and --version win wherever they
@@ -22,7 +23,7 @@ struct CommandLine {
 // LOG, or --contest opens the contest window.
 CommandLine readCommandLine(const QStringList& arguments);
 
-// The text of --help.
-const char* zebcontestHelp();
+// The text of --help, in the user's language.
+std::string zebcontestHelp();
 
 }  // namespace zeb

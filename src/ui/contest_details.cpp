@@ -6,7 +6,10 @@
 
 #include "contest/publish/contest_view.h"
 #include "contest/publish/cross_check_report.h"
+#include "contest/publish/results_table.h"
 #include "intake/load_command.h"
+#include "platform/cp1250.h"
+#include "platform/translation.h"
 
 namespace zeb {
 
@@ -20,15 +23,24 @@ QString escaped(const std::string& utf8) {
     return QString::fromStdString(utf8).toHtmlEscaped();
 }
 
+// A message of the catalogue, as zeb::tr() gives it; the messages hold no markup.
+QString said(const char* utf8) {
+    return QString::fromUtf8(utf8).toHtmlEscaped();
+}
+
+QString bold(const QString& html) {
+    return QStringLiteral("<b>%1</b>").arg(html);
+}
+
 QString number(std::int64_t value) {
     return QString::number(value);
 }
 
-// "QSO 7 (řádek 12)": where a QSO stands in the file the entrant submitted.
+// "QSO 7 (line 12)": where a QSO stands in the file the entrant submitted.
 QString whereIs(const ContestQso& qso) {
     QString text = QStringLiteral("QSO %1").arg(qso.number);
     if (qso.submittedNumber > 0) {
-        text += QStringLiteral(" (řádek %1)").arg(qso.submittedNumber);
+        text += said(zeb::tr(" (line %1)")).arg(qso.submittedNumber);
     }
     return text;
 }
@@ -41,14 +53,14 @@ QString codeLine(const ContestQso& qso) {
 
 QString resultsParagraph(const ContestLog& log) {
     QString text =
-        QStringLiteral("Stav: <b>%1</b>").arg(escaped(contest::czechOutcomeName(log.outcome)));
+        said(zeb::tr("Outcome: %1")).arg(bold(said(zeb::tr(contest::outcomeName(log.outcome)))));
     if (log.outcome == contest::LogOutcome::Scored) {
-        text += QStringLiteral(". QSO: %1, chyb: %2, výsledek: <b>%3</b>")
+        text += said(zeb::tr(". QSOs: %1, errors: %2, result: %3"))
                     .arg(number(log.totals.qsoTotal), number(log.totals.errorTotal),
-                         number(log.totals.result));
+                         bold(number(log.totals.result)));
         if (log.checked) {
-            text += QStringLiteral(", po křížové kontrole: <b>%1</b> (vyřazeno QSO: %2)")
-                        .arg(number(log.checked->totals.result),
+            text += said(zeb::tr(", after the cross-check: %1 (QSOs removed: %2)"))
+                        .arg(bold(number(log.checked->totals.result)),
                              number(static_cast<std::int64_t>(log.checked->removed.size())));
         }
     }
@@ -56,35 +68,38 @@ QString resultsParagraph(const ContestLog& log) {
 }
 
 QString filesParagraph(const ContestLog& log) {
-    QStringList lines = {QStringLiteral("Deník: ") + escaped(log.path)};
+    QStringList lines = {said(zeb::tr("Log: %1")).arg(escaped(log.path))};
     if (!log.evaluated.empty() && log.evaluated != log.path) {
-        lines.push_back(QStringLiteral("Hodnocená opravená kopie: ") + escaped(log.evaluated));
+        lines.push_back(said(zeb::tr("Repaired copy evaluated: %1")).arg(escaped(log.evaluated)));
     }
     if (log.settings.config) {
-        lines.push_back(QStringLiteral("Konfigurace sloupců: ") + escaped(*log.settings.config));
+        lines.push_back(
+            said(zeb::tr("Column configuration: %1")).arg(escaped(*log.settings.config)));
     }
     return QStringLiteral("<p>%1</p>").arg(lines.join(QStringLiteral("<br>")));
 }
 
 QString flagsSection(const ContestLog& log) {
-    QString html = QStringLiteral("<h4>Ke kontrole</h4>");
+    QString html = QStringLiteral("<h4>%1</h4>").arg(said(zeb::tr("To look at")));
     if (log.flags.empty()) {
-        return html + QStringLiteral("<p>Deník nemá nic ke kontrole.</p>");
+        return html + QStringLiteral("<p>%1</p>").arg(said(zeb::tr("Nothing to look at.")));
     }
     html += QStringLiteral("<ul>");
+    // The reasons are the club's, in Czech whatever the language.
     for (const contest::LogFlag& flag : log.flags) {
-        html +=
-            QStringLiteral("<li><b>%1</b>: %2</li>").arg(escaped(flag.code), escaped(flag.text));
+        html += QStringLiteral("<li>%1: %2</li>")
+                    .arg(bold(said(contest::flagPhrase(flag.code, userLanguage()))),
+                         escaped(flag.text));
     }
     return html + QStringLiteral("</ul>");
 }
 
 QString setAsideParagraph(const contest::ContestWorkspace& contest, std::size_t l) {
-    const std::string why = contest::setAsideText(contest.logs(), l);
+    const std::string why = contest::setAsideText(contest.logs(), l, userLanguage());
     if (why.empty()) {
         return {};
     }
-    return QStringLiteral("<p><b>Nehodnotí se</b>: %1.</p>").arg(escaped(why));
+    return QStringLiteral("<p>%1: %2.</p>").arg(bold(said(zeb::tr("Not evaluated"))), escaped(why));
 }
 
 QString decisionsSection(const contest::ContestWorkspace& contest, std::size_t l) {
@@ -93,22 +108,23 @@ QString decisionsSection(const contest::ContestWorkspace& contest, std::size_t l
     if (notes.empty()) {
         return {};
     }
-    QString html = QStringLiteral("<h4>Rozhodnutí vyhodnocovatele</h4><ul>");
+    QString html =
+        QStringLiteral("<h4>%1</h4><ul>").arg(said(zeb::tr("The evaluator's decisions")));
+    // A decision is told in the words of the decisions file, which are Czech.
     for (const contest::DecisionNote& note : notes) {
-        html += QStringLiteral("<li><b>%1</b>").arg(escaped(note.what));
+        html += QStringLiteral("<li>%1").arg(bold(escaped(note.what)));
         if (!note.reason.empty()) {
-            html += QStringLiteral(", důvod: %1").arg(escaped(note.reason));
+            html += said(zeb::tr(", reason: %1")).arg(escaped(note.reason));
         }
         if (!note.qsoLine.empty()) {
             html += QStringLiteral(
                         "<br><span style=\"font-family:monospace; white-space:pre\">%1</span>")
                         .arg(escaped(note.qsoLine));
         }
-        html += note.applies ? QStringLiteral("<br>Účinek: %1").arg(escaped(note.effect))
-                             : QStringLiteral(
-                                   "<br><span style=\"color:#b00000\">Neplatí: "
-                                   "%1</span>")
-                                   .arg(escaped(note.effect));
+        html += note.applies
+                    ? QStringLiteral("<br>") + said(zeb::tr("Effect: %1")).arg(escaped(note.effect))
+                    : QStringLiteral("<br><span style=\"color:#b00000\">%1</span>")
+                          .arg(said(zeb::tr("Does not apply: %1")).arg(escaped(note.effect)));
         html += QStringLiteral("</li>");
     }
     return html + QStringLiteral("</ul>");
@@ -121,13 +137,15 @@ QString findingsSection(const contest::ContestWorkspace& contest, std::size_t l)
     }
     const ContestLog& log = contest.logs()[l];
     const std::vector<Finding>& findings = check->logs[l].findings;
-    QString html = QStringLiteral("<h4>Křížová kontrola</h4>");
-    html += QStringLiteral("<p>Platných QSO: %1, potvrzených: %2, s neověřitelnou výměnou: %3.</p>")
-                .arg(check->logs[l].validQsos)
-                .arg(check->logs[l].confirmed)
-                .arg(check->logs[l].unverifiable);
+    QString html = QStringLiteral("<h4>%1</h4>").arg(said(zeb::tr("Cross-check")));
+    html += QStringLiteral("<p>%1</p>")
+                .arg(said(zeb::tr("Valid QSOs: %1, confirmed: %2, with an unverifiable "
+                                  "exchange: %3."))
+                         .arg(check->logs[l].validQsos)
+                         .arg(check->logs[l].confirmed)
+                         .arg(check->logs[l].unverifiable));
     if (findings.empty()) {
-        return html + QStringLiteral("<p>Bez nálezů.</p>");
+        return html + QStringLiteral("<p>%1</p>").arg(said(zeb::tr("No findings.")));
     }
     for (const contest::FindingKind kind : contest::kFindingKinds) {
         QString items;
@@ -139,21 +157,23 @@ QString findingsSection(const contest::ContestWorkspace& contest, std::size_t l)
             items += QStringLiteral("<li>%1: %2%3")
                          .arg(whereIs(ours), escaped(ours.call), codeLine(ours));
             if (kind != contest::FindingKind::Unique) {
-                items += QStringLiteral("<br>protistanice ") +
-                         escaped(contest::partnerNote(contest.logs(), log, finding));
+                items += QStringLiteral("<br>") +
+                         said(zeb::tr("partner %1"))
+                             .arg(escaped(contest::partnerNote(contest.logs(), log, finding,
+                                                               userLanguage())));
                 if (finding.partnerQso) {
                     const ContestQso& theirs =
                         contest.logs()[finding.partnerLog].qsos[*finding.partnerQso];
                     items += codeLine(theirs);
                 } else {
-                    items += QStringLiteral(": QSO v jejím deníku není");
+                    items += said(zeb::tr(": the QSO is not in its log"));
                 }
             }
             items += QStringLiteral("</li>");
         }
         if (!items.isEmpty()) {
             html += QStringLiteral("<h5>%1</h5><ul>%2</ul>")
-                        .arg(QString::fromUtf8(contest::findingHeading(kind)), items);
+                        .arg(said(contest::findingHeading(kind, userLanguage())), items);
         }
     }
     return html;
@@ -163,24 +183,32 @@ QString repairSection(const ContestLog& log) {
     if (!log.repaired) {
         return {};
     }
-    QString html = QStringLiteral("<h4>Oprava deníku</h4>");
+    const auto paragraph = [](const char* message) {
+        return QStringLiteral("<p>%1</p>").arg(said(message));
+    };
+    QString html = QStringLiteral("<h4>%1</h4>").arg(said(zeb::tr("Repair of the log")));
     if (!log.repaired->copy) {
-        return html + QStringLiteral(
-                          "<p>Opravenou kopii se nepodařilo zapsat: hodnocen je deník, jak "
-                          "je.</p>");
+        return html + paragraph(zeb::tr(
+                          "The repaired copy could not be written: the log is evaluated as it "
+                          "stands."));
     }
     if (log.copyEdited()) {
-        html += QStringLiteral("<p>Opravená kopie byla změněna ručně a hodnotí se, jak je.</p>");
+        html += paragraph(
+            zeb::tr("The repaired copy was changed by hand and is evaluated as it stands."));
     } else if (log.copyKept()) {
-        html += QStringLiteral("<p>Opravená kopie z dřívějška se hodnotí, jak je.</p>");
+        html += paragraph(zeb::tr("The repaired copy of before is evaluated as it stands."));
     }
     const std::vector<contest::RepairChange>& changes = log.repaired->repair.changes;
     if (changes.empty()) {
-        return html + QStringLiteral("<p>Oprava nic neměnila.</p>");
+        return html + paragraph(zeb::tr("The repair changed nothing."));
     }
     html += QStringLiteral("<ul>");
+    const bool czech = userLanguage() == Language::Czech;
     for (const contest::RepairChange& change : changes) {
-        html += QStringLiteral("<li>řádek %1: %2</li>").arg(change.line).arg(escaped(change.czech));
+        html += QStringLiteral("<li>%1</li>")
+                    .arg(said(zeb::tr("line %1: %2"))
+                             .arg(change.line)
+                             .arg(escaped(czech ? change.czech : cp1250ToUtf8(change.text))));
     }
     return html + QStringLiteral("</ul>");
 }
@@ -190,7 +218,7 @@ QString notesSection(const contest::ContestWorkspace& contest, std::size_t l) {
     if (notes.empty()) {
         return {};
     }
-    QString html = QStringLiteral("<h4>Hlášení programu</h4><ul>");
+    QString html = QStringLiteral("<h4>%1</h4><ul>").arg(said(zeb::tr("Messages of the program")));
     for (const std::string& note : notes) {
         html += QStringLiteral("<li>%1</li>").arg(escaped(note));
     }
@@ -227,9 +255,12 @@ QString logDetailsHtml(const contest::ContestWorkspace& contest, std::size_t l) 
                        .arg(escaped(contest::callOrFileName(log)), escaped(baseName(log.path)));
     html += resultsParagraph(log);
     if (log.outcome != contest::LogOutcome::Scored) {
-        html += QStringLiteral("<p>Proč nebyl hodnocen: %1</p>").arg(escaped(log.reason));
+        html += QStringLiteral("<p>%1</p>")
+                    .arg(said(zeb::tr("Why it was not scored: %1")).arg(escaped(log.reason)));
         if (!log.message.empty()) {
-            html += QStringLiteral("<p>Hlášení při čtení: „%1“</p>").arg(escaped(log.message));
+            html +=
+                QStringLiteral("<p>%1</p>")
+                    .arg(said(zeb::tr("Message of the reader: “%1”")).arg(escaped(log.message)));
         }
     }
     html += setAsideParagraph(contest, l);
@@ -244,15 +275,17 @@ QString logDetailsHtml(const contest::ContestWorkspace& contest, std::size_t l) 
 
 QString otherFileDetailsHtml(const contest::ContestWorkspace& contest, std::size_t other) {
     const contest::OtherFile& file = contest.others()[other];
-    return QStringLiteral("<h3>%1</h3><p>Stav: <b>není deník</b>. %2</p><p>Soubor: %3</p>")
-        .arg(escaped(baseName(file.path)), escaped(file.reason), escaped(file.path));
+    return QStringLiteral("<h3>%1</h3><p>%2. %3</p><p>%4</p>")
+        .arg(escaped(baseName(file.path)),
+             said(zeb::tr("Outcome: %1")).arg(bold(said(zeb::tr("no log")))), escaped(file.reason),
+             said(zeb::tr("File: %1")).arg(escaped(file.path)));
 }
 
 QString qsoLinesHtml(const contest::ContestWorkspace& contest, std::size_t l,
                      std::optional<std::size_t> selected) {
     const ContestLog& log = contest.logs()[l];
     if (log.qsos.empty()) {
-        return QStringLiteral("<p>Deník nemá hodnocené řádky QSO.</p>");
+        return QStringLiteral("<p>%1</p>").arg(said(zeb::tr("The log has no scored QSO lines.")));
     }
     // The findings beside their lines; those that take the QSO off the score in red, but for a
     // QSO the evaluator kept.
@@ -277,15 +310,23 @@ QString qsoLinesHtml(const contest::ContestWorkspace& contest, std::size_t l,
         for (const Finding& finding : check->logs[l].findings) {
             (contest::removesQso(finding.kind) && !keptBy(finding.qso) ? removing
                                                                        : noting)[finding.qso]
-                .push_back(QString::fromUtf8(contest::findingHeading(finding.kind)));
+                .push_back(
+                    QString::fromUtf8(contest::findingHeading(finding.kind, userLanguage())));
         }
     }
-    QString html = QStringLiteral(
-        "<p>Řádky QSO, jak je účastník poslal. Přečtená <span style=\"background-color:#bfdcff; "
-        "font-weight:bold\">značka protistanice</span> a <span "
-        "style=\"background-color:#ffd98a; font-weight:bold\">přijatá výměna</span>; "
-        "za šipkou nálezy (<span style=\"color:#b00000\">červeně</span> ty, které QSO "
-        "vyřazují) a rozhodnutí vyhodnocovatele.</p><pre>");
+    QString html =
+        QStringLiteral("<p>%1</p><pre>")
+            .arg(said(zeb::tr("The QSO lines as the entrant sent them. The %1 and the %2 that "
+                              "were read; after the arrow the findings (%3 those that remove the "
+                              "QSO) and the evaluator's decisions."))
+                     .arg(QStringLiteral("<span style=\"background-color:#bfdcff; "
+                                         "font-weight:bold\">%1</span>")
+                              .arg(said(zeb::tr("partner's call"))),
+                          QStringLiteral("<span style=\"background-color:#ffd98a; "
+                                         "font-weight:bold\">%1</span>")
+                              .arg(said(zeb::tr("received exchange"))),
+                          QStringLiteral("<span style=\"color:#b00000\">%1</span>")
+                              .arg(said(zeb::tr("in red")))));
     for (std::size_t q = 0; q < log.qsos.size(); ++q) {
         const ContestQso& qso = log.qsos[q];
         const bool isSelected = selected == q;
@@ -308,7 +349,8 @@ QString qsoLinesHtml(const contest::ContestWorkspace& contest, std::size_t l,
                 mark += QStringLiteral(": ") + QString::fromStdString(note.reason);
             }
             if (!note.applies) {
-                mark += QStringLiteral(" (neplatí: %1)").arg(QString::fromStdString(note.effect));
+                mark += QString::fromUtf8(zeb::tr(" (does not apply: %1)"))
+                            .arg(QString::fromStdString(note.effect));
             }
             const char* colour = !note.applies                                 ? "#606060"
                                  : note.kind == contest::DecisionKind::KeepQso ? "#006000"

@@ -2,7 +2,11 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QStringList>
 #include <limits>
+
+#include "contest/publish/results_table.h"
+#include "platform/translation.h"
 
 namespace zeb {
 
@@ -46,11 +50,38 @@ bool isNumberColumn(int column) {
     return column != ContestTableModel::Flags && column >= ContestTableModel::Qsos;
 }
 
-// The short headings of the cross-check report's summary, in the order of kFindingKinds, on two
-// lines so that the table fits a screen.
-const char* const kFindingHeadings[] = {"Není v\ndeníku", "Chybná\nznačka", "Chybně\nzapsaná",
-                                        "Chybná\nvýměna", "Jedinečné"};
-static_assert(std::size(kFindingHeadings) == contest::kFindingKindCount);
+// The words of a heading on up to four lines, as narrow as its longest word or ten characters
+// allow without many lines, so that the table fits a screen.
+QString onLines(const QString& heading) {
+    const QStringList words = heading.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    qsizetype widest = 10;
+    for (const QString& word : words) {
+        widest = std::max(widest, word.size());
+    }
+    QStringList best;
+    qsizetype bestCost = std::numeric_limits<qsizetype>::max();
+    for (qsizetype width = widest; width <= std::max(widest, heading.size()); ++width) {
+        QStringList lines;
+        for (const QString& word : words) {
+            if (!lines.isEmpty() && lines.back().size() + 1 + word.size() <= width) {
+                lines.back() += QLatin1Char(' ') + word;
+            } else {
+                lines.push_back(word);
+            }
+        }
+        // A line more costs as much as two characters of width.
+        const qsizetype cost = width + 2 * lines.size();
+        if (lines.size() <= 4 && cost < bestCost) {
+            best = lines;
+            bestCost = cost;
+        }
+    }
+    return best.join(QLatin1Char('\n'));
+}
+
+QString said(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 }  // namespace
 
@@ -60,9 +91,9 @@ void ContestTableModel::setContest(std::shared_ptr<const contest::ContestWorkspa
     rows_.clear();
     if (contest_) {
         const auto& check = contest_->checked().crossCheck;
-        rows_ = contest::logRows(contest_->logs(), check ? &*check : nullptr);
+        rows_ = contest::logRows(contest_->logs(), check ? &*check : nullptr, userLanguage());
         for (contest::LogRow& other :
-             contest::otherFileRows(contest_->others(), contest_->logs().size())) {
+             contest::otherFileRows(contest_->others(), contest_->logs().size(), userLanguage())) {
             rows_.push_back(std::move(other));
         }
     }
@@ -90,7 +121,7 @@ QVariant ContestTableModel::display(const contest::LogRow& row, int column) cons
         case Claimed:
             return text(row.claimedScore);
         case Flags:
-            return text(row.other ? row.reason : row.flags);
+            return text(row.other ? row.reason : row.flagPhrases);
         default:
             break;
     }
@@ -116,10 +147,24 @@ QString ContestTableModel::reasons(const contest::LogRow& row) const {
     }
     QStringList lines;
     for (const contest::LogFlag& flag : contest_->logs()[row.log].flags) {
-        lines.push_back(QStringLiteral("<b>%1</b>: %2")
-                            .arg(text(flag.code).toHtmlEscaped(), text(flag.text).toHtmlEscaped()));
+        lines.push_back(
+            QStringLiteral("<b>%1</b>: %2")
+                .arg(said(contest::flagPhrase(flag.code, userLanguage())).toHtmlEscaped(),
+                     text(flag.text).toHtmlEscaped()));
     }
     return QStringLiteral("<p>%1</p>").arg(lines.join(QStringLiteral("<br>")));
+}
+
+QVariant ContestTableModel::toolTip(const contest::LogRow& row, int column) const {
+    QString tip;
+    // The window elides a long name or outcome.
+    if (column == Call || column == File || column == Outcome) {
+        tip = QStringLiteral("<p>%1</p>").arg(display(row, column).toString().toHtmlEscaped());
+    }
+    if (!row.flags.empty() || row.other) {
+        tip += reasons(row);
+    }
+    return tip.isEmpty() ? QVariant() : QVariant(tip);
 }
 
 QVariant ContestTableModel::data(const QModelIndex& index, int role) const {
@@ -140,7 +185,7 @@ QVariant ContestTableModel::data(const QModelIndex& index, int role) const {
         case kOtherRole:
             return row.other ? QVariant(static_cast<qulonglong>(*row.other)) : QVariant();
         case Qt::ToolTipRole:
-            return flagged ? QVariant(reasons(row)) : QVariant();
+            return toolTip(row, index.column());
         case Qt::BackgroundRole:
             if (row.other) {
                 return QBrush(QColor(0xe4, 0xe4, 0xe4));
@@ -165,18 +210,17 @@ QVariant ContestTableModel::headerData(int section, Qt::Orientation orientation,
     const bool finding = kind >= 0 && kind < static_cast<int>(contest::kFindingKindCount);
     if (role == Qt::ToolTipRole) {
         if (finding) {
-            return QString::fromUtf8(
-                contest::findingHeading(contest::kFindingKinds[static_cast<std::size_t>(kind)]));
+            return said(contest::findingHeading(
+                contest::kFindingKinds[static_cast<std::size_t>(kind)], userLanguage()));
         }
         switch (section) {
             case Claimed:
-                return QStringLiteral("Výsledek, který deník sám uvádí (CLAIMED-SCORE)");
+                return said(zeb::tr("The result that the log itself declares (CLAIMED-SCORE)"));
             case Result:
-                return QStringLiteral("Výsledek deníku, jak jej spočítal program");
+                return said(zeb::tr("The log's result as the program computed it"));
             case CheckedResult:
-                return QStringLiteral(
-                    "Výsledek bez QSO, která vyřadila křížová kontrola nebo "
-                    "vyhodnocovatel");
+                return said(zeb::tr(
+                    "The result without the QSOs that the cross-check or the evaluator removed"));
             default:
                 return {};
         }
@@ -185,29 +229,30 @@ QVariant ContestTableModel::headerData(int section, Qt::Orientation orientation,
         return QAbstractTableModel::headerData(section, orientation, role);
     }
     if (finding) {
-        return QString::fromUtf8(kFindingHeadings[kind]);
+        return onLines(said(contest::findingColumnHeading(
+            contest::kFindingKinds[static_cast<std::size_t>(kind)], userLanguage())));
     }
     switch (section) {
         case Rank:
-            return QStringLiteral("Pořadí");
+            return said(zeb::tr("Rank"));
         case Call:
-            return QStringLiteral("Značka");
+            return said(zeb::tr("Call"));
         case File:
-            return QStringLiteral("Deník");
+            return said(zeb::tr("Log"));
         case Outcome:
-            return QStringLiteral("Stav");
+            return said(zeb::tr("Outcome"));
         case Qsos:
-            return QStringLiteral("QSO");
+            return said(zeb::tr("QSOs"));
         case Claimed:
-            return QStringLiteral("Deklarováno");
+            return onLines(said(zeb::tr("Claimed")));
         case Result:
-            return QStringLiteral("Před\nkontrolou");
+            return onLines(said(zeb::tr("Before the check")));
         case CheckedResult:
-            return QStringLiteral("Po\nkontrole");
+            return onLines(said(zeb::tr("After the check")));
         case RemovedQsos:
-            return QStringLiteral("Vyřazená\nQSO");
+            return onLines(said(zeb::tr("Removed QSOs")));
         case Flags:
-            return QStringLiteral("Ke kontrole");
+            return said(zeb::tr("To look at"));
         default:
             return {};
     }

@@ -52,6 +52,7 @@ class ContestTableModel final : public QAbstractTableModel {
     QVariant display(const contest::LogRow& row, int column) const;
     QVariant sortKey(const contest::LogRow& row, int column) const;
     QString reasons(const contest::LogRow& row) const;
+    QVariant toolTip(const contest::LogRow& row, int column) const;
 
     std::shared_ptr<const contest::ContestWorkspace> contest_;
     std::vector<contest::LogRow> rows_;

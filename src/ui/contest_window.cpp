@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QSortFilterProxyModel>
+#include <QStyledItemDelegate>
 #include <QTimer>
 
 #include "contest/intake/contest_folder.h"
@@ -49,12 +50,19 @@ QString text(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
 
+// A message of the catalogue, as zeb::tr() gives it.
+QString text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
 QString absolute(const QString& path) {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
 // Room for the sort arrow only in the section that shows it: Qt reserves it in every section, as
-// wide as the header is high, which with headings on two lines would push columns off the table.
+// wide as the section's own text is high, which with headings on several lines would push columns
+// off the table; and the style draws it half as wide as the whole header is high, which is more
+// than that beside a heading of one line.
 class CompactHeader final : public QHeaderView {
   public:
     using QHeaderView::QHeaderView;
@@ -62,10 +70,45 @@ class CompactHeader final : public QHeaderView {
   protected:
     QSize sectionSizeFromContents(int section) const override {
         QSize size = QHeaderView::sectionSizeFromContents(section);
-        if (isSortIndicatorShown() && section != sortIndicatorSection()) {
-            size.rwidth() -=
-                size.height() + style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+        if (!isSortIndicatorShown()) {
+            return size;
         }
+        const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+        size.rwidth() -= size.height() + margin;
+        if (section == sortIndicatorSection()) {
+            int tallest = 0;
+            for (int other = 0; other < count(); ++other) {
+                tallest = std::max(tallest, QHeaderView::sectionSizeFromContents(other).height());
+            }
+            size.rwidth() += tallest / 2 + 2 * margin;
+        }
+        return size;
+    }
+};
+
+// The calls, names and outcomes no wider than an evaluator reads at a glance: a longer one is
+// elided, and its tooltip holds it whole.
+class NarrowNames final : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        int characters = 0;
+        switch (index.column()) {
+            case ContestTableModel::Call:
+                characters = 11;
+                break;
+            case ContestTableModel::File:
+                characters = 20;
+                break;
+            case ContestTableModel::Outcome:
+                characters = 16;
+                break;
+            default:
+                return size;
+        }
+        size.setWidth(std::min(size.width(), option.fontMetrics.averageCharWidth() * characters));
         return size;
     }
 };
@@ -73,11 +116,11 @@ class CompactHeader final : public QHeaderView {
 QString stageText(WorkStage stage) {
     switch (stage) {
         case WorkStage::Intake:
-            return QStringLiteral("Čtu, opravuji a hodnotím deníky");
+            return text(zeb::tr("Reading, repairing and scoring the logs"));
         case WorkStage::Check:
-            return QStringLiteral("Křížová kontrola a výsledky po kontrole");
+            return text(zeb::tr("Cross-check and checked results"));
         case WorkStage::Publish:
-            return QStringLiteral("Ukládám výsledky");
+            return text(zeb::tr("Saving the results"));
     }
     return {};
 }
@@ -112,13 +155,14 @@ ContestWindow::ContestWindow(FolderDialogs& folders, ClosingQuestion& closing,
     columns->setSectionResizeMode(QHeaderView::ResizeToContents);
     // A long file name or outcome is elided rather than the columns after it pushed off, and the
     // flags or reason take what is left: the tooltip and the details hold the whole text.
-    columns->setMaximumSectionSize(fontMetrics().averageCharWidth() * 26);
+    ui_->tabulka->setItemDelegate(new NarrowNames(ui_->tabulka));
     ui_->tabulka->setWordWrap(false);
     columns->setSectionResizeMode(ContestTableModel::Flags, QHeaderView::Stretch);
     columns->setMinimumSectionSize(fontMetrics().averageCharWidth() * 6);
     ui_->tabulka->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    ui_->rozdeleni->setStretchFactor(0, 1);
-    ui_->rozdeleni->setStretchFactor(1, 1);
+    // The table has the larger part: it is what the evaluator goes through.
+    ui_->rozdeleni->setStretchFactor(0, 3);
+    ui_->rozdeleni->setStretchFactor(1, 2);
     ui_->casoveOkno->setValue(contest::kDefaultTimeWindow);
     windowChange_->setSingleShot(true);
     windowChange_->setInterval(400);
@@ -240,7 +284,7 @@ void ContestWindow::openPaths(const QStringList& paths) {
 
 void ContestWindow::load(const QStringList& paths, const QString& out) {
     if (busy()) {
-        setStatus(QStringLiteral("Ještě běží předchozí práce: počkejte na ni, nebo ji zrušte."));
+        setStatus(text(zeb::tr("The work before is still running: wait for it, or cancel it.")));
         return;
     }
     std::vector<std::string> logs;
@@ -257,21 +301,21 @@ void ContestWindow::load(const QStringList& paths, const QString& out) {
         }
     }
     if (logs.empty()) {
-        setStatus(QStringLiteral("Ve složce %1 nejsou žádné deníky (soubory *.cbr a *.log ani "
-                                 "jiné deníky Cabrillo); jiných souborů: %2.")
+        setStatus(text(zeb::tr("The folder %1 holds no logs (no *.cbr or *.log files and no other "
+                               "Cabrillo logs); other files: %2."))
                       .arg(QDir::toNativeSeparators(logsFolder_))
                       .arg(others.size()));
         return;
     }
     opened_ = paths;
-    QString done = QStringLiteral("Deníků načteno a zkontrolováno: %1").arg(logs.size());
+    QString done = text(zeb::tr("Logs read and checked: %1")).arg(logs.size());
     if (!others.empty()) {
-        done += QStringLiteral(", dalších souborů, které nejsou deníky: %1").arg(others.size());
+        done += text(zeb::tr(", other files that are no logs: %1")).arg(others.size());
     }
-    done += QStringLiteral(". Výsledky zatím nejsou uloženy (Uložit výsledky).");
+    done += text(zeb::tr(". The results are not saved yet (Save results)."));
     auto fresh = std::make_shared<const ContestWorkspace>(
         std::move(logs), pathBytes(out), ui_->casoveOkno->value(), std::move(others));
-    setStatus(QStringLiteral("Načítám deníky…"));
+    setStatus(text(zeb::tr("Reading the logs…")));
     runOnContest(
         fresh,
         [](ContestWorkspace& contest, const WorkProgress& progress) {
@@ -304,16 +348,17 @@ void ContestWindow::runOnContest(std::shared_ptr<const ContestWorkspace> base, W
                     then();
                 }
             } else if (!failure.isEmpty()) {
-                setStatus(QStringLiteral("Práce skončila chybou: %1").arg(failure));
+                setStatus(text(zeb::tr("The work ended with an error: %1")).arg(failure));
             } else if (failed && !failed->empty()) {
-                setStatus(QStringLiteral("Nic se nezměnilo: %1").arg(text(*failed)));
+                setStatus(text(zeb::tr("Nothing changed: %1")).arg(text(*failed)));
             } else {
-                setStatus(QStringLiteral("Zrušeno: okno ukazuje soutěž, jak byla předtím."));
+                setStatus(
+                    text(zeb::tr("Cancelled: the window shows the contest as it was before.")));
             }
             afterWork();
         });
     if (!started) {
-        setStatus(QStringLiteral("Ještě běží předchozí práce: počkejte na ni, nebo ji zrušte."));
+        setStatus(text(zeb::tr("The work before is still running: wait for it, or cancel it.")));
     }
 }
 
@@ -341,7 +386,7 @@ void ContestWindow::afterWork() {
 void ContestWindow::cancelWork() {
     if (busy() && stoppable_) {
         work_->stop();
-        setStatus(QStringLiteral("Ruším…"));
+        setStatus(text(zeb::tr("Cancelling…")));
     }
 }
 
@@ -350,7 +395,7 @@ void ContestWindow::chooseLogsFolder() {
         return;
     }
     const std::optional<QString> chosen =
-        folders_.chooseFolder(this, QStringLiteral("Složka s deníky soutěže"), logsFolder_);
+        folders_.chooseFolder(this, text(zeb::tr("Folder of the contest's logs")), logsFolder_);
     if (chosen) {
         openPaths({*chosen});
     }
@@ -362,7 +407,7 @@ void ContestWindow::chooseOutputFolder() {
     }
     const QString current = pathText(contest_->folder().out);
     const std::optional<QString> chosen =
-        folders_.chooseFolder(this, QStringLiteral("Výstupní složka vyhodnocení"), current);
+        folders_.chooseFolder(this, text(zeb::tr("Output folder of the evaluation")), current);
     if (!chosen || absolute(*chosen) == current) {
         return;
     }
@@ -385,8 +430,8 @@ void ContestWindow::takeBackChanges(std::function<void()> then) {
             [](ContestWorkspace& contest, const WorkProgress& progress) {
                 return contest.recheckDecisions(progress);
             },
-            QStringLiteral("Soubor rozhodnutí %1 se změnil: soutěž je přepočítána podle něj. "
-                           "Výsledky zatím nejsou uloženy.")
+            text(zeb::tr("The decisions file %1 changed: the contest is computed again with it. "
+                         "The results are not saved yet."))
                 .arg(QDir::toNativeSeparators(pathText(contest_->folder().decisions()))),
             std::move(then));
         return;
@@ -406,7 +451,7 @@ void ContestWindow::takeBackChanges(std::function<void()> then) {
         [changed](ContestWorkspace& contest, const WorkProgress& progress) {
             return contest.retake(changed, progress);
         },
-        QStringLiteral("Přepočítáno po změně: %1. Výsledky zatím nejsou uloženy.")
+        text(zeb::tr("Computed again after a change: %1. The results are not saved yet."))
             .arg(names.join(QStringLiteral(", "))),
         std::move(then));
 }
@@ -427,7 +472,7 @@ void ContestWindow::recheck() {
         [minutes](ContestWorkspace& contest, const WorkProgress& progress) {
             return contest.recheck(minutes, progress);
         },
-        QStringLiteral("Křížová kontrola s časovým oknem %1 min. Výsledky zatím nejsou uloženy.")
+        text(zeb::tr("Cross-check with a time window of %1 min. The results are not saved yet."))
             .arg(minutes));
 }
 
@@ -445,7 +490,7 @@ void ContestWindow::publish() {
     auto written = std::make_shared<bool>(false);
     stoppable_ = false;
     ui_->prubeh->setValue(0);
-    setStatus(QStringLiteral("Ukládám výsledky…"));
+    setStatus(text(zeb::tr("Saving the results…")));
     work_->start(
         [contest, notes, written](const WorkProgress& progress) {
             *written = contest->publish(
@@ -459,15 +504,15 @@ void ContestWindow::publish() {
                 published_ = contest;
             }
             if (!completed) {
-                setStatus(QStringLiteral("Výsledky se nepodařilo uložit: %1").arg(failure));
+                setStatus(text(zeb::tr("The results could not be saved: %1")).arg(failure));
             } else if (*written) {
-                setStatus(QStringLiteral("Výsledky uloženy do %1.").arg(out));
+                setStatus(text(zeb::tr("Results saved in %1.")).arg(out));
             } else {
                 QStringList lines;
                 for (const std::string& note : *notes) {
                     lines.push_back(text(note));
                 }
-                setStatus(QStringLiteral("Některé soubory výsledků v %1 se nepodařilo uložit: %2")
+                setStatus(text(zeb::tr("Some files of the results in %1 could not be saved: %2"))
                               .arg(out, lines.join(QStringLiteral("; "))));
             }
             if (closeAfterSave_ && saved) {
@@ -483,11 +528,11 @@ void ContestWindow::openResults() {
     }
     const QString index = pathText(contest_->folder().index());
     if (!QFileInfo::exists(index)) {
-        setStatus(QStringLiteral("Výsledky ještě nejsou uloženy (Uložit výsledky)."));
+        setStatus(text(zeb::tr("The results are not saved yet (Save results).")));
         return;
     }
     if (!openUrl_(QUrl::fromLocalFile(index))) {
-        setStatus(QStringLiteral("Stránku %1 se nepodařilo otevřít v prohlížeči.")
+        setStatus(text(zeb::tr("The page %1 could not be opened in the browser."))
                       .arg(QDir::toNativeSeparators(index)));
     }
 }
@@ -500,7 +545,7 @@ void ContestWindow::openSelectedInForm() {
     const ContestLog& log = contest_->logs()[*l];
     if (log.outcome != contest::LogOutcome::Scored) {
         // The form's reader refuses it: there would be nothing to see.
-        setStatus(QStringLiteral("Deník %1 nebyl hodnocen, ve formuláři se neotevírá: %2")
+        setStatus(text(zeb::tr("The log %1 was not scored and does not open in the form: %2"))
                       .arg(text(contest::callOrFileName(log)), text(log.reason)));
         return;
     }
@@ -523,8 +568,9 @@ void ContestWindow::openSelectedInForm() {
     if (formClosing_) {
         return;  // refused: this window says so once the form closed
     }
-    setStatus(QStringLiteral("Deník %1 je ve formuláři. Konfigurace sloupců uložená tam (Ulož "
-                             "konfiguaci) vedle kopie a změny kopie se po návratu sem započítají.")
+    setStatus(text(zeb::tr("The log %1 is in the form. A column configuration saved there (Ulož "
+                           "konfiguaci) beside the copy and changes of the copy count once you "
+                           "are back here."))
                   .arg(text(contest::callOrFileName(log))));
 }
 
@@ -540,19 +586,18 @@ bool ContestWindow::closeFormInsteadOfEnding() {
     QString why;
     switch (form_->activity()) {
         case TForm1::Activity::Reading:
-            why = QStringLiteral(
-                      "Formulář odmítl deník %1 (důvod uvedl ve svém hlášení) a zavřel se.")
+            why = text(zeb::tr("The form refused the log %1 (its message said why) and closed."))
                       .arg(log);
             break;
         case TForm1::Activity::Computing:
-            why = QStringLiteral(
-                      "Výpočet deníku %1 ve formuláři byl přerušen (Abort) a formulář "
-                      "se zavřel.")
+            why = text(zeb::tr("The computation of the log %1 in the form was aborted (Abort) and "
+                               "the form closed."))
                       .arg(log);
             break;
         case TForm1::Activity::Idle:
-            why = log.isEmpty() ? QStringLiteral("Formulář zavřen (Konec).")
-                                : QStringLiteral("Formulář s deníkem %1 zavřen (Konec).").arg(log);
+            why = log.isEmpty()
+                      ? text(zeb::tr("The form closed (Konec)."))
+                      : text(zeb::tr("The form with the log %1 closed (Konec).")).arg(log);
             break;
     }
     formClosing_ = true;
@@ -593,15 +638,15 @@ void ContestWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         closeWhenIdle_ = true;
         cancelWork();
-        setStatus(QStringLiteral("Okno se zavře, jakmile doběhne rozběhnutá práce."));
+        setStatus(text(zeb::tr("The window closes as soon as the work under way ends.")));
         return;
     }
     if (unsaved()) {
         const QString out = QDir::toNativeSeparators(pathText(contest_->folder().out));
         switch (closing_.askBeforeClosing(
-            this, QStringLiteral("Zavřít vyhodnocení"),
-            QStringLiteral("Výsledky soutěže nejsou uloženy.\n\nUložit je před zavřením okna do "
-                           "složky %1?")
+            this, text(zeb::tr("Close the evaluation")),
+            text(zeb::tr("The results of the contest are not saved.\n\nSave them in the folder "
+                         "%1 before the window closes?"))
                 .arg(out))) {
             case ClosingAnswer::Save:
                 event->ignore();
@@ -696,7 +741,8 @@ void ContestWindow::showSelected() {
         showQsoLines(!sameLog);
     } else if (const std::optional<std::size_t> other = selectedOther()) {
         ui_->podrobnosti->setHtml(otherFileDetailsHtml(*contest_, *other));
-        ui_->radkyQso->setHtml(QStringLiteral("<p>Soubor není deník: nemá řádky QSO.</p>"));
+        ui_->radkyQso->setHtml(QStringLiteral("<p>%1</p>")
+                                   .arg(text(zeb::tr("The file is no log: it has no QSO lines."))));
         ui_->vybraneQso->clear();
     } else {
         ui_->podrobnosti->clear();
@@ -724,15 +770,16 @@ void ContestWindow::showQsoLines(bool fromTop) {
     if (!contest::decisionChoices(contest_->logs(), contest_->checked(), l).onQsos) {
         ui_->vybraneQso->setText(
             log.qsos.empty() ? QString()
-                             : QStringLiteral("O QSO tohoto deníku se nerozhoduje: deník se "
-                                              "nehodnotí (odložen, kontrolní nebo nahrazen)."));
+                             : text(zeb::tr("No decisions on the QSOs of this log: the log is "
+                                            "not evaluated (set aside, a check log or "
+                                            "superseded).")));
     } else if (!selectedQso_) {
         ui_->vybraneQso->setText(
-            QStringLiteral("Klepnutím vyberte řádek QSO, o kterém chcete rozhodnout."));
+            text(zeb::tr("Click the QSO line that you want to decide about.")));
     } else {
         const contest::ContestQso& qso = log.qsos[*selectedQso_];
         ui_->vybraneQso->setText(
-            QStringLiteral("Vybrán řádek %1: %2")
+            text(zeb::tr("Line %1 selected: %2"))
                 .arg(qso.submittedNumber > 0 ? qso.submittedNumber : qso.number)
                 .arg(text(qso.asSubmitted()).simplified()));
     }
@@ -780,9 +827,9 @@ void ContestWindow::setSelectedAside() {
         }
     }
     const std::optional<QString> reason = reasons_.askReason(
-        this, QStringLiteral("Odložit deník"),
-        QStringLiteral("Deník %1 (%2) se nebude hodnotit a křížová kontrola jej nepoužije.\n\n"
-                       "Důvod (zapíše se do souboru rozhodnutí):")
+        this, text(zeb::tr("Set the log aside")),
+        text(zeb::tr("The log %1 (%2) will not be evaluated and the cross-check will not use "
+                     "it.\n\nReason (written into the decisions file):"))
             .arg(text(contest::callOrFileName(log)), text(baseName(log.path))),
         preset);
     if (!reason) {
@@ -807,7 +854,7 @@ void ContestWindow::decideOnLog(std::size_t l, DecisionKind kind, const QString&
     const Decision decision =
         contest::decisionOnLog(contest_->logs()[l], kind, reason.toStdString());
     changeDecisions({}, decision,
-                    QStringLiteral("Rozhodnutí zapsáno: %1. Výsledky zatím nejsou uloženy.")
+                    text(zeb::tr("Decision written: %1. The results are not saved yet."))
                         .arg(text(contest::decisionLine(decision))));
 }
 
@@ -833,20 +880,20 @@ void ContestWindow::undoDecisionsWhere(
     }
     if (!decisions.empty()) {
         changeDecisions(decisions, std::nullopt,
-                        QStringLiteral("Rozhodnutí zrušeno: %1. Výsledky zatím nejsou uloženy.")
+                        text(zeb::tr("Decision undone: %1. The results are not saved yet."))
                             .arg(lines.join(QStringLiteral("; "))));
     }
 }
 
 void ContestWindow::keepSelectedQso() {
-    decideOnSelectedQso(DecisionKind::KeepQso, QStringLiteral("Uznat QSO"),
-                        QStringLiteral("QSO zůstane v deníku %1, ať křížová kontrola našla "
-                                       "cokoli:"));
+    decideOnSelectedQso(
+        DecisionKind::KeepQso, text(zeb::tr("Keep the QSO")),
+        text(zeb::tr("The QSO stays in the log %1, whatever the cross-check found:")));
 }
 
 void ContestWindow::removeSelectedQso() {
-    decideOnSelectedQso(DecisionKind::RemoveQso, QStringLiteral("Vyřadit QSO"),
-                        QStringLiteral("QSO se odečte z výsledku deníku %1 po kontrole:"));
+    decideOnSelectedQso(DecisionKind::RemoveQso, text(zeb::tr("Remove the QSO")),
+                        text(zeb::tr("The QSO is taken off the checked result of the log %1:")));
 }
 
 void ContestWindow::decideOnSelectedQso(DecisionKind kind, const QString& title,
@@ -869,14 +916,14 @@ void ContestWindow::decideOnSelectedQso(DecisionKind kind, const QString& title,
         reasons_.askReason(this, title,
                            what.arg(text(contest::callOrFileName(log))) + QStringLiteral("\n\n") +
                                text(log.qsos[q].asSubmitted()).simplified() +
-                               QStringLiteral("\n\nDůvod (zapíše se do souboru rozhodnutí):"),
+                               text(zeb::tr("\n\nReason (written into the decisions file):")),
                            preset);
     if (!reason) {
         return;
     }
     const Decision decision = contest::decisionOnQso(log, q, kind, reason->toStdString());
     changeDecisions({}, decision,
-                    QStringLiteral("Rozhodnutí zapsáno: %1. Výsledky zatím nejsou uloženy.")
+                    text(zeb::tr("Decision written: %1. The results are not saved yet."))
                         .arg(text(contest::decisionLine(decision))));
 }
 
@@ -934,7 +981,7 @@ void ContestWindow::showQsoMenu(const QPoint& at) {
 void ContestWindow::showProgress(WorkStage stage, qint64 done, qint64 total) {
     ui_->prubeh->setMaximum(static_cast<int>(total));
     ui_->prubeh->setValue(static_cast<int>(done));
-    ui_->stav->setText(QStringLiteral("%1: %2 z %3").arg(stageText(stage)).arg(done).arg(total));
+    ui_->stav->setText(text(zeb::tr("%1: %2 of %3")).arg(stageText(stage)).arg(done).arg(total));
 }
 
 std::optional<std::size_t> ContestWindow::selectedLog() const {

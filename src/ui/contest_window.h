@@ -156,7 +156,7 @@ class ContestWindow final : public QWidget {
     bool stoppable_ = false;
     bool formClosing_ = false;
     bool closeWhenIdle_ = false;   // closed while work ran: closed again once it ended
-    bool closeAfterSave_ = false;  // "Uložit" in the closing question
+    bool closeAfterSave_ = false;  // "Save" in the closing question
 };
 
 }  // namespace zeb

@@ -36,8 +36,8 @@ class FolderDialogs {
 // What the evaluator answers when the contest window is closed with its results not saved.
 enum class ClosingAnswer { Save, CloseWithoutSaving, Cancel };
 
-// The question of the contest window before it closes with its results not saved: "Uložit",
-// "Zavřít bez uložení" or "Zrušit", the last also when the question is closed without a button.
+// The question of the contest window before it closes with its results not saved: "Save", "Close
+// without saving" or "Cancel", the last also when the question is closed without a button.
 class ClosingQuestion {
   public:
     virtual ~ClosingQuestion() = default;

@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "platform/translation.h"
+
 namespace zeb {
 
 namespace {
@@ -79,10 +81,10 @@ ClosingAnswer QtClosingQuestion::askBeforeClosing(QWidget* parent, const QString
                                                   const QString& text) {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
-    QPushButton* save = box.addButton(QStringLiteral("Uložit"), QMessageBox::AcceptRole);
+    QPushButton* save = box.addButton(QString::fromUtf8(tr("Save")), QMessageBox::AcceptRole);
     QPushButton* discard =
-        box.addButton(QStringLiteral("Zavřít bez uložení"), QMessageBox::DestructiveRole);
-    QPushButton* cancel = box.addButton(QStringLiteral("Zrušit"), QMessageBox::RejectRole);
+        box.addButton(QString::fromUtf8(tr("Close without saving")), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QString::fromUtf8(tr("Cancel")), QMessageBox::RejectRole);
     box.setDefaultButton(save);
     box.setEscapeButton(cancel);
     box.exec();
@@ -101,8 +103,8 @@ std::optional<QString> QtReasonQuestion::askReason(QWidget* parent, const QStrin
     box.setWindowTitle(title);
     box.setLabelText(text);
     box.setTextValue(preset);
-    box.setOkButtonText(QStringLiteral("Rozhodnout"));
-    box.setCancelButtonText(QStringLiteral("Zrušit"));
+    box.setOkButtonText(QString::fromUtf8(tr("Decide")));
+    box.setCancelButtonText(QString::fromUtf8(tr("Cancel")));
     // Wide enough for a sentence; the file keeps a reason on one line.
     box.resize(520, box.sizeHint().height());
     if (box.exec() != QDialog::Accepted) {

@@ -34,8 +34,9 @@ class QtPlatform final : public Platform {
     std::function<bool(int)> endHook_;
 };
 
-// Qt's own texts (the file dialogs' buttons and columns) in Czech, like the rest of the program,
-// when the system has Qt's Czech catalogue; otherwise they stay as they are. Whether it has it.
+// Qt's own texts (the file dialogs' buttons and columns) in Czech, for an evaluator whose language
+// is Czech, when the system has Qt's Czech catalogue; otherwise they stay as they are. Whether it
+// has it.
 bool useCzechQtTexts();
 
 // The box for an exception that escaped a handler; `what` is the exception's message.

@@ -3,11 +3,13 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
@@ -23,6 +25,7 @@
 #include "cli/zebscore.h"
 #include "contest/intake/contest_log.h"
 #include "contest/publish/contest_view.h"
+#include "contest/publish/results_table.h"
 #include "platform/translation.h"
 #include "scripted_platform.h"
 #include "support/folder_files.h"
@@ -31,6 +34,7 @@
 #include "ui/contest_table_model.h"
 #include "ui/contest_window.h"
 #include "ui/tform1.h"
+#include "ui/window_texts.h"
 
 using zeb::ContestTableModel;
 using zeb::StartRequest;
@@ -76,6 +80,16 @@ QString czechOutcome(const QString& english) {
     return english;
 }
 
+// The flags of zebscore's codes as the window names them.
+QString flagPhrasesOf(const QString& codes) {
+    QStringList phrases;
+    for (const QString& code : codes.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        phrases.push_back(
+            QString::fromUtf8(zeb::contest::flagPhrase(code.toStdString(), zeb::userLanguage())));
+    }
+    return phrases.join(QStringLiteral(", "));
+}
+
 }  // namespace
 
 // The contest window over the small test contest and a file that is no log, its folder dialogs
@@ -104,6 +118,10 @@ class ContestWindowTest : public QObject {
     void decisionMadeInTheWindowIsWhatZebscoreReads();
     void decisionsEditedByHandAreTakenBack();
     void filesThatAreNoLogsAreRowsWithTheirReasons();
+    void windowSpeaksTheUserLanguage_data();
+    void windowSpeaksTheUserLanguage();
+    void corpusFitsAWindow1280Wide_data();
+    void corpusFitsAWindow1280Wide();
 
   private:
     template <typename T>
@@ -163,6 +181,8 @@ class ContestWindowTest : public QObject {
     }
     // A double click on the log's row.
     void openInForm(const QString& file);
+    // The form and the contest window, made anew: their texts are set as they are made.
+    void makeWindows();
 
     std::unique_ptr<QTemporaryDir> temp_;
     QString logs_;
@@ -180,6 +200,7 @@ class ContestWindowTest : public QObject {
 void ContestWindowTest::initTestCase() {
     qputenv("LANGUAGE", "cs");
     zeb::useUserLanguage();
+    zeb::useWindowTexts();
 }
 
 void ContestWindowTest::init() {
@@ -201,6 +222,11 @@ void ContestWindowTest::init() {
     folders_ = std::make_unique<zeb::test::ScriptedFolderDialogs>();
     closing_ = std::make_unique<zeb::test::ScriptedClosingQuestion>();
     reasons_ = std::make_unique<zeb::test::ScriptedReasonQuestion>();
+    makeWindows();
+}
+
+void ContestWindowTest::makeWindows() {
+    window_.reset();
     form_ = std::make_unique<zeb::TForm1>(*platform_, *dialogs_);
     window_ = std::make_unique<zeb::ContestWindow>(*folders_, *closing_, *reasons_);
     window_->setForm(form_.get());
@@ -214,6 +240,9 @@ void ContestWindowTest::init() {
 }
 
 void ContestWindowTest::cleanup() {
+    // A test that spoke another language leaves Czech to the next.
+    qputenv("LANGUAGE", "cs");
+    zeb::useUserLanguage();
     window_.reset();
     form_.reset();
     reasons_.reset();
@@ -262,7 +291,7 @@ void ContestWindowTest::expectTableIsZebscores() const {
         QCOMPARE(cell(row, ContestTableModel::Result), zebscore.at(8));
         QCOMPARE(cell(row, ContestTableModel::CheckedResult), zebscore.at(9));
         QCOMPARE(cell(row, ContestTableModel::RemovedQsos), zebscore.at(10));
-        QCOMPARE(cell(row, ContestTableModel::Flags), zebscore.at(13));
+        QCOMPARE(cell(row, ContestTableModel::Flags), flagPhrasesOf(zebscore.at(13)));
         QCOMPARE(cell(row, ContestTableModel::File), zebscore.at(14));
         // A scored log below the ranking says what it is instead.
         const std::size_t log =
@@ -421,7 +450,8 @@ void ContestWindowTest::flagReasonsShowWhatTheLogsWrite() {
                         .data(Qt::ToolTipRole)
                         .toString());
     QVERIFY2(tooltip.toPlainText().contains(
-                 QStringLiteral("same-call: stanice <B>OK1AA poslala i deník ok1aa & co.cbr")),
+                 QStringLiteral("dva deníky jedné stanice: stanice <B>OK1AA poslala i deník "
+                                "ok1aa & co.cbr")),
              qPrintable(tooltip.toPlainText()));
 }
 
@@ -789,6 +819,110 @@ void ContestWindowTest::filesThatAreNoLogsAreRowsWithTheirReasons() {
     const zeb::test::FolderFiles saved = zeb::test::filesUnder(outBytes());
     runZebscore();
     QCOMPARE(zeb::test::folderDifferences(saved, zeb::test::filesUnder(outBytes())), std::string());
+}
+
+void ContestWindowTest::windowSpeaksTheUserLanguage_data() {
+    QTest::addColumn<QByteArray>("language");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("tab");
+    QTest::addColumn<QString>("bustedCall");  // the heading of its column, on one line
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("outcome");  // of a log sent twice
+    QTest::addColumn<QString>("flags");
+
+    QTest::newRow("Czech") << QByteArray("cs") << "Otevřít složku…"
+                           << "Podrobnosti"
+                           << "Protistanice zapsala vaši značku chybně"
+                           << "Deníků načteno a zkontrolováno: 8"
+                           << "kopie deníku ok2bbb.cbr"
+                           << "kopie jiného deníku, dva deníky jedné stanice";
+    QTest::newRow("English") << QByteArray("en") << "Open folder…"
+                             << "Details"
+                             << "The partner logged your call wrongly"
+                             << "Logs read and checked: 8"
+                             << "copy of the log ok2bbb.cbr"
+                             << "a copy of another log, two logs of one station";
+}
+
+// The contest window in the user's language, the reasons of its flags in Czech beside their
+// phrases; the form is Czech in every language.
+void ContestWindowTest::windowSpeaksTheUserLanguage() {
+    QFETCH(QByteArray, language);
+    QFETCH(QString, button);
+    QFETCH(QString, tab);
+    QFETCH(QString, bustedCall);
+    QFETCH(QString, status);
+    QFETCH(QString, outcome);
+    QFETCH(QString, flags);
+    qputenv("LANGUAGE", language);
+    zeb::useUserLanguage();
+    makeWindows();
+    const QString copy = QStringLiteral("ok2bbb-znovu.cbr");
+    QVERIFY(QFile::copy(logs_ + QStringLiteral("/ok2bbb.cbr"), logs_ + QLatin1Char('/') + copy));
+    openAndWait(logs_);
+
+    QCOMPARE(child<QPushButton>("otevritSlozku")->text(), button);
+    QCOMPARE(child<QTabWidget>("detaily")->tabText(0), tab);
+    const int bustedColumn = ContestTableModel::FirstFinding + 1;
+    QCOMPARE(table()->headerData(bustedColumn, Qt::Horizontal).toString().replace('\n', ' '),
+             bustedCall);
+    QVERIFY2(child<QLabel>("stav")->text().startsWith(status),
+             qPrintable(child<QLabel>("stav")->text()));
+    QCOMPARE(cell(rowOf(copy), ContestTableModel::Outcome), outcome);
+    QCOMPARE(cell(rowOf(copy), ContestTableModel::Flags), flags);
+    // The window may elide the name.
+    QVERIFY(table()
+                ->index(rowOf(copy), ContestTableModel::File)
+                .data(Qt::ToolTipRole)
+                .toString()
+                .contains(copy));
+    selectRow(copy);
+    const std::size_t log =
+        table()->index(rowOf(copy), 0).data(ContestTableModel::kLogRole).value<qulonglong>();
+    const zeb::contest::LogFlag& flag = window_->contest()->logs()[log].flags.back();
+    QVERIFY2(details().contains(flags.split(QStringLiteral(", ")).back() + QStringLiteral(": ") +
+                                QString::fromStdString(flag.text)),
+             qPrintable(details()));
+
+    QCOMPARE(form_->findChild<QPushButton*>(QStringLiteral("nactidenik"))->text(),
+             QStringLiteral("Načti deník"));
+    QCOMPARE(form_->findChild<QPushButton*>(QStringLiteral("bvypocet"))->text(),
+             QStringLiteral("Výpočet"));
+}
+
+void ContestWindowTest::corpusFitsAWindow1280Wide_data() {
+    QTest::addColumn<QByteArray>("language");
+    QTest::newRow("Czech") << QByteArray("cs");
+    QTest::newRow("English") << QByteArray("en");
+}
+
+// The real logs of the corpus, long names, many flags and all, in a window as wide as the club's
+// laptops: every column of the table shows without scrolling across, the flags last.
+void ContestWindowTest::corpusFitsAWindow1280Wide() {
+    QFETCH(QByteArray, language);
+    const QDir corpus(QStringLiteral(ZEB_CORPUS_DIR));
+    if (!corpus.exists()) {
+        QSKIP("no corpus");
+    }
+    qputenv("LANGUAGE", language);
+    zeb::useUserLanguage();
+    makeWindows();
+    const QString folder = temp_->filePath(QStringLiteral("corpus"));
+    QVERIFY(QDir().mkpath(folder));
+    for (const QString& name : corpus.entryList(QDir::Files)) {
+        QVERIFY(QFile::copy(corpus.filePath(name), folder + QLatin1Char('/') + name));
+    }
+    window_->resize(1280, 760);
+    openAndWait(folder);
+
+    QCOMPARE(window_->width(), 1280);
+    QCOMPARE(table()->rowCount(), 81);
+    auto* view = child<QTableView>("tabulka");
+    QCOMPARE(view->horizontalScrollBar()->maximum(), 0);
+    const QHeaderView* columns = view->horizontalHeader();
+    QVERIFY2(columns->sectionSize(ContestTableModel::Flags) >=
+                 view->fontMetrics().averageCharWidth() * 16,
+             qPrintable(QString::number(columns->sectionSize(ContestTableModel::Flags))));
 }
 
 QTEST_MAIN(ContestWindowTest)

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/cp1250.h"
+#include "platform/translation.h"
 #include "ui/qt_file_dialogs.h"
 #include "ui/qt_platform.h"
 
@@ -54,8 +55,11 @@ class QtPlatformTest : public QObject {
     void messageDialogInCzech();
 };
 
+// The contest window's questions in the evaluator's language, Czech, as on the club's machines.
 void QtPlatformTest::initTestCase() {
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    qputenv("LANGUAGE", "cs");
+    zeb::useUserLanguage();
 }
 
 void QtPlatformTest::messageDialog_data() {

@@ -369,6 +369,21 @@ const char* findingHeading(FindingKind kind, Language language) {
     return "";
 }
 
+const char* findingColumnHeading(FindingKind kind, Language language) {
+    switch (kind) {
+        case FindingKind::NotInLog:
+            return tr(language, N_("Not in log"));
+        case FindingKind::BustedExchange:
+            return tr(language, N_("Busted exchange"));
+        case FindingKind::Unique:
+            return tr(language, N_("Unique"));
+        case FindingKind::BustedCall:
+        case FindingKind::WrongCall:
+            break;
+    }
+    return findingHeading(kind, language);
+}
+
 bool differByOneEdit(std::string_view first, std::string_view second) {
     if (first.size() < second.size()) {
         std::swap(first, second);

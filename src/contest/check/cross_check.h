@@ -99,6 +99,9 @@ int findingCount(const LogCrossCheck& log, FindingKind kind);
 // your call wrongly", "You logged the partner's call wrongly".
 const char* findingKey(FindingKind kind);
 const char* findingHeading(FindingKind kind, Language language = Language::Czech);
+// ... and its heading over a narrow column of counts: a few words ("Not in log", "Unique"), but
+// for the two kinds of busted call, which only the words of findingHeading tell apart.
+const char* findingColumnHeading(FindingKind kind, Language language = Language::Czech);
 
 // True when the texts differ by exactly one character changed, added or dropped, or by two
 // neighbouring characters swapped.

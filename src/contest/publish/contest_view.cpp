@@ -10,22 +10,24 @@
 
 namespace zeb::contest {
 
-std::string standingOf(const std::vector<ContestLog>& logs, std::size_t l) {
+std::string standingOf(const std::vector<ContestLog>& logs, std::size_t l, Language language) {
     const ContestLog& log = logs[l];
     if (log.setAside) {
+        const std::string by = baseName(logs[log.setAside->by].path);
         switch (log.setAside->kind) {
             case SetAsideKind::Decision:
-                return "odložen";
+                return tr(language, "set aside");
             case SetAsideKind::Copy:
-                return "kopie deníku " + baseName(logs[log.setAside->by].path);
+                return format(tr(language, "copy of the log %1"), {by});
             case SetAsideKind::Superseded:
-                return "nahrazen deníkem " + baseName(logs[log.setAside->by].path);
+                return format(tr(language, "superseded by the log %1"), {by});
         }
     }
-    return log.takesPart() && log.checkLog ? "kontrolní deník" : "";
+    return log.takesPart() && log.checkLog ? tr(language, "check log") : "";
 }
 
-std::vector<LogRow> logRows(const std::vector<ContestLog>& logs, const CrossCheck* check) {
+std::vector<LogRow> logRows(const std::vector<ContestLog>& logs, const CrossCheck* check,
+                            Language language) {
     std::vector<LogRow> rows(logs.size());
     for (std::size_t l = 0; l < logs.size(); ++l) {
         const ContestLog& log = logs[l];
@@ -33,14 +35,14 @@ std::vector<LogRow> logRows(const std::vector<ContestLog>& logs, const CrossChec
         row.log = l;
         row.call = callOrFileName(log);
         row.file = baseName(log.path);
-        row.outcome = standingOf(logs, l);
+        row.outcome = standingOf(logs, l, language);
         if (row.outcome.empty()) {
-            row.outcome = czechOutcomeName(log.outcome);
+            row.outcome = tr(language, outcomeName(log.outcome));
         }
         row.claimedScore = log.claimedScore;
         row.scored = log.outcome == LogOutcome::Scored;
         row.flags = flagCodes(log);
-        row.flagPhrases = flagPhrases(log, userLanguage());
+        row.flagPhrases = flagPhrases(log, language);
         if (row.scored) {
             row.qsos = log.totals.qsoTotal;
             row.result = log.totals.result;
@@ -77,7 +79,8 @@ std::vector<LogRow> logRows(const std::vector<ContestLog>& logs, const CrossChec
     placeWhere([](const ContestLog& log) { return log.outcome != LogOutcome::Scored; });
     for (std::size_t l = 0; l < logs.size(); ++l) {
         if (logs[l].rankedApart()) {
-            rows[l].rank = "mimo";
+            // TRANSLATORS: the rank of a log ranked apart, in a narrow column.
+            rows[l].rank = tr(language, "apart");
         }
     }
     return rows;
@@ -91,7 +94,8 @@ std::vector<LogRow> rowsInResultsOrder(const std::vector<ContestLog>& logs,
     return rows;
 }
 
-std::vector<LogRow> otherFileRows(const std::vector<OtherFile>& others, std::size_t logs) {
+std::vector<LogRow> otherFileRows(const std::vector<OtherFile>& others, std::size_t logs,
+                                  Language language) {
     std::vector<LogRow> rows;
     for (std::size_t o = 0; o < others.size(); ++o) {
         LogRow row;
@@ -99,7 +103,7 @@ std::vector<LogRow> otherFileRows(const std::vector<OtherFile>& others, std::siz
         row.order = logs + o;
         row.call = baseName(others[o].path);
         row.file = row.call;
-        row.outcome = "není deník";
+        row.outcome = tr(language, "no log");
         row.other = o;
         row.reason = others[o].reason;
         rows.push_back(std::move(row));
@@ -107,21 +111,26 @@ std::vector<LogRow> otherFileRows(const std::vector<OtherFile>& others, std::siz
     return rows;
 }
 
-std::string setAsideText(const std::vector<ContestLog>& logs, std::size_t l) {
+std::string setAsideText(const std::vector<ContestLog>& logs, std::size_t l, Language language) {
     const std::optional<SetAside>& aside = logs[l].setAside;
     if (!aside) {
         return {};
     }
     switch (aside->kind) {
         case SetAsideKind::Decision:
-            return "odložen vyhodnocovatelem" +
+            return tr(language, "set aside by the evaluator") +
                    (aside->reason.empty() ? std::string() : ": " + aside->reason);
         case SetAsideKind::Copy:
-            return "kopie deníku " + baseName(logs[aside->by].path) + ", který platí místo něj";
+            return format(tr(language, "a copy of the log %1, which counts instead"),
+                          {baseName(logs[aside->by].path)});
         case SetAsideKind::Superseded:
-            return "nahrazen deníkem " + baseName(logs[aside->by].path) +
-                   (aside->chosen ? ", který vyhodnocovatel vybral jako platný"
-                                  : ", který stanice poslala později");
+            return format(aside->chosen ? tr(language,
+                                             "superseded by the log %1, which the evaluator "
+                                             "chose to count")
+                                        : tr(language,
+                                             "superseded by the log %1, which the station sent "
+                                             "later"),
+                          {baseName(logs[aside->by].path)});
     }
     return {};
 }

@@ -13,16 +13,18 @@
 #include "contest/decisions/decisions.h"
 #include "contest/intake/contest_folder.h"
 #include "contest/intake/contest_log.h"
+#include "platform/translation.h"
 
 namespace zeb::contest {
 
 inline constexpr std::size_t kFindingKindCount = std::size(kFindingKinds);
 
 // One log as a row of a window's table of the contest: the values of the results table and of the
-// cross-check report side by side. Texts are UTF-8.
+// cross-check report side by side. Texts are UTF-8, the words of the row in its language.
 struct LogRow {
     std::size_t log = 0;  // index into the logs
-    // "1", "mimo" (ranked apart: another session, or meeting no other log), or empty (not scored).
+    // "1", "mimo" or "apart" (ranked apart: another session, or meeting no other log), or empty
+    // (not scored).
     std::string rank;
     // The row's place in the results table: the ranking, then the logs ranked apart, then the
     // others; equal ranks stand in the table's order.
@@ -41,30 +43,35 @@ struct LogRow {
     // Per kind of kFindingKinds, for a log the cross-check could check.
     std::optional<std::array<int, kFindingKindCount>> findings;
     std::string flags;        // the codes, one space apart
-    std::string flagPhrases;  // the same as a person reads them, in the user's language
+    std::string flagPhrases;  // the same as a person reads them
     // For the row of a file that is no log: its index into the other files, and why it is none.
     std::optional<std::size_t> other;
     std::string reason;
 };
 
-// What a log that takes no part in the ranking is, in a few Czech words; empty for the others.
-std::string standingOf(const std::vector<ContestLog>& logs, std::size_t log);
+// What a log that takes no part in the ranking is, in a few words ("kontrolní deník", "kopie
+// deníku X"); empty for the others. The pages have them in Czech, a window in the user's language.
+std::string standingOf(const std::vector<ContestLog>& logs, std::size_t log,
+                       Language language = Language::Czech);
 
 // The rows of the logs, in the order of the logs; `check` is their cross-check, when it ran.
-std::vector<LogRow> logRows(const std::vector<ContestLog>& logs, const CrossCheck* check);
+std::vector<LogRow> logRows(const std::vector<ContestLog>& logs, const CrossCheck* check,
+                            Language language = Language::Czech);
 
 // The same rows in the order of the results table.
 std::vector<LogRow> rowsInResultsOrder(const std::vector<ContestLog>& logs,
                                        const CrossCheck* check);
 
 // The files of the folders given that are no logs, as rows after those of the logs: their file
-// name where a log's call and file stand, "není deník" as their outcome, and their reason. `logs`
-// is the number of logs, whose rows come first in the results order.
-std::vector<LogRow> otherFileRows(const std::vector<OtherFile>& others, std::size_t logs);
+// name where a log's call and file stand, "není deník" as their outcome, and their reason (Czech,
+// the club's language). `logs` is the number of logs, whose rows come first in the results order.
+std::vector<LogRow> otherFileRows(const std::vector<OtherFile>& others, std::size_t logs,
+                                  Language language = Language::Czech);
 
-// Why a log set aside is not evaluated, in Czech: by which log it is replaced, or the evaluator's
-// reason; empty for a log that is not set aside.
-std::string setAsideText(const std::vector<ContestLog>& logs, std::size_t log);
+// Why a log set aside is not evaluated: by which log it is replaced, or the evaluator's reason;
+// empty for a log that is not set aside.
+std::string setAsideText(const std::vector<ContestLog>& logs, std::size_t log,
+                         Language language = Language::Czech);
 
 // A decision of the evaluator on one log or on its QSOs, as a window tells it.
 struct DecisionNote {

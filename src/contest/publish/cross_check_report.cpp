@@ -27,10 +27,6 @@ std::string bandOf(const ContestQso& qso) {
     return bandName(bandIndex(qso.kHz));
 }
 
-std::string orNothing(const std::string& text) {
-    return text.empty() ? "(nic)" : text;
-}
-
 // A log that meets no other log has no findings because nothing could be checked.
 const char* noFindings(const LogCrossCheck& result) {
     return result.confirmed == 0 && result.validQsos > 0
@@ -41,7 +37,7 @@ const char* noFindings(const LogCrossCheck& result) {
 }  // namespace
 
 std::string partnerNote(const std::vector<ContestLog>& logs, const ContestLog& log,
-                        const Finding& finding) {
+                        const Finding& finding, Language language) {
     const ContestLog& partner = logs[finding.partnerLog];
     const ContestQso& ours = log.qsos[finding.qso];
     std::string note = logTitle(partner);
@@ -50,13 +46,17 @@ std::string partnerNote(const std::vector<ContestLog>& logs, const ContestLog& l
     }
     const ContestQso& theirs = partner.qsos[*finding.partnerQso];
     note += " QSO " + number(theirs.number);
+    const auto orNothing = [language](const std::string& text) {
+        return text.empty() ? std::string(tr(language, "(nothing)")) : text;
+    };
     if (finding.kind == FindingKind::BustedCall) {
-        note += ", zapsáno " + theirs.call;
+        note += format(tr(language, ", logged %1"), {theirs.call});
     } else if (finding.kind == FindingKind::WrongCall) {
-        note += ", zapsáno " + ours.call + " místo " + crossCheckName(partner);
-    } else {
         note +=
-            ", přijato " + orNothing(ours.exchange) + ", vysláno " + orNothing(theirs.sentExchange);
+            format(tr(language, ", logged %1 instead of %2"), {ours.call, crossCheckName(partner)});
+    } else {
+        note += format(tr(language, ", received %1, sent %2"),
+                       {orNothing(ours.exchange), orNothing(theirs.sentExchange)});
     }
     return note;
 }
@@ -114,12 +114,12 @@ Table summaryTable(const std::vector<ContestLog>& logs, const CrossCheck& check)
         {"Deník", "log", Align::Left},
         {"Platná QSO", "valid", Align::Right},
         {"Potvrzená", "confirmed", Align::Right},
-        {"Není v deníku", "not_in_log", Align::Right},
-        {findingHeading(FindingKind::BustedCall), "busted_call", Align::Right},
-        {findingHeading(FindingKind::WrongCall), "wrong_call", Align::Right},
-        {"Chybná výměna", "busted_exchange", Align::Right},
+        {findingColumnHeading(FindingKind::NotInLog), "not_in_log", Align::Right},
+        {findingColumnHeading(FindingKind::BustedCall), "busted_call", Align::Right},
+        {findingColumnHeading(FindingKind::WrongCall), "wrong_call", Align::Right},
+        {findingColumnHeading(FindingKind::BustedExchange), "busted_exchange", Align::Right},
         {"Neověřitelná výměna", "unverifiable_exchange", Align::Right},
-        {"Jedinečné", "unique", Align::Right},
+        {findingColumnHeading(FindingKind::Unique), "unique", Align::Right},
         {"Potvrzená s úpravou", "confirmed_adjusted", Align::Right},
         {"Způsobené nálezy", "caused_findings", Align::Right},
     };

@@ -16,9 +16,10 @@ std::string crossCheckReport(const std::vector<ContestLog>& logs, const CrossChe
                              ReportFormat format);
 
 // What the partner's QSO of a finding says, in words, as the report writes it: the partner's call
-// and file, its QSO and who logged what ("zapsáno OK2BM místo OK2BMA", "přijato 23, vysláno 22").
+// and file, its QSO and who logged what ("zapsáno OK2BM místo OK2BMA", "přijato 23, vysláno 22";
+// a window has them in the user's language).
 std::string partnerNote(const std::vector<ContestLog>& logs, const ContestLog& log,
-                        const Finding& finding);
+                        const Finding& finding, Language language = Language::Czech);
 
 // Why a QSO of log `l` was confirmed only with an adjustment, in Czech ("čas deníku OE8TIR
 // posunut o +60 min (1 hodina); zapsáno OK1LO, deník OK1LO/P: táž stanice") or in English.
