@@ -295,11 +295,14 @@ TEST(Output, NothingIsWrittenForALogThatWasNotScored) {
     }
 }
 
+// In a folder named without a separator, the system's own goes between (a backslash on Windows).
 TEST(ProtocolPath, IsTheLogNameWithoutItsExtension) {
-    EXPECT_EQ(protocolPathIn("out", "logs/OK1ABC.cbr"), "out/OK1ABC.prn");
+    const std::string out =
+        std::filesystem::path::preferred_separator == L'\\' ? "out\\" : "out/";
+    EXPECT_EQ(protocolPathIn("out", "logs/OK1ABC.cbr"), out + "OK1ABC.prn");
     EXPECT_EQ(protocolPathIn("out/", "OK1ABC.cbr"), "out/OK1ABC.prn");
-    EXPECT_EQ(protocolPathIn("out", "a/b/contest.2024.log"), "out/contest.2024.prn");
-    EXPECT_EQ(protocolPathIn("out", "OK1ABC"), "out/OK1ABC.prn");
+    EXPECT_EQ(protocolPathIn("out", "a/b/contest.2024.log"), out + "contest.2024.prn");
+    EXPECT_EQ(protocolPathIn("out", "OK1ABC"), out + "OK1ABC.prn");
     EXPECT_EQ(protocolPathIn("/tmp", "../x.cbr"), "/tmp/x.prn");
 }
 
