@@ -5,7 +5,6 @@
 #include <QStringList>
 #include <limits>
 
-#include "contest/publish/results_table.h"
 #include "platform/translation.h"
 
 namespace zeb {
@@ -16,38 +15,12 @@ QString text(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
 
-// An empty cell sorts before every number.
-constexpr qlonglong kNoNumber = std::numeric_limits<qlonglong>::min();
-
-std::optional<std::int64_t> number(const contest::LogRow& row, int column) {
-    using Model = ContestTableModel;
-    switch (column) {
-        case Model::Claimed: {
-            // As the log declares it: a text that is no whole number sorts as none.
-            bool isNumber = false;
-            const qlonglong claimed = text(row.claimedScore).trimmed().toLongLong(&isNumber);
-            return isNumber ? std::optional<std::int64_t>(claimed) : std::nullopt;
-        }
-        case Model::Qsos:
-            return row.scored ? std::optional(row.qsos) : std::nullopt;
-        case Model::Result:
-            return row.scored ? std::optional(row.result) : std::nullopt;
-        case Model::CheckedResult:
-            return row.checkedResult;
-        case Model::RemovedQsos:
-            return row.removedQsos;
-        default:
-            break;
-    }
-    const int kind = column - Model::FirstFinding;
-    if (kind >= 0 && kind < static_cast<int>(contest::kFindingKindCount) && row.findings) {
-        return (*row.findings)[static_cast<std::size_t>(kind)];
-    }
-    return std::nullopt;
+contest::ViewColumn viewColumn(int column) {
+    return static_cast<contest::ViewColumn>(column);
 }
 
 bool isNumberColumn(int column) {
-    return column != ContestTableModel::Flags && column >= ContestTableModel::Qsos;
+    return contest::isNumberColumn(viewColumn(column));
 }
 
 // The words of a heading on up to four lines, as narrow as its longest word or ten characters
@@ -79,10 +52,6 @@ QString onLines(const QString& heading) {
     return best.join(QLatin1Char('\n'));
 }
 
-QString said(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 }  // namespace
 
 void ContestTableModel::setContest(std::shared_ptr<const contest::ContestWorkspace> contest) {
@@ -91,11 +60,8 @@ void ContestTableModel::setContest(std::shared_ptr<const contest::ContestWorkspa
     rows_.clear();
     if (contest_) {
         const auto& check = contest_->checked().crossCheck;
-        rows_ = contest::logRows(contest_->logs(), check ? &*check : nullptr, userLanguage());
-        for (contest::LogRow& other :
-             contest::otherFileRows(contest_->others(), contest_->logs().size(), userLanguage())) {
-            rows_.push_back(std::move(other));
-        }
+        rows_ = contest::tableRows(contest_->logs(), check ? &*check : nullptr, contest_->others(),
+                                   userLanguage());
     }
     endResetModel();
 }
@@ -109,48 +75,36 @@ int ContestTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant ContestTableModel::display(const contest::LogRow& row, int column) const {
-    switch (column) {
-        case Rank:
-            return text(row.rank);
-        case Call:
-            return text(row.call);
-        case File:
-            return text(row.file);
-        case Outcome:
-            return text(row.outcome);
-        case Claimed:
-            return text(row.claimedScore);
-        case Flags:
-            return text(row.other ? row.reason : row.flagPhrases);
-        default:
-            break;
+    if (isNumberColumn(column)) {
+        const std::optional<std::int64_t> value = contest::cellNumber(row, viewColumn(column));
+        if (column != Claimed) {
+            return value ? QVariant(static_cast<qlonglong>(*value)) : QVariant(QString());
+        }
     }
-    const std::optional<std::int64_t> value = number(row, column);
-    return value ? QVariant(static_cast<qlonglong>(*value)) : QVariant(QString());
+    return text(contest::cellText(row, viewColumn(column)));
 }
 
 QVariant ContestTableModel::sortKey(const contest::LogRow& row, int column) const {
-    if (column == Rank) {
-        return static_cast<qulonglong>(row.order);
-    }
-    if (isNumberColumn(column)) {
-        const std::optional<std::int64_t> value = number(row, column);
-        return value ? static_cast<qlonglong>(*value) : kNoNumber;
+    switch (contest::sortByOf(viewColumn(column))) {
+        case contest::SortBy::Order:
+            return static_cast<qulonglong>(row.order);
+        case contest::SortBy::Number:
+            return static_cast<qlonglong>(contest::sortNumber(row, viewColumn(column)));
+        case contest::SortBy::Text:
+            break;
     }
     return display(row, column);
 }
 
 QString ContestTableModel::reasons(const contest::LogRow& row) const {
     // Rich text, so that a long reason wraps; the texts quote file names and lines.
-    if (row.other) {
-        return QStringLiteral("<p>%1</p>").arg(text(row.reason).toHtmlEscaped());
-    }
     QStringList lines;
-    for (const contest::LogFlag& flag : contest_->logs()[row.log].flags) {
-        lines.push_back(
-            QStringLiteral("<b>%1</b>: %2")
-                .arg(said(contest::flagPhrase(flag.code, userLanguage())).toHtmlEscaped(),
-                     text(flag.text).toHtmlEscaped()));
+    for (const contest::RowReason& reason :
+         contest::rowReasons(contest_->logs(), row, userLanguage())) {
+        lines.push_back(reason.phrase.empty() ? text(reason.text).toHtmlEscaped()
+                                              : QStringLiteral("<b>%1</b>: %2")
+                                                    .arg(text(reason.phrase).toHtmlEscaped(),
+                                                         text(reason.text).toHtmlEscaped()));
     }
     return QStringLiteral("<p>%1</p>").arg(lines.join(QStringLiteral("<br>")));
 }
@@ -172,7 +126,7 @@ QVariant ContestTableModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     const contest::LogRow& row = rows_[static_cast<std::size_t>(index.row())];
-    const bool flagged = !row.flags.empty() || row.other;
+    const bool flagged = contest::toLookAt(row);
     switch (role) {
         case Qt::DisplayRole:
             return display(row, index.column());
@@ -187,13 +141,17 @@ QVariant ContestTableModel::data(const QModelIndex& index, int role) const {
         case Qt::ToolTipRole:
             return toolTip(row, index.column());
         case Qt::BackgroundRole:
-            if (row.other) {
-                return QBrush(QColor(0xe4, 0xe4, 0xe4));
+            switch (contest::rowTone(row)) {
+                case contest::RowTone::NoLog:
+                    return QBrush(QColor(0xe4, 0xe4, 0xe4));
+                case contest::RowTone::NotScored:
+                    return QBrush(QColor(0xf6, 0xcf, 0xcf));
+                case contest::RowTone::ToLookAt:
+                    return QBrush(QColor(0xff, 0xec, 0xb3));
+                case contest::RowTone::Plain:
+                    break;
             }
-            if (!row.scored) {
-                return QBrush(QColor(0xf6, 0xcf, 0xcf));
-            }
-            return flagged ? QVariant(QBrush(QColor(0xff, 0xec, 0xb3))) : QVariant();
+            return {};
         case Qt::TextAlignmentRole:
             return isNumberColumn(index.column()) ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                                   : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
@@ -206,56 +164,17 @@ QVariant ContestTableModel::headerData(int section, Qt::Orientation orientation,
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
-    const int kind = section - FirstFinding;
-    const bool finding = kind >= 0 && kind < static_cast<int>(contest::kFindingKindCount);
     if (role == Qt::ToolTipRole) {
-        if (finding) {
-            return said(contest::findingHeading(
-                contest::kFindingKinds[static_cast<std::size_t>(kind)], userLanguage()));
-        }
-        switch (section) {
-            case Claimed:
-                return said(zeb::tr("The result that the log itself declares (CLAIMED-SCORE)"));
-            case Result:
-                return said(zeb::tr("The log's result as the program computed it"));
-            case CheckedResult:
-                return said(zeb::tr(
-                    "The result without the QSOs that the cross-check or the evaluator removed"));
-            default:
-                return {};
-        }
+        const std::string explanation =
+            contest::columnExplanation(viewColumn(section), userLanguage());
+        return explanation.empty() ? QVariant() : QVariant(text(explanation));
     }
     if (role != Qt::DisplayRole) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
-    if (finding) {
-        return onLines(said(contest::findingColumnHeading(
-            contest::kFindingKinds[static_cast<std::size_t>(kind)], userLanguage())));
-    }
-    switch (section) {
-        case Rank:
-            return said(zeb::tr("Rank"));
-        case Call:
-            return said(zeb::tr("Call"));
-        case File:
-            return said(zeb::tr("Log"));
-        case Outcome:
-            return said(zeb::tr("Outcome"));
-        case Qsos:
-            return said(zeb::tr("QSOs"));
-        case Claimed:
-            return onLines(said(zeb::tr("Claimed")));
-        case Result:
-            return onLines(said(zeb::tr("Before the check")));
-        case CheckedResult:
-            return onLines(said(zeb::tr("After the check")));
-        case RemovedQsos:
-            return onLines(said(zeb::tr("Removed QSOs")));
-        case Flags:
-            return said(zeb::tr("To look at"));
-        default:
-            return {};
-    }
+    const QString heading = text(contest::columnHeading(viewColumn(section), userLanguage()));
+    // The narrow columns of numbers break their headings; the others are as wide as their texts.
+    return isNumberColumn(section) && section != Qsos ? onLines(heading) : heading;
 }
 
 }  // namespace zeb

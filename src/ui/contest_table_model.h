@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "contest/publish/contest_table.h"
 #include "contest/publish/contest_view.h"
 #include "contest/workspace/contest_workspace.h"
 
@@ -16,20 +17,20 @@ class ContestTableModel final : public QAbstractTableModel {
     Q_OBJECT
 
   public:
+    // The contest layer's columns, as the views name them.
     enum Column {
-        Rank,
-        Call,
-        File,
-        Outcome,
-        Qsos,
-        Claimed,
-        Result,
-        CheckedResult,
-        RemovedQsos,
-        FirstFinding,
-        // Last, where a long reason takes what width is left.
-        Flags = FirstFinding + static_cast<int>(contest::kFindingKindCount),
-        ColumnCount
+        Rank = static_cast<int>(contest::ViewColumn::Rank),
+        Call = static_cast<int>(contest::ViewColumn::Call),
+        File = static_cast<int>(contest::ViewColumn::File),
+        Outcome = static_cast<int>(contest::ViewColumn::Outcome),
+        Qsos = static_cast<int>(contest::ViewColumn::Qsos),
+        Claimed = static_cast<int>(contest::ViewColumn::Claimed),
+        Result = static_cast<int>(contest::ViewColumn::Result),
+        CheckedResult = static_cast<int>(contest::ViewColumn::CheckedResult),
+        RemovedQsos = static_cast<int>(contest::ViewColumn::RemovedQsos),
+        FirstFinding = static_cast<int>(contest::ViewColumn::FirstFinding),
+        Flags = static_cast<int>(contest::ViewColumn::Flags),
+        ColumnCount = contest::kViewColumnCount
     };
     // What the proxy sorts by (numbers as numbers), filters by ("1" for a log or file to look
     // at), the log's index and, for a file that is no log, its index into the other files.

@@ -17,6 +17,8 @@
 #include "contest/intake/log_intake.h"
 #include "contest/publish/contest_index.h"
 #include "contest/publish/contest_view.h"
+#include "contest/workspace/contest_details.h"
+#include "contest/workspace/contest_screen.h"
 #include "intake/load_command.h"
 #include "ui/background_work.h"
 #include "ui/contest_details.h"
@@ -34,9 +36,6 @@ using contest::WorkProgress;
 using contest::WorkStage;
 
 namespace {
-
-// The output folder proposed beside the logs.
-const QString kOutputFolderName = QStringLiteral("vyhodnoceni");
 
 std::string pathBytes(const QString& path) {
     return QFile::encodeName(path).toStdString();
@@ -112,18 +111,6 @@ class NarrowNames final : public QStyledItemDelegate {
         return size;
     }
 };
-
-QString stageText(WorkStage stage) {
-    switch (stage) {
-        case WorkStage::Intake:
-            return text(zeb::tr("Reading, repairing and scoring the logs"));
-        case WorkStage::Check:
-            return text(zeb::tr("Cross-check and checked results"));
-        case WorkStage::Publish:
-            return text(zeb::tr("Saving the results"));
-    }
-    return {};
-}
 
 }  // namespace
 
@@ -229,43 +216,27 @@ bool ContestWindow::busy() const {
 }
 
 bool ContestWindow::unsaved() const {
-    return contest_ && (contest_ != published_.lock() || !contest_->changedLogs().empty() ||
-                        contest_->decisionsChanged());
+    return contest::unsavedContest(contest_.get(), published_.lock().get());
 }
 
 void ContestWindow::updateCommands() {
-    const bool idle = !busy();
-    const bool loaded = contest_ != nullptr;
-    ui_->otevritSlozku->setEnabled(idle);
-    ui_->zmenitVystup->setEnabled(idle && loaded);
-    ui_->ulozitVysledky->setEnabled(idle && loaded);
-    ui_->otevritVysledky->setEnabled(loaded &&
-                                     QFileInfo::exists(pathText(contest_->folder().index())));
-    const std::optional<std::size_t> log = selectedLog();
-    ui_->otevritVeFormulari->setEnabled(
-        form_ && log && contest_->logs()[*log].outcome == contest::LogOutcome::Scored);
-    const contest::DecisionChoices choices =
-        log ? contest::decisionChoices(contest_->logs(), contest_->checked(), *log)
-            : contest::DecisionChoices{};
-    ui_->odlozit->setEnabled(idle && choices.setAside);
-    ui_->kontrolni->setEnabled(idle && choices.checkLog);
-    ui_->platiTento->setEnabled(idle && choices.counts);
-    ui_->zrusitRozhodnuti->setEnabled(idle && choices.undo);
-    const bool onQso = idle && choices.onQsos && selectedQso_;
-    bool qsoDecided = false;
-    if (log && selectedQso_) {
-        for (const contest::DecisionNote& note :
-             contest::decisionNotes(contest_->logs(), contest_->checked(), *log)) {
-            qsoDecided = qsoDecided || std::find(note.qsos.begin(), note.qsos.end(),
-                                                 *selectedQso_) != note.qsos.end();
-        }
-    }
-    ui_->uznatQso->setEnabled(onQso);
-    ui_->vyraditQso->setEnabled(onQso);
-    ui_->zrusitRozhodnutiQso->setEnabled(idle && qsoDecided);
-    ui_->prubeh->setVisible(!idle);
-    ui_->zrusit->setVisible(!idle);
-    ui_->zrusit->setEnabled(stoppable_);
+    const contest::ScreenCommands commands = contest::screenCommands(
+        {contest_.get(), selectedLog(), selectedQso_, busy(), stoppable_, !form_.isNull()});
+    ui_->otevritSlozku->setEnabled(commands.openFolder);
+    ui_->zmenitVystup->setEnabled(commands.changeOutput);
+    ui_->ulozitVysledky->setEnabled(commands.save);
+    ui_->otevritVysledky->setEnabled(commands.openResults);
+    ui_->otevritVeFormulari->setEnabled(commands.openInForm);
+    ui_->odlozit->setEnabled(commands.setAside);
+    ui_->kontrolni->setEnabled(commands.checkLog);
+    ui_->platiTento->setEnabled(commands.counts);
+    ui_->zrusitRozhodnuti->setEnabled(commands.undo);
+    ui_->uznatQso->setEnabled(commands.keepQso);
+    ui_->vyraditQso->setEnabled(commands.removeQso);
+    ui_->zrusitRozhodnutiQso->setEnabled(commands.undoQso);
+    ui_->prubeh->setVisible(commands.showProgress);
+    ui_->zrusit->setVisible(commands.showProgress);
+    ui_->zrusit->setEnabled(commands.cancel);
 }
 
 void ContestWindow::setStatus(const QString& status) {
@@ -279,12 +250,12 @@ void ContestWindow::openPaths(const QStringList& paths) {
     const QFileInfo first(absolute(paths.front()));
     const QString folder = first.isDir() ? first.absoluteFilePath() : first.absolutePath();
     logsFolder_ = folder;
-    load(paths, QDir(folder).filePath(kOutputFolderName));
+    load(paths, QDir(folder).filePath(QString::fromUtf8(contest::kOutputFolderName)));
 }
 
 void ContestWindow::load(const QStringList& paths, const QString& out) {
     if (busy()) {
-        setStatus(text(zeb::tr("The work before is still running: wait for it, or cancel it.")));
+        setStatus(text(contest::stillWorkingText()));
         return;
     }
     std::vector<std::string> logs;
@@ -301,21 +272,15 @@ void ContestWindow::load(const QStringList& paths, const QString& out) {
         }
     }
     if (logs.empty()) {
-        setStatus(text(zeb::tr("The folder %1 holds no logs (no *.cbr or *.log files and no other "
-                               "Cabrillo logs); other files: %2."))
-                      .arg(QDir::toNativeSeparators(logsFolder_))
-                      .arg(others.size()));
+        setStatus(text(contest::noLogsText(QDir::toNativeSeparators(logsFolder_).toStdString(),
+                                           others.size())));
         return;
     }
     opened_ = paths;
-    QString done = text(zeb::tr("Logs read and checked: %1")).arg(logs.size());
-    if (!others.empty()) {
-        done += text(zeb::tr(", other files that are no logs: %1")).arg(others.size());
-    }
-    done += text(zeb::tr(". The results are not saved yet (Save results)."));
+    const QString done = text(contest::loadedText(logs.size(), others.size()));
     auto fresh = std::make_shared<const ContestWorkspace>(
         std::move(logs), pathBytes(out), ui_->casoveOkno->value(), std::move(others));
-    setStatus(text(zeb::tr("Reading the logs…")));
+    setStatus(text(contest::readingText()));
     runOnContest(
         fresh,
         [](ContestWorkspace& contest, const WorkProgress& progress) {
@@ -348,17 +313,16 @@ void ContestWindow::runOnContest(std::shared_ptr<const ContestWorkspace> base, W
                     then();
                 }
             } else if (!failure.isEmpty()) {
-                setStatus(text(zeb::tr("The work ended with an error: %1")).arg(failure));
+                setStatus(text(contest::failedText(failure.toStdString())));
             } else if (failed && !failed->empty()) {
-                setStatus(text(zeb::tr("Nothing changed: %1")).arg(text(*failed)));
+                setStatus(text(contest::nothingChangedText(*failed)));
             } else {
-                setStatus(
-                    text(zeb::tr("Cancelled: the window shows the contest as it was before.")));
+                setStatus(text(contest::cancelledText()));
             }
             afterWork();
         });
     if (!started) {
-        setStatus(text(zeb::tr("The work before is still running: wait for it, or cancel it.")));
+        setStatus(text(contest::stillWorkingText()));
     }
 }
 
@@ -386,7 +350,7 @@ void ContestWindow::afterWork() {
 void ContestWindow::cancelWork() {
     if (busy() && stoppable_) {
         work_->stop();
-        setStatus(text(zeb::tr("Cancelling…")));
+        setStatus(text(contest::cancellingText()));
     }
 }
 
@@ -395,7 +359,7 @@ void ContestWindow::chooseLogsFolder() {
         return;
     }
     const std::optional<QString> chosen =
-        folders_.chooseFolder(this, text(zeb::tr("Folder of the contest's logs")), logsFolder_);
+        folders_.chooseFolder(this, text(contest::logsFolderTitle()), logsFolder_);
     if (chosen) {
         openPaths({*chosen});
     }
@@ -407,7 +371,7 @@ void ContestWindow::chooseOutputFolder() {
     }
     const QString current = pathText(contest_->folder().out);
     const std::optional<QString> chosen =
-        folders_.chooseFolder(this, text(zeb::tr("Output folder of the evaluation")), current);
+        folders_.chooseFolder(this, text(contest::outputFolderTitle()), current);
     if (!chosen || absolute(*chosen) == current) {
         return;
     }
@@ -430,9 +394,8 @@ void ContestWindow::takeBackChanges(std::function<void()> then) {
             [](ContestWorkspace& contest, const WorkProgress& progress) {
                 return contest.recheckDecisions(progress);
             },
-            text(zeb::tr("The decisions file %1 changed: the contest is computed again with it. "
-                         "The results are not saved yet."))
-                .arg(QDir::toNativeSeparators(pathText(contest_->folder().decisions()))),
+            text(contest::decisionsChangedText(
+                QDir::toNativeSeparators(pathText(contest_->folder().decisions())).toStdString())),
             std::move(then));
         return;
     }
@@ -442,18 +405,12 @@ void ContestWindow::takeBackChanges(std::function<void()> then) {
         }
         return;
     }
-    QStringList names;
-    for (const std::size_t log : changed) {
-        names.push_back(text(contest::callOrFileName(contest_->logs()[log])));
-    }
     runOnContest(
         contest_,
         [changed](ContestWorkspace& contest, const WorkProgress& progress) {
             return contest.retake(changed, progress);
         },
-        text(zeb::tr("Computed again after a change: %1. The results are not saved yet."))
-            .arg(names.join(QStringLiteral(", "))),
-        std::move(then));
+        text(contest::retakenText(*contest_, changed)), std::move(then));
 }
 
 void ContestWindow::recheck() {
@@ -472,8 +429,7 @@ void ContestWindow::recheck() {
         [minutes](ContestWorkspace& contest, const WorkProgress& progress) {
             return contest.recheck(minutes, progress);
         },
-        text(zeb::tr("Cross-check with a time window of %1 min. The results are not saved yet."))
-            .arg(minutes));
+        text(contest::recheckedText(minutes)));
 }
 
 void ContestWindow::saveResults() {
@@ -490,7 +446,7 @@ void ContestWindow::publish() {
     auto written = std::make_shared<bool>(false);
     stoppable_ = false;
     ui_->prubeh->setValue(0);
-    setStatus(text(zeb::tr("Saving the results…")));
+    setStatus(text(contest::savingText()));
     work_->start(
         [contest, notes, written](const WorkProgress& progress) {
             *written = contest->publish(
@@ -504,16 +460,11 @@ void ContestWindow::publish() {
                 published_ = contest;
             }
             if (!completed) {
-                setStatus(text(zeb::tr("The results could not be saved: %1")).arg(failure));
+                setStatus(text(contest::notSavedText(failure.toStdString())));
             } else if (*written) {
-                setStatus(text(zeb::tr("Results saved in %1.")).arg(out));
+                setStatus(text(contest::savedText(out.toStdString())));
             } else {
-                QStringList lines;
-                for (const std::string& note : *notes) {
-                    lines.push_back(text(note));
-                }
-                setStatus(text(zeb::tr("Some files of the results in %1 could not be saved: %2"))
-                              .arg(out, lines.join(QStringLiteral("; "))));
+                setStatus(text(contest::partlySavedText(out.toStdString(), *notes)));
             }
             if (closeAfterSave_ && saved) {
                 closeLater();
@@ -528,12 +479,11 @@ void ContestWindow::openResults() {
     }
     const QString index = pathText(contest_->folder().index());
     if (!QFileInfo::exists(index)) {
-        setStatus(text(zeb::tr("The results are not saved yet (Save results).")));
+        setStatus(text(contest::resultsNotYetText()));
         return;
     }
     if (!openUrl_(QUrl::fromLocalFile(index))) {
-        setStatus(text(zeb::tr("The page %1 could not be opened in the browser."))
-                      .arg(QDir::toNativeSeparators(index)));
+        setStatus(text(contest::pageNotOpenedText(QDir::toNativeSeparators(index).toStdString())));
     }
 }
 
@@ -545,8 +495,7 @@ void ContestWindow::openSelectedInForm() {
     const ContestLog& log = contest_->logs()[*l];
     if (log.outcome != contest::LogOutcome::Scored) {
         // The form's reader refuses it: there would be nothing to see.
-        setStatus(text(zeb::tr("The log %1 was not scored and does not open in the form: %2"))
-                      .arg(text(contest::callOrFileName(log)), text(log.reason)));
+        setStatus(text(contest::notInFormText(log)));
         return;
     }
     TForm1::EvaluatedLog opened;
@@ -568,10 +517,7 @@ void ContestWindow::openSelectedInForm() {
     if (formClosing_) {
         return;  // refused: this window says so once the form closed
     }
-    setStatus(text(zeb::tr("The log %1 is in the form. A column configuration saved there (Ulož "
-                           "konfiguaci) beside the copy and changes of the copy count once you "
-                           "are back here."))
-                  .arg(text(contest::callOrFileName(log))));
+    setStatus(text(contest::inFormText(log)));
 }
 
 bool ContestWindow::closeFormInsteadOfEnding() {
@@ -583,23 +529,18 @@ bool ContestWindow::closeFormInsteadOfEnding() {
     }
     // Told now, while the form still knows what it was doing.
     const QString log = QFileInfo(form_->logFile()).fileName();
-    QString why;
+    contest::FormActivity activity = contest::FormActivity::Idle;
     switch (form_->activity()) {
         case TForm1::Activity::Reading:
-            why = text(zeb::tr("The form refused the log %1 (its message said why) and closed."))
-                      .arg(log);
+            activity = contest::FormActivity::Reading;
             break;
         case TForm1::Activity::Computing:
-            why = text(zeb::tr("The computation of the log %1 in the form was aborted (Abort) and "
-                               "the form closed."))
-                      .arg(log);
+            activity = contest::FormActivity::Computing;
             break;
         case TForm1::Activity::Idle:
-            why = log.isEmpty()
-                      ? text(zeb::tr("The form closed (Konec)."))
-                      : text(zeb::tr("The form with the log %1 closed (Konec).")).arg(log);
             break;
     }
+    const QString why = text(contest::formClosedText(activity, log.toStdString()));
     formClosing_ = true;
     // The handler that asked returns first, stopping what it was doing.
     QTimer::singleShot(0, this, [this, why] {
@@ -638,16 +579,13 @@ void ContestWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         closeWhenIdle_ = true;
         cancelWork();
-        setStatus(text(zeb::tr("The window closes as soon as the work under way ends.")));
+        setStatus(text(contest::closesWhenIdleText()));
         return;
     }
     if (unsaved()) {
         const QString out = QDir::toNativeSeparators(pathText(contest_->folder().out));
-        switch (closing_.askBeforeClosing(
-            this, text(zeb::tr("Close the evaluation")),
-            text(zeb::tr("The results of the contest are not saved.\n\nSave them in the folder "
-                         "%1 before the window closes?"))
-                .arg(out))) {
+        switch (closing_.askBeforeClosing(this, text(contest::closingTitle()),
+                                          text(contest::closingQuestion(out.toStdString())))) {
             case ClosingAnswer::Save:
                 event->ignore();
                 closeAfterSave_ = true;
@@ -694,23 +632,7 @@ void ContestWindow::showContest(std::shared_ptr<const ContestWorkspace> contest)
         ui_->tabulka->selectRow(0);
     }
     ui_->vystupniSlozka->setText(QDir::toNativeSeparators(pathText(contest_->folder().out)));
-    const auto& checked = contest_->checked();
-    QString summary =
-        QStringLiteral("<b>%1</b><br>%2")
-            .arg(text(contest::contestTitle(checked.summary, userLanguage())).toHtmlEscaped(),
-                 text(contest::contestFacts(contest_->logs(), checked.summary,
-                                            checked.crossCheck ? &*checked.crossCheck : nullptr,
-                                            userLanguage()))
-                     .toHtmlEscaped());
-    for (const std::string& note : contest_->folderNotes()) {
-        summary += QStringLiteral("<br><span style=\"color:#b00000\">%1</span>")
-                       .arg(text(note).toHtmlEscaped());
-    }
-    for (const contest::DecisionProblem& problem : checked.decisionProblems) {
-        summary += QStringLiteral("<br><span style=\"color:#b00000\">decisions.txt: %1</span>")
-                       .arg(text(contest::decisionProblemText(problem)).toHtmlEscaped());
-    }
-    ui_->souhrn->setText(summary);
+    ui_->souhrn->setText(summaryHtml(contest::contestSummary(*contest_, userLanguage())));
     // The same log stays where the evaluator was in it, with the QSO line chosen there.
     const bool sameLog = sameLogs && selected && selectedLog() == selected;
     linesOf_ = sameLog ? selected : std::nullopt;
@@ -734,15 +656,18 @@ void ContestWindow::showSelected() {
     linesOf_ = log;
     if (log) {
         const int scroll = ui_->podrobnosti->verticalScrollBar()->value();
-        ui_->podrobnosti->setHtml(logDetailsHtml(*contest_, *log));
+        ui_->podrobnosti->setHtml(
+            detailsHtml(contest::logDetails(*contest_, *log, userLanguage())));
         if (sameLog) {
             ui_->podrobnosti->verticalScrollBar()->setValue(scroll);
         }
         showQsoLines(!sameLog);
     } else if (const std::optional<std::size_t> other = selectedOther()) {
-        ui_->podrobnosti->setHtml(otherFileDetailsHtml(*contest_, *other));
-        ui_->radkyQso->setHtml(QStringLiteral("<p>%1</p>")
-                                   .arg(text(zeb::tr("The file is no log: it has no QSO lines."))));
+        ui_->podrobnosti->setHtml(
+            detailsHtml(contest::otherFileDetails(*contest_, *other, userLanguage())));
+        ui_->radkyQso->setHtml(
+            QStringLiteral("<p>%1</p>")
+                .arg(text(contest::noQsoLinesOfOtherFile(userLanguage())).toHtmlEscaped()));
         ui_->vybraneQso->clear();
     } else {
         ui_->podrobnosti->clear();
@@ -761,28 +686,14 @@ void ContestWindow::showQsoLines(bool fromTop) {
     QScrollBar* across = ui_->radkyQso->horizontalScrollBar();
     const int downAt = down->value();
     const int acrossAt = across->value();
-    ui_->radkyQso->setHtml(qsoLinesHtml(*contest_, l, selectedQso_));
+    ui_->radkyQso->setHtml(
+        qsoLinesHtml(contest::qsoLines(*contest_, l, selectedQso_, userLanguage())));
     if (!fromTop) {
         down->setValue(downAt);
         across->setValue(acrossAt);
     }
-    const ContestLog& log = contest_->logs()[l];
-    if (!contest::decisionChoices(contest_->logs(), contest_->checked(), l).onQsos) {
-        ui_->vybraneQso->setText(
-            log.qsos.empty() ? QString()
-                             : text(zeb::tr("No decisions on the QSOs of this log: the log is "
-                                            "not evaluated (set aside, a check log or "
-                                            "superseded).")));
-    } else if (!selectedQso_) {
-        ui_->vybraneQso->setText(
-            text(zeb::tr("Click the QSO line that you want to decide about.")));
-    } else {
-        const contest::ContestQso& qso = log.qsos[*selectedQso_];
-        ui_->vybraneQso->setText(
-            text(zeb::tr("Line %1 selected: %2"))
-                .arg(qso.submittedNumber > 0 ? qso.submittedNumber : qso.number)
-                .arg(text(qso.asSubmitted()).simplified()));
-    }
+    ui_->vybraneQso->setText(
+        text(contest::qsoChoiceText(*contest_, l, selectedQso_, userLanguage())));
 }
 
 void ContestWindow::selectQso(std::size_t qso) {
@@ -981,7 +892,8 @@ void ContestWindow::showQsoMenu(const QPoint& at) {
 void ContestWindow::showProgress(WorkStage stage, qint64 done, qint64 total) {
     ui_->prubeh->setMaximum(static_cast<int>(total));
     ui_->prubeh->setValue(static_cast<int>(done));
-    ui_->stav->setText(text(zeb::tr("%1: %2 of %3")).arg(stageText(stage)).arg(done).arg(total));
+    ui_->stav->setText(text(contest::progressText(stage, static_cast<std::size_t>(done),
+                                                  static_cast<std::size_t>(total))));
 }
 
 std::optional<std::size_t> ContestWindow::selectedLog() const {

@@ -1,0 +1,210 @@
+#include "contest/workspace/contest_screen.h"
+
+#include <algorithm>
+
+#include "contest/publish/contest_view.h"
+
+namespace zeb::contest {
+
+ScreenCommands screenCommands(const ScreenState& state) {
+    ScreenCommands commands;
+    const bool idle = !state.busy;
+    const ContestWorkspace* contest = state.contest;
+    commands.openFolder = idle;
+    commands.changeOutput = idle && contest != nullptr;
+    commands.save = idle && contest != nullptr;
+    commands.openResults = contest != nullptr && FileStamp::of(contest->folder().index()).exists;
+    commands.showProgress = state.busy;
+    commands.cancel = state.busy && state.stoppable;
+    if (contest == nullptr || !state.log || *state.log >= contest->logs().size()) {
+        return commands;
+    }
+    const std::size_t log = *state.log;
+    commands.openInForm = state.form && contest->logs()[log].outcome == LogOutcome::Scored;
+    const DecisionChoices choices = decisionChoices(contest->logs(), contest->checked(), log);
+    commands.setAside = idle && choices.setAside;
+    commands.checkLog = idle && choices.checkLog;
+    commands.counts = idle && choices.counts;
+    commands.undo = idle && choices.undo;
+    commands.keepQso = idle && choices.onQsos && state.qso.has_value();
+    commands.removeQso = commands.keepQso;
+    if (state.qso) {
+        for (const DecisionNote& note : decisionNotes(contest->logs(), contest->checked(), log)) {
+            commands.undoQso = commands.undoQso || std::find(note.qsos.begin(), note.qsos.end(),
+                                                             *state.qso) != note.qsos.end();
+        }
+        commands.undoQso = idle && commands.undoQso;
+    }
+    return commands;
+}
+
+bool unsavedContest(const ContestWorkspace* contest, const ContestWorkspace* published) {
+    return contest != nullptr &&
+           (contest != published || !contest->changedLogs().empty() || contest->decisionsChanged());
+}
+
+std::string stageText(WorkStage stage, Language language) {
+    switch (stage) {
+        case WorkStage::Intake:
+            return tr(language, "Reading, repairing and scoring the logs");
+        case WorkStage::Check:
+            return tr(language, "Cross-check and checked results");
+        case WorkStage::Publish:
+            return tr(language, "Saving the results");
+    }
+    return {};
+}
+
+std::string progressText(WorkStage stage, std::size_t done, std::size_t total, Language language) {
+    return format(tr(language, "%1: %2 of %3"),
+                  {stageText(stage, language), std::to_string(done), std::to_string(total)});
+}
+
+std::string readingText(Language language) {
+    return tr(language, "Reading the logs…");
+}
+
+std::string loadedText(std::size_t logs, std::size_t others, Language language) {
+    std::string text = format(tr(language, "Logs read and checked: %1"), {std::to_string(logs)});
+    if (others > 0) {
+        text +=
+            format(tr(language, ", other files that are no logs: %1"), {std::to_string(others)});
+    }
+    return text + tr(language, ". The results are not saved yet (Save results).");
+}
+
+std::string noLogsText(const std::string& folder, std::size_t others, Language language) {
+    return format(tr(language,
+                     "The folder %1 holds no logs (no *.cbr or *.log files and no other "
+                     "Cabrillo logs); other files: %2."),
+                  {folder, std::to_string(others)});
+}
+
+std::string stillWorkingText(Language language) {
+    return tr(language, "The work before is still running: wait for it, or cancel it.");
+}
+
+std::string cancellingText(Language language) {
+    return tr(language, "Cancelling…");
+}
+
+std::string cancelledText(Language language) {
+    return tr(language, "Cancelled: the window shows the contest as it was before.");
+}
+
+std::string failedText(const std::string& failure, Language language) {
+    return format(tr(language, "The work ended with an error: %1"), {failure});
+}
+
+std::string nothingChangedText(const std::string& why, Language language) {
+    return format(tr(language, "Nothing changed: %1"), {why});
+}
+
+std::string retakenText(const ContestWorkspace& contest, const std::vector<std::size_t>& logs,
+                        Language language) {
+    std::string names;
+    for (const std::size_t log : logs) {
+        names += (names.empty() ? "" : ", ") + callOrFileName(contest.logs()[log]);
+    }
+    return format(tr(language, "Computed again after a change: %1. The results are not saved yet."),
+                  {names});
+}
+
+std::string decisionsChangedText(const std::string& decisionsFile, Language language) {
+    return format(tr(language,
+                     "The decisions file %1 changed: the contest is computed again with "
+                     "it. The results are not saved yet."),
+                  {decisionsFile});
+}
+
+std::string recheckedText(int minutes, Language language) {
+    return format(
+        tr(language, "Cross-check with a time window of %1 min. The results are not saved yet."),
+        {std::to_string(minutes)});
+}
+
+std::string savingText(Language language) {
+    return tr(language, "Saving the results…");
+}
+
+std::string savedText(const std::string& out, Language language) {
+    return format(tr(language, "Results saved in %1."), {out});
+}
+
+std::string notSavedText(const std::string& failure, Language language) {
+    return format(tr(language, "The results could not be saved: %1"), {failure});
+}
+
+std::string partlySavedText(const std::string& out, const std::vector<std::string>& notes,
+                            Language language) {
+    std::string lines;
+    for (const std::string& note : notes) {
+        lines += (lines.empty() ? "" : "; ") + note;
+    }
+    return format(tr(language, "Some files of the results in %1 could not be saved: %2"),
+                  {out, lines});
+}
+
+std::string resultsNotYetText(Language language) {
+    return tr(language, "The results are not saved yet (Save results).");
+}
+
+std::string pageNotOpenedText(const std::string& page, Language language) {
+    return format(tr(language, "The page %1 could not be opened in the browser."), {page});
+}
+
+std::string closesWhenIdleText(Language language) {
+    return tr(language, "The window closes as soon as the work under way ends.");
+}
+
+std::string notInFormText(const ContestLog& log, Language language) {
+    return format(tr(language, "The log %1 was not scored and does not open in the form: %2"),
+                  {callOrFileName(log), log.reason});
+}
+
+std::string inFormText(const ContestLog& log, Language language) {
+    return format(tr(language,
+                     "The log %1 is in the form. A column configuration saved there "
+                     "(Ulož konfiguaci) beside the copy and changes of the copy count "
+                     "once you are back here."),
+                  {callOrFileName(log)});
+}
+
+std::string formClosedText(FormActivity activity, const std::string& log, Language language) {
+    switch (activity) {
+        case FormActivity::Reading:
+            return format(
+                tr(language, "The form refused the log %1 (its message said why) and closed."),
+                {log});
+        case FormActivity::Computing:
+            return format(tr(language,
+                             "The computation of the log %1 in the form was aborted "
+                             "(Abort) and the form closed."),
+                          {log});
+        case FormActivity::Idle:
+            break;
+    }
+    return log.empty() ? tr(language, "The form closed (Konec).")
+                       : format(tr(language, "The form with the log %1 closed (Konec)."), {log});
+}
+
+std::string logsFolderTitle(Language language) {
+    return tr(language, "Folder of the contest's logs");
+}
+
+std::string outputFolderTitle(Language language) {
+    return tr(language, "Output folder of the evaluation");
+}
+
+std::string closingTitle(Language language) {
+    return tr(language, "Close the evaluation");
+}
+
+std::string closingQuestion(const std::string& out, Language language) {
+    return format(tr(language,
+                     "The results of the contest are not saved.\n\nSave them in the "
+                     "folder %1 before the window closes?"),
+                  {out});
+}
+
+}  // namespace zeb::contest

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "contest/workspace/contest_workspace.h"
+#include "platform/translation.h"
+
+namespace zeb::contest {
+
+// What a window of the contest offers and says besides its table and details, decided once for
+// every window: which of its commands it offers now, and its status lines, progress and questions
+// in the user's language. Paths are given as the window shows them.
+
+// The output folder that a window proposes inside the folder of the logs.
+inline constexpr const char* kOutputFolderName = "vyhodnoceni";
+
+// Where the window stands.
+struct ScreenState {
+    const ContestWorkspace* contest = nullptr;  // none before one was taken in
+    std::optional<std::size_t> log;             // the log selected in the table
+    std::optional<std::size_t> qso;             // ... and the QSO selected among its lines
+    bool busy = false;                          // work runs on the contest
+    bool stoppable = false;                     // ... and may be cancelled
+    bool form = false;                          // a form is there to open a log in
+};
+
+// Which commands are offered now.
+struct ScreenCommands {
+    bool openFolder = false;
+    bool changeOutput = false;
+    bool save = false;
+    bool openResults = false;  // the results were saved into the output folder
+    bool openInForm = false;   // a scored log is selected
+    bool setAside = false;
+    bool checkLog = false;
+    bool counts = false;
+    bool undo = false;
+    bool keepQso = false;
+    bool removeQso = false;
+    bool undoQso = false;
+    bool showProgress = false;  // the progress bar and Cancel
+    bool cancel = false;
+};
+ScreenCommands screenCommands(const ScreenState& state);
+
+// Whether the contest shown differs from what the window published last (`published`), or a log's
+// copy or configuration, or the decisions file, changed since it was taken in.
+bool unsavedContest(const ContestWorkspace* contest, const ContestWorkspace* published);
+
+// The progress of long work: "Cross-check and checked results: 3 of 7".
+std::string stageText(WorkStage stage, Language language = userLanguage());
+std::string progressText(WorkStage stage, std::size_t done, std::size_t total,
+                         Language language = userLanguage());
+
+// The status lines.
+std::string readingText(Language language = userLanguage());
+std::string loadedText(std::size_t logs, std::size_t others, Language language = userLanguage());
+std::string noLogsText(const std::string& folder, std::size_t others,
+                       Language language = userLanguage());
+std::string stillWorkingText(Language language = userLanguage());
+std::string cancellingText(Language language = userLanguage());
+std::string cancelledText(Language language = userLanguage());
+std::string failedText(const std::string& failure, Language language = userLanguage());
+std::string nothingChangedText(const std::string& why, Language language = userLanguage());
+std::string retakenText(const ContestWorkspace& contest, const std::vector<std::size_t>& logs,
+                        Language language = userLanguage());
+std::string decisionsChangedText(const std::string& decisionsFile,
+                                 Language language = userLanguage());
+std::string recheckedText(int minutes, Language language = userLanguage());
+std::string savingText(Language language = userLanguage());
+std::string savedText(const std::string& out, Language language = userLanguage());
+std::string notSavedText(const std::string& failure, Language language = userLanguage());
+std::string partlySavedText(const std::string& out, const std::vector<std::string>& notes,
+                            Language language = userLanguage());
+std::string resultsNotYetText(Language language = userLanguage());
+std::string pageNotOpenedText(const std::string& page, Language language = userLanguage());
+std::string closesWhenIdleText(Language language = userLanguage());
+
+// A log opened in the form: why it does not open there, or what counts once the evaluator is back.
+std::string notInFormText(const ContestLog& log, Language language = userLanguage());
+std::string inFormText(const ContestLog& log, Language language = userLanguage());
+
+// What the form was doing when it asked to end the program, beside a contest window that closes it
+// instead, and the status line that then tells why it closed (`log` is the file name of its log,
+// empty when it had none).
+enum class FormActivity { Idle, Reading, Computing };
+std::string formClosedText(FormActivity activity, const std::string& log,
+                           Language language = userLanguage());
+
+// The titles of the folder dialogs.
+std::string logsFolderTitle(Language language = userLanguage());
+std::string outputFolderTitle(Language language = userLanguage());
+
+// The question before a window closes with its results not saved.
+std::string closingTitle(Language language = userLanguage());
+std::string closingQuestion(const std::string& out, Language language = userLanguage());
+
+}  // namespace zeb::contest
