@@ -23,33 +23,12 @@ bool isNumberColumn(int column) {
     return contest::isNumberColumn(viewColumn(column));
 }
 
-// The words of a heading on up to four lines, as narrow as its longest word or ten characters
-// allow without many lines, so that the table fits a screen.
 QString onLines(const QString& heading) {
-    const QStringList words = heading.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    qsizetype widest = 10;
-    for (const QString& word : words) {
-        widest = std::max(widest, word.size());
+    QStringList lines;
+    for (const std::string& line : contest::headingLines(heading.toStdString())) {
+        lines.push_back(text(line));
     }
-    QStringList best;
-    qsizetype bestCost = std::numeric_limits<qsizetype>::max();
-    for (qsizetype width = widest; width <= std::max(widest, heading.size()); ++width) {
-        QStringList lines;
-        for (const QString& word : words) {
-            if (!lines.isEmpty() && lines.back().size() + 1 + word.size() <= width) {
-                lines.back() += QLatin1Char(' ') + word;
-            } else {
-                lines.push_back(word);
-            }
-        }
-        // A line more costs as much as two characters of width.
-        const qsizetype cost = width + 2 * lines.size();
-        if (lines.size() <= 4 && cost < bestCost) {
-            best = lines;
-            bestCost = cost;
-        }
-    }
-    return best.join(QLatin1Char('\n'));
+    return lines.join(QLatin1Char('\n'));
 }
 
 }  // namespace

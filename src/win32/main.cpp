@@ -1,5 +1,8 @@
-// zebcontest.exe: the form TForm1 on Windows. Started on its own it shows the empty form; a log
-// dropped onto the program's icon arrives as its argument and is loaded at once.
+// zebcontest.exe: the form TForm1 on Windows, and the window of a whole contest. Started on its own
+// it shows the empty form; a log dropped onto the program's icon arrives as its argument and is
+// loaded at once; a folder of logs, or more than one log, or "--contest" (which asks for the
+// folder) opens the contest window instead, and the form comes up only when a log is opened in it
+// from there.
 
 // windows.h first, which the other system headers assume.
 #include "platform/windows_text.h"
@@ -7,10 +10,13 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <exception>
 #include <string>
 #include <vector>
 
+#include "platform/translation.h"
+#include "win32/contest_window.h"
 #include "win32/file_dialogs.h"
 #include "win32/message_box.h"
 #include "win32/tform1.h"
@@ -38,21 +44,51 @@ std::vector<std::string> arguments() {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
-    controls.dwICC = ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS;
+    controls.dwICC = ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS |
+                     ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS;
     InitCommonControlsEx(&controls);
+    // Before any text is made; the form's texts are Czech whatever the language.
+    zeb::useUserLanguage();
     try {
+        std::vector<std::string> paths = arguments();
+        const auto contestAsked = std::find(paths.begin(), paths.end(), "--contest");
+        const bool contestWindow =
+            contestAsked != paths.end() || zeb::win32::TForm1::isContest(paths);
+        if (contestAsked != paths.end()) {
+            paths.erase(contestAsked);
+        }
+
         zeb::win32::Win32Platform platform;
         zeb::win32::FileDialogs fileDialogs;
         zeb::win32::TForm1 form(instance, platform, fileDialogs);
         platform.setDialogOwner(form.handle());
-        form.show(showCommand);
-        form.openPaths(arguments());
+        zeb::win32::ContestWindow contest(instance, form);
+        // The form on its own ends the program as it always has; beside the contest window it
+        // closes and the evaluator is back there.
+        platform.setEndHook([&contest](int) { return contest.closeFormInsteadOfEnding(); });
+        form.setCloseHook([&contest] { return contest.hideClosedForm(); });
+        form.setContestOpener([&contest](const std::vector<std::string>& dropped) {
+            contest.show();
+            contest.openPaths(dropped);
+        });
+        if (contestWindow) {
+            contest.show(showCommand);
+            if (paths.empty()) {
+                contest.chooseLogsFolder();
+            } else {
+                contest.openPaths(paths);
+            }
+        } else {
+            form.show(showCommand);
+            form.openPaths(paths);
+        }
         MSG message{};
         while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-            if (!form.takeKey(message)) {
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
+            if (form.takeKey(message) || IsDialogMessageW(contest.handle(), &message)) {
+                continue;
             }
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
         }
     } catch (const std::exception& error) {
         zeb::win32::showExceptionBox(nullptr, error.what());

@@ -28,7 +28,7 @@ constexpr WORD kStaticClass = 0x0082;
 
 struct Button {
     WORD id;
-    const wchar_t* caption;
+    std::wstring caption;
     DialogButton answer;
 };
 
@@ -141,6 +141,7 @@ class DialogTemplate {
 };
 
 struct Box {
+    std::wstring title;
     std::wstring text;
     DialogKind kind;
     std::vector<Button> buttons;
@@ -262,9 +263,8 @@ INT_PTR CALLBACK boxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
     }
 }
 
-DialogButton showOwnBox(HWND owner, const std::wstring& text, DialogKind kind,
-                        DialogButtons buttons) {
-    const Box box{text, kind, buttonsOf(buttons)};
+// The id of the button pressed, IDCANCEL when the box was closed without one.
+INT_PTR showBox(HWND owner, const Box& box) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
@@ -273,17 +273,23 @@ DialogButton showOwnBox(HWND owner, const std::wstring& text, DialogKind kind,
         static_cast<WORD>(MulDiv(std::abs(metrics.lfMessageFont.lfHeight), 72, systemDpi));
 
     DialogTemplate dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
-                          widen(dialogTitle(kind)), points, metrics.lfMessageFont.lfFaceName,
+                          box.title, points, metrics.lfMessageFont.lfFaceName,
                           static_cast<WORD>(2 + box.buttons.size()));
     dialog.addItem(WS_CHILD | WS_VISIBLE | SS_ICON, kIconId, kStaticClass, L"");
-    dialog.addItem(WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kTextId, kStaticClass, text);
+    dialog.addItem(WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kTextId, kStaticClass, box.text);
     for (std::size_t i = 0; i < box.buttons.size(); ++i) {
         const DWORD first = i == 0 ? (WS_GROUP | BS_DEFPUSHBUTTON) : BS_PUSHBUTTON;
         dialog.addItem(WS_CHILD | WS_VISIBLE | WS_TABSTOP | first, box.buttons[i].id, kButtonClass,
                        box.buttons[i].caption);
     }
-    const INT_PTR id = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.get(), owner,
-                                               boxProc, reinterpret_cast<LPARAM>(&box));
+    return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.get(), owner, boxProc,
+                                   reinterpret_cast<LPARAM>(&box));
+}
+
+DialogButton showOwnBox(HWND owner, const std::wstring& text, DialogKind kind,
+                        DialogButtons buttons) {
+    const Box box{widen(dialogTitle(kind)), text, kind, buttonsOf(buttons)};
+    const INT_PTR id = showBox(owner, box);
     for (const Button& button : box.buttons) {
         if (button.id == id) {
             return button.answer;
@@ -301,6 +307,15 @@ DialogButton showMessageBox(HWND owner, const std::wstring& text, DialogKind kin
     }
     MessageBoxW(owner, text.c_str(), widen(dialogTitle(kind)).c_str(), MB_OK | soundOf(kind));
     return DialogButton::Ok;
+}
+
+int showQuestion(HWND owner, const std::wstring& title, const std::wstring& text,
+                 const std::vector<QuestionButton>& buttons) {
+    Box box{title, text, DialogKind::Confirmation, {}};
+    for (const QuestionButton& button : buttons) {
+        box.buttons.push_back({button.id, button.caption, DialogButton::Ok});
+    }
+    return static_cast<int>(showBox(owner, box));
 }
 
 void showExceptionBox(HWND owner, const char* what) {

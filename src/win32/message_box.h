@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "platform/windows_text.h"
@@ -12,6 +13,15 @@ namespace zeb::win32 {
 // Cancel before an overwrite, Ignore rather than ending the program.
 DialogButton showMessageBox(HWND owner, const std::wstring& text, DialogKind kind,
                             DialogButtons buttons);
+
+// A question of the program's own, laid out as the message dialog: its buttons in their order, the
+// first the default. The id of the button pressed; IDCANCEL when it was closed without one.
+struct QuestionButton {
+    WORD id;
+    std::wstring caption;
+};
+int showQuestion(HWND owner, const std::wstring& title, const std::wstring& text,
+                 const std::vector<QuestionButton>& buttons);
 
 // The box for an exception that escaped a handler; `what` is the exception's message.
 void showExceptionBox(HWND owner, const char* what);

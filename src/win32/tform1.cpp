@@ -8,7 +8,9 @@
 #include <exception>
 #include <stdexcept>
 
+#include "intake/column_config_file.h"
 #include "intake/load_command.h"
+#include "platform/cp1250.h"
 #include "scoring/scoring_passes.h"
 #include "state/window_logic.h"
 #include "win32/control_ids.h"
@@ -75,6 +77,22 @@ const DLGTEMPLATE* containerTemplate() {
     return &container.header;
 }
 
+// The form's activity while a handler runs, and what it was before once it returned.
+class During {
+  public:
+    During(TForm1::Activity& activity, TForm1::Activity now)
+        : activity_(activity), before_(activity) {
+        activity_ = now;
+    }
+    ~During() { activity_ = before_; }
+    During(const During&) = delete;
+    During& operator=(const During&) = delete;
+
+  private:
+    TForm1::Activity& activity_;
+    TForm1::Activity before_;
+};
+
 }  // namespace
 
 TForm1::TForm1(HINSTANCE instance, Platform& platform, FileDialogs& fileDialogs)
@@ -118,6 +136,14 @@ void TForm1::show(int showCommand) {
     ShowWindow(window_, showCommand);
     UpdateWindow(window_);
     SetFocus(byName("PageControl1"));
+}
+
+void TForm1::hide() {
+    ShowWindow(window_, SW_HIDE);
+}
+
+bool TForm1::shown() const {
+    return window_ != nullptr && IsWindowVisible(window_);
 }
 
 // The controls.
@@ -542,7 +568,9 @@ LRESULT TForm1::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_CLOSE:
-            DestroyWindow(window_);
+            if (!closeHook_ || !closeHook_()) {
+                DestroyWindow(window_);
+            }
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
@@ -700,23 +728,60 @@ void TForm1::Button1Click() {
 
 void TForm1::nactidenikClick() {
     guarded([this] {
-        commands_.nactidenikClick(*state_, *this, platform_, dialog(&FileDialogs::openLog));
+        const During reading(activity_, Activity::Reading);
+        commands_.nactidenikClick(*state_, *this, platform_, [this](const std::string& preset) {
+            const std::optional<std::string> chosen = fileDialogs_.openLog(window_, preset);
+            logFile_ = chosen.value_or(std::string());
+            return chosen;
+        });
     });
 }
 
+LoadOutcome TForm1::load(const std::string& path) {
+    logFile_ = path;
+    const During reading(activity_, Activity::Reading);
+    prepareLoad(*state_, *this);
+    return loadLog(*state_, *this, platform_, path, true);
+}
+
+bool TForm1::isContest(const std::vector<std::string>& paths) {
+    return paths.size() > 1 || (paths.size() == 1 && isFolder(paths.front()));
+}
+
 void TForm1::openPaths(const std::vector<std::string>& paths) {
-    if (paths.size() == 1 && !isFolder(paths.front())) {
-        guarded([&] {
-            prepareLoad(*state_, *this);
-            loadLog(*state_, *this, platform_, paths.front(), true);
-        });
-    } else if (!paths.empty() && contestOpener_) {
-        contestOpener_(paths);
+    if (isContest(paths)) {
+        if (contestOpener_) {
+            contestOpener_(paths);
+        }
+    } else if (!paths.empty()) {
+        guarded([&] { load(paths.front()); });
     }
 }
 
+void TForm1::openEvaluatedLog(const EvaluatedLog& log) {
+    guarded([&] {
+        // Refused, the form is told to end: there are no columns to set.
+        if (load(log.file) == LoadOutcome::Refused) {
+            return;
+        }
+        if (log.config) {
+            loadColumnConfig(*state_, *this, platform_, *log.config);
+        }
+        if (log.callStart) {
+            setEditText(Edit::cstart, utf8ToCp1250(*log.callStart));
+        }
+        if (log.exchStart) {
+            setEditText(Edit::istart, utf8ToCp1250(*log.exchStart));
+        }
+        commands_.offerConfigFile(log.configBeside);
+    });
+}
+
 void TForm1::bvypocetClick() {
-    guarded([this] { computeCommand(*state_, *this, platform_); });
+    guarded([this] {
+        const During computing(activity_, Activity::Computing);
+        computeCommand(*state_, *this, platform_);
+    });
 }
 
 void TForm1::bukladaniClick() {

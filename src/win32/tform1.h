@@ -32,14 +32,38 @@ class TForm1 final : public Window {
 
     HWND handle() const { return window_; }
     void show(int showCommand);
+    void hide();
+    bool shown() const;
 
     // Paths given to the program or dropped onto the window. One log is loaded as "Načti deník"
-    // loads the file chosen in its dialog; a folder, or more than one path, is a contest and goes
-    // to the contest opener, which nothing sets yet: such a drop does nothing.
+    // loads the file chosen in its dialog; a folder, or more than one path, is a contest
+    // (isContest) and goes to the contest opener: without one, such a drop does nothing.
     void openPaths(const std::vector<std::string>& paths);
+    static bool isContest(const std::vector<std::string>& paths);
     void setContestOpener(std::function<void(const std::vector<std::string>&)> open) {
         contestOpener_ = std::move(open);
     }
+
+    // Loads the log with the columns the contest used, as if the evaluator had chosen the file and
+    // the configuration in their dialogs and typed the start columns. The configuration dialogs
+    // then offer the file beside it, so that "Ulož konfiguaci" saves the columns where the contest
+    // takes them from. Paths are UTF-8.
+    struct EvaluatedLog {
+        std::string file;
+        std::optional<std::string> config;
+        std::optional<std::string> callStart;
+        std::optional<std::string> exchStart;
+        std::string configBeside;
+    };
+    void openEvaluatedLog(const EvaluatedLog& log);
+    // What the form is doing, and the log file it reads or read last (UTF-8; empty when the dialog
+    // was cancelled): the contest window tells by them why the form asked to end the program.
+    enum class Activity { Idle, Reading, Computing };
+    Activity activity() const { return activity_; }
+    const std::string& logFile() const { return logFile_; }
+    // Asked when the form's close box is pressed: true when it took the closing upon itself, and
+    // the form stays. Without it, or false, the form closes and the program ends, as always.
+    void setCloseHook(std::function<bool()> hook) { closeHook_ = std::move(hook); }
 
     // Tab, Shift+Tab and Ctrl+Tab move through the form's own tab order, which is not the order in
     // which the controls lie on each other. True when the message was taken.
@@ -102,12 +126,16 @@ class TForm1 final : public Window {
     template <typename Work>
     void guarded(Work&& work);
     FileDialog dialog(std::optional<std::string> (FileDialogs::*show)(HWND, const std::string&));
+    LoadOutcome load(const std::string& path);
 
     std::unique_ptr<EvaluationState> state_;
     Platform& platform_;
     FileDialogs& fileDialogs_;
     FormCommands commands_;
     std::function<void(const std::vector<std::string>&)> contestOpener_;
+    std::function<bool()> closeHook_;
+    Activity activity_ = Activity::Idle;
+    std::string logFile_;
     HWND window_ = nullptr;
     std::vector<HWND> controls_;        // by place in the form's description
     std::map<HWND, HWND> groupFrames_;  // the frame drawn in each group box

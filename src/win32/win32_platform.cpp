@@ -14,6 +14,9 @@ DialogButton Win32Platform::messageDialog(const std::string& text, DialogKind ki
 }
 
 void Win32Platform::endProcess(int exitCode) {
+    if (endHook_ && endHook_(exitCode)) {
+        return;
+    }
     std::exit(exitCode);
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/platform.h"
 #include "platform/windows_text.h"
@@ -15,6 +17,10 @@ class Win32Platform final : public Platform {
     // The window over which the dialogs stand.
     void setDialogOwner(HWND owner) { owner_ = owner; }
 
+    // Asked first when the program is to end: true when it took the end upon itself and the
+    // program goes on (the caller stops what it was doing); false, or no hook, and it ends.
+    void setEndHook(std::function<bool(int exitCode)> hook) { endHook_ = std::move(hook); }
+
     DialogButton messageDialog(const std::string& text, DialogKind kind,
                                DialogButtons buttons) override;
     // Ends at once, without unwinding: the caller may be deep inside a handler.
@@ -25,6 +31,7 @@ class Win32Platform final : public Platform {
 
   private:
     HWND owner_ = nullptr;
+    std::function<bool(int)> endHook_;
 };
 
 }  // namespace zeb::win32

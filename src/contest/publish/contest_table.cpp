@@ -1,5 +1,6 @@
 #include "contest/publish/contest_table.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <limits>
@@ -29,7 +30,50 @@ std::optional<std::int64_t> wholeNumber(const std::string& text) {
     return value;
 }
 
+// Characters, not bytes: a Czech letter is as wide as any other.
+std::size_t lengthOf(const std::string& utf8) {
+    std::size_t length = 0;
+    for (const char c : utf8) {
+        length += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    }
+    return length;
+}
+
 }  // namespace
+
+std::vector<std::string> headingLines(const std::string& heading) {
+    std::vector<std::string> words;
+    for (std::size_t at = 0; at < heading.size();) {
+        const std::size_t end = std::min(heading.find(' ', at), heading.size());
+        if (end > at) {
+            words.push_back(heading.substr(at, end - at));
+        }
+        at = end + 1;
+    }
+    std::size_t widest = 10;
+    for (const std::string& word : words) {
+        widest = std::max(widest, lengthOf(word));
+    }
+    std::vector<std::string> best;
+    std::size_t bestCost = std::numeric_limits<std::size_t>::max();
+    for (std::size_t width = widest; width <= std::max(widest, lengthOf(heading)); ++width) {
+        std::vector<std::string> lines;
+        for (const std::string& word : words) {
+            if (!lines.empty() && lengthOf(lines.back()) + 1 + lengthOf(word) <= width) {
+                lines.back() += ' ' + word;
+            } else {
+                lines.push_back(word);
+            }
+        }
+        // A line more costs as much as two characters of width.
+        const std::size_t cost = width + 2 * lines.size();
+        if (lines.size() <= 4 && cost < bestCost) {
+            best = lines;
+            bestCost = cost;
+        }
+    }
+    return best;
+}
 
 std::optional<FindingKind> findingOfColumn(ViewColumn column) {
     const int kind = static_cast<int>(column) - static_cast<int>(ViewColumn::FirstFinding);

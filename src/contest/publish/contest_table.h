@@ -54,6 +54,10 @@ std::int64_t sortNumber(const LogRow& row, ViewColumn column);
 std::string columnHeading(ViewColumn column, Language language);
 std::string columnExplanation(ViewColumn column, Language language);
 
+// The words of a heading on up to four lines, as narrow as its longest word or ten characters
+// allow without many lines, so that the narrow columns of numbers fit a screen.
+std::vector<std::string> headingLines(const std::string& heading);
+
 // How a row stands out: a file that is no log, a log not scored, a log to look at, or none.
 enum class RowTone { Plain, ToLookAt, NotScored, NoLog };
 RowTone rowTone(const LogRow& row);

@@ -1,0 +1,1366 @@
+#include "win32/contest_window.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "contest/intake/contest_folder.h"
+#include "contest/intake/log_intake.h"
+#include "contest/workspace/contest_details.h"
+#include "contest/workspace/contest_screen.h"
+#include "platform/translation.h"
+#include "win32/contest_ids.h"
+#include "win32/folder_dialog.h"
+#include "win32/message_box.h"
+#include "win32/resources.h"
+#include "win32/tform1.h"
+#include "win32/windows_1250.h"
+
+namespace zeb::win32 {
+
+using contest::ContestLog;
+using contest::ContestWorkspace;
+using contest::ViewColumn;
+using contest::WorkProgress;
+
+namespace {
+
+// What the window posts to itself: the work's progress and end (from the work's thread), and what
+// waits until the handler under way returned.
+constexpr UINT kWorkProgress = WM_APP + 1;
+constexpr UINT kWorkDone = WM_APP + 2;
+constexpr UINT kFormClosed = WM_APP + 3;
+constexpr UINT kSelectionChanged = WM_APP + 4;
+constexpr UINT kCloseLater = WM_APP + 5;
+constexpr UINT kFormHidden = WM_APP + 6;
+constexpr UINT_PTR kRecheckTimer = 1;
+
+std::wstring said(const std::string& utf8) {
+    return widen(utf8);
+}
+
+std::wstring said(const char* utf8) {
+    return widen(utf8);
+}
+
+bool isFolder(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::string absolute(const std::string& path) {
+    const std::wstring wide = widen(path);
+    const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (size == 0) {
+        return path;
+    }
+    std::wstring full(size, L'\0');
+    full.resize(GetFullPathNameW(wide.c_str(), size, full.data(), nullptr));
+    while (full.size() > 3 && (full.back() == L'\\' || full.back() == L'/')) {
+        full.pop_back();
+    }
+    return narrow(full);
+}
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+// The rich edit of the system's current version, whose window class its library registers.
+const wchar_t* richEditClass() {
+    static const wchar_t* const name = [] {
+        if (LoadLibraryW(L"Msftedit.dll") != nullptr) {
+            return MSFTEDIT_CLASS;
+        }
+        LoadLibraryW(L"Riched20.dll");
+        return RICHEDIT_CLASSW;
+    }();
+    return name;
+}
+
+bool fontExists(const std::wstring& face) {
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    face.copy(wanted.lfFaceName, LF_FACESIZE - 1);
+    bool found = false;
+    const HDC dc = GetDC(nullptr);
+    EnumFontFamiliesExW(
+        dc, &wanted,
+        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM data) -> int {
+            *reinterpret_cast<bool*>(data) = true;
+            return 0;
+        },
+        reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, dc);
+    return found;
+}
+
+void registerWindowClass(HINSTANCE instance, WNDPROC proc) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(instance, kContestWindowClass, &existing)) {
+        return;
+    }
+    WNDCLASSEXW window{};
+    window.cbSize = sizeof window;
+    window.lpfnWndProc = proc;
+    window.hInstance = instance;
+    window.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(ZEB_ICON), IMAGE_ICON,
+                                                 GetSystemMetrics(SM_CXICON),
+                                                 GetSystemMetrics(SM_CYICON), LR_SHARED));
+    window.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(ZEB_ICON), IMAGE_ICON,
+                                                   GetSystemMetrics(SM_CXSMICON),
+                                                   GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    window.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    window.lpszClassName = kContestWindowClass;
+    if (RegisterClassExW(&window) == 0) {
+        throw std::runtime_error("the window class of the contest window cannot be registered");
+    }
+}
+
+COLORREF toneColour(contest::RowTone tone) {
+    switch (tone) {
+        case contest::RowTone::NoLog:
+            return RGB(0xe4, 0xe4, 0xe4);
+        case contest::RowTone::NotScored:
+            return RGB(0xf6, 0xcf, 0xcf);
+        case contest::RowTone::ToLookAt:
+            return RGB(0xff, 0xec, 0xb3);
+        case contest::RowTone::Plain:
+            break;
+    }
+    return GetSysColor(COLOR_WINDOW);
+}
+
+}  // namespace
+
+ContestWindow::ContestWindow(HINSTANCE instance, TForm1& form) : form_(form) {
+    registerWindowClass(instance, windowProc);
+    CreateWindowExW(0, kContestWindowClass, said(tr("ZEB contest – contest evaluation")).c_str(),
+                    WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 1280, 760,
+                    nullptr, nullptr, instance, this);
+    if (window_ == nullptr) {
+        throw std::runtime_error("the contest window cannot be created");
+    }
+    dpi_ = GetDpiForWindow(window_);
+    if (dpi_ != 96) {
+        SetWindowPos(window_, nullptr, 0, 0, scale(1280), scale(760),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    work_ = std::make_unique<BackgroundWork>(window_, kWorkProgress, kWorkDone);
+    createControls(instance);
+    makeFonts();
+    layOut();
+    updateCommands();
+}
+
+ContestWindow::~ContestWindow() {
+    // The work ends before the window that it reports to.
+    work_.reset();
+    if (window_ != nullptr) {
+        const HWND window = window_;
+        window_ = nullptr;
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        DestroyWindow(window);
+    }
+    DeleteObject(font_);
+    DeleteObject(boldFont_);
+}
+
+int ContestWindow::scale(int pixels) const {
+    return MulDiv(pixels, static_cast<int>(dpi_), 96);
+}
+
+void ContestWindow::show(int showCommand) {
+    ShowWindow(window_, IsIconic(window_) ? SW_RESTORE : showCommand);
+    SetForegroundWindow(window_);
+    UpdateWindow(window_);
+}
+
+bool ContestWindow::shown() const {
+    return IsWindowVisible(window_) != 0;
+}
+
+// The controls.
+
+void ContestWindow::createControls(HINSTANCE instance) {
+    const auto make = [&](DWORD exStyle, const wchar_t* windowClass, const std::wstring& text,
+                          DWORD style, int id) {
+        const HWND made = CreateWindowExW(
+            exStyle, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+        if (made == nullptr) {
+            throw std::runtime_error("a control of the contest window cannot be created");
+        }
+        return made;
+    };
+    const DWORD button = WS_TABSTOP | BS_PUSHBUTTON;
+    const DWORD label = SS_LEFT | SS_NOPREFIX;
+    make(0, WC_BUTTONW, said(tr("Open folder…")), button, kOpenFolderButton);
+    make(0, WC_BUTTONW, said(tr("Save results")), button, kSaveResultsButton);
+    make(0, WC_BUTTONW, said(tr("Open results")), button, kOpenResultsButton);
+    make(0, WC_STATICW, said(tr("Time window of the cross-check:")), label | SS_CENTERIMAGE,
+         kTimeWindowLabel);
+    make(WS_EX_CLIENTEDGE, WC_EDITW, L"", WS_TABSTOP | ES_NUMBER | ES_RIGHT, kTimeWindowEdit);
+    const HWND upDown =
+        make(0, UPDOWN_CLASSW, L"",
+             UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, kTimeWindowUpDown);
+    SendMessageW(upDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(control(kTimeWindowEdit)), 0);
+    SendMessageW(upDown, UDM_SETRANGE32, 1, 1440);
+    SendMessageW(upDown, UDM_SETPOS32, 0, contest::kDefaultTimeWindow);
+    make(0, WC_STATICW, L"min", label | SS_CENTERIMAGE, kMinutesLabel);
+    make(0, WC_BUTTONW, said(tr("only the logs to look at")), WS_TABSTOP | BS_AUTOCHECKBOX,
+         kOnlyToLookAtCheck);
+    make(0, WC_STATICW, said(tr("Output folder:")), label | SS_CENTERIMAGE, kOutputLabel);
+    make(0, WC_STATICW, L"", label | SS_CENTERIMAGE | SS_PATHELLIPSIS, kOutputFolderText);
+    make(0, WC_BUTTONW, said(tr("Change…")), button, kChangeOutputButton);
+
+    const wchar_t* rich = richEditClass();
+    const HWND summary = make(0, rich, L"", ES_MULTILINE | ES_READONLY, kSummaryText);
+    SendMessageW(summary, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_BTNFACE)));
+
+    const HWND table =
+        make(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+             WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS, kTable);
+    SendMessageW(table, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                 LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
+    for (int c = 0; c < contest::kViewColumnCount; ++c) {
+        const auto column = static_cast<ViewColumn>(c);
+        std::vector<std::wstring> lines;
+        for (const std::string& line :
+             contest::headingLines(contest::columnHeading(column, userLanguage()))) {
+            lines.push_back(said(line));
+        }
+        // The narrow columns of numbers break their headings; the others are as wide as their
+        // texts.
+        if (!contest::isNumberColumn(column) || column == ViewColumn::Qsos) {
+            lines = {said(contest::columnHeading(column, userLanguage()))};
+        }
+        headings_.push_back(lines);
+        std::wstring heading = lines.front();
+        for (std::size_t l = 1; l < lines.size(); ++l) {
+            heading += L" " + lines[l];
+        }
+        LVCOLUMNW item{};
+        item.mask = LVCF_TEXT | LVCF_FMT | LVCF_WIDTH;
+        item.fmt = contest::isNumberColumn(column) && c > 0 ? LVCFMT_RIGHT : LVCFMT_LEFT;
+        item.cx = scale(60);
+        item.pszText = heading.data();
+        SendMessageW(table, LVM_INSERTCOLUMNW, static_cast<WPARAM>(c),
+                     reinterpret_cast<LPARAM>(&item));
+    }
+    header_ = reinterpret_cast<HWND>(SendMessageW(table, LVM_GETHEADER, 0, 0));
+    // The headings are drawn here, on as many lines as they need, which the header cannot do.
+    for (int c = 0; c < contest::kViewColumnCount; ++c) {
+        HDITEMW item{};
+        item.mask = HDI_FORMAT;
+        SendMessageW(header_, HDM_GETITEMW, static_cast<WPARAM>(c),
+                     reinterpret_cast<LPARAM>(&item));
+        item.fmt |= HDF_OWNERDRAW;
+        SendMessageW(header_, HDM_SETITEMW, static_cast<WPARAM>(c),
+                     reinterpret_cast<LPARAM>(&item));
+    }
+    SetWindowSubclass(table, tableProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    SetWindowSubclass(header_, headerProc, 0, reinterpret_cast<DWORD_PTR>(this));
+
+    make(0, WC_BUTTONW, said(tr("Open in the form")), button, kOpenInFormButton);
+    make(0, WC_STATICW,
+         said(tr("A double click opens the log in the form; columns saved there beside the "
+                 "repaired copy and changes of the copy count once you are back.")),
+         label, kHintText);
+
+    const HWND pages = make(0, WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPSIBLINGS, kPages);
+    for (const char* page : {tr("Details"), tr("QSO lines")}) {
+        std::wstring text = said(page);
+        TCITEMW tab{};
+        tab.mask = TCIF_TEXT;
+        tab.pszText = text.data();
+        const auto count = static_cast<int>(SendMessageW(pages, TCM_GETITEMCOUNT, 0, 0));
+        SendMessageW(pages, TCM_INSERTITEMW, static_cast<WPARAM>(count),
+                     reinterpret_cast<LPARAM>(&tab));
+    }
+    const DWORD text = WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL;
+    make(WS_EX_CLIENTEDGE, rich, L"", text, kDetailsText);
+    const HWND lines =
+        make(WS_EX_CLIENTEDGE, rich, L"", text | WS_HSCROLL | ES_AUTOHSCROLL, kQsoLinesText);
+    // The lines of a log stay whole, their columns one under the other.
+    SendMessageW(lines, EM_SETTARGETDEVICE, 0, 1);
+    ShowWindow(lines, SW_HIDE);
+
+    const HWND bar = make(0, PROGRESS_CLASSW, L"", 0, kProgressBar);
+    ShowWindow(bar, SW_HIDE);
+    ShowWindow(make(0, WC_BUTTONW, said(tr("Cancel")), button, kCancelButton), SW_HIDE);
+    make(0, WC_STATICW, L"", label, kStatusText);
+}
+
+void ContestWindow::makeFonts() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi_);
+    const HFONT before = font_;
+    const HFONT boldBefore = boldFont_;
+    font_ = CreateFontIndirectW(&metrics.lfMessageFont);
+    LOGFONTW bold = metrics.lfMessageFont;
+    bold.lfWeight = FW_BOLD;
+    boldFont_ = CreateFontIndirectW(&bold);
+    for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    }
+    SendMessageW(header_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    DeleteObject(before);
+    DeleteObject(boldBefore);
+    richFonts_.face = metrics.lfMessageFont.lfFaceName;
+    richFonts_.points =
+        std::max(9, MulDiv(std::abs(metrics.lfMessageFont.lfHeight), 72, static_cast<int>(dpi_)));
+    richFonts_.codeFace = L"Courier New";
+    for (const wchar_t* face : {L"Consolas", L"Courier New", L"Courier"}) {
+        if (fontExists(face)) {
+            richFonts_.codeFace = face;
+            break;
+        }
+    }
+}
+
+void ContestWindow::layOut() {
+    RECT client{};
+    GetClientRect(window_, &client);
+    const HDC dc = GetDC(window_);
+    const HGDIOBJ before = SelectObject(dc, font_);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    const auto widthOf = [&](int id) {
+        const std::wstring text = windowText(control(id));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    const int margin = scale(8);
+    const int gap = scale(6);
+    const int buttonHeight = std::max<int>(scale(25), metrics.tmHeight + scale(10));
+    const int line = metrics.tmHeight;
+    const auto buttonWidth = [&](int id) { return std::max(scale(80), widthOf(id) + scale(24)); };
+    const auto place = [&](int id, int x, int y, int width, int height) {
+        MoveWindow(control(id), x, y, std::max(0, width), std::max(0, height), TRUE);
+    };
+
+    // The commands, and on the right what chooses what is checked and shown.
+    int x = margin;
+    int y = margin;
+    for (const int id : {kOpenFolderButton, kSaveResultsButton, kOpenResultsButton}) {
+        place(id, x, y, buttonWidth(id), buttonHeight);
+        x += buttonWidth(id) + gap;
+    }
+    int right = client.right - margin;
+    const int checkWidth = widthOf(kOnlyToLookAtCheck) + scale(24);
+    place(kOnlyToLookAtCheck, right - checkWidth, y, checkWidth, buttonHeight);
+    right -= checkWidth + 2 * gap;
+    place(kMinutesLabel, right - widthOf(kMinutesLabel), y, widthOf(kMinutesLabel), buttonHeight);
+    right -= widthOf(kMinutesLabel) + gap;
+    const int editWidth = scale(64);
+    const int editHeight = line + scale(8);
+    place(kTimeWindowEdit, right - editWidth, y + (buttonHeight - editHeight) / 2, editWidth,
+          editHeight);
+    SendMessageW(control(kTimeWindowUpDown), UDM_SETBUDDY,
+                 reinterpret_cast<WPARAM>(control(kTimeWindowEdit)), 0);
+    right -= editWidth + gap;
+    place(kTimeWindowLabel, right - widthOf(kTimeWindowLabel), y, widthOf(kTimeWindowLabel),
+          buttonHeight);
+
+    y += buttonHeight + gap;
+    place(kOutputLabel, margin, y, widthOf(kOutputLabel), buttonHeight);
+    const int changeWidth = buttonWidth(kChangeOutputButton);
+    place(kChangeOutputButton, client.right - margin - changeWidth, y, changeWidth, buttonHeight);
+    const int pathLeft = margin + widthOf(kOutputLabel) + gap;
+    place(kOutputFolderText, pathLeft, y, client.right - margin - changeWidth - gap - pathLeft,
+          buttonHeight);
+
+    y += buttonHeight + gap;
+    const auto summaryLines =
+        static_cast<int>(SendMessageW(control(kSummaryText), EM_GETLINECOUNT, 0, 0));
+    const int summaryHeight = std::clamp(summaryLines, 2, 5) * (line + scale(2));
+    place(kSummaryText, margin, y, client.right - 2 * margin, summaryHeight);
+    y += summaryHeight + gap;
+
+    // At the bottom the progress and the status line, of two lines.
+    const int statusHeight = std::max(buttonHeight, 2 * line + scale(4));
+    const int bottom = client.bottom - margin - statusHeight;
+    int statusLeft = margin;
+    if (IsWindowVisible(control(kProgressBar))) {
+        const int barWidth = scale(200);
+        place(kProgressBar, margin, bottom + (statusHeight - buttonHeight) / 2, barWidth,
+              buttonHeight);
+        const int cancelWidth = buttonWidth(kCancelButton);
+        place(kCancelButton, margin + barWidth + gap, bottom + (statusHeight - buttonHeight) / 2,
+              cancelWidth, buttonHeight);
+        statusLeft = margin + barWidth + gap + cancelWidth + gap;
+    }
+    place(kStatusText, statusLeft, bottom, client.right - margin - statusLeft, statusHeight);
+
+    // The table has the larger part: it is what the evaluator goes through.
+    const int formRow = std::max(buttonHeight, 2 * line + scale(4));
+    const int flexible = std::max(0, bottom - gap - y - formRow - 2 * gap);
+    const int tableHeight = flexible * 3 / 5;
+    place(kTable, margin, y, client.right - 2 * margin, tableHeight);
+    y += tableHeight + gap;
+    const int formWidth = buttonWidth(kOpenInFormButton);
+    place(kOpenInFormButton, margin, y + (formRow - buttonHeight) / 2, formWidth, buttonHeight);
+    place(kHintText, margin + formWidth + 2 * gap, y,
+          client.right - 2 * margin - formWidth - 2 * gap, formRow);
+    y += formRow + gap;
+    place(kPages, margin, y, client.right - 2 * margin, bottom - gap - y);
+    RECT body{margin, y, client.right - margin, bottom - gap};
+    SendMessageW(control(kPages), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&body));
+    for (const int id : {kDetailsText, kQsoLinesText}) {
+        place(id, body.left, body.top, body.right - body.left, body.bottom - body.top);
+        SetWindowPos(control(id), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    SelectObject(dc, before);
+    ReleaseDC(window_, dc);
+    fitColumns();
+}
+
+// Each column as wide as its heading and widest cell, but the calls, names and outcomes no wider
+// than an evaluator reads at a glance (the tip holds them whole); the flags or reasons take what is
+// left.
+void ContestWindow::fitColumns() {
+    const HWND table = control(kTable);
+    const HDC dc = GetDC(table);
+    const HGDIOBJ before = SelectObject(dc, font_);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    const auto widthOf = [&](const std::wstring& text) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    const int padding = scale(14);
+    int used = 0;
+    for (int c = 0; c < contest::kViewColumnCount; ++c) {
+        const auto column = static_cast<ViewColumn>(c);
+        int width = 0;
+        for (const std::wstring& line : headings_[static_cast<std::size_t>(c)]) {
+            width = std::max(width, widthOf(line));
+        }
+        // Room for the sort mark beside the heading.
+        width += scale(10);
+        if (column == ViewColumn::Flags) {
+            width = std::max(width, widthOf(L"MMMMMMMMMMMMMMMM"));
+        } else {
+            for (const contest::LogRow& row : rows_) {
+                width = std::max(width, widthOf(said(contest::cellText(row, column))));
+            }
+        }
+        int characters = 0;
+        switch (column) {
+            case ViewColumn::Call:
+                characters = 11;
+                break;
+            case ViewColumn::File:
+                characters = 20;
+                break;
+            case ViewColumn::Outcome:
+                characters = 16;
+                break;
+            default:
+                break;
+        }
+        if (characters > 0) {
+            width = std::min(width, static_cast<int>(metrics.tmAveCharWidth) * characters);
+        }
+        width += padding;
+        if (column == ViewColumn::Flags) {
+            RECT client{};
+            GetClientRect(table, &client);
+            // Room for the scroll bar that a long table brings.
+            const int room = static_cast<int>(client.right) - used -
+                             ((GetWindowLongPtrW(table, GWL_STYLE) & WS_VSCROLL) != 0
+                                  ? 0
+                                  : GetSystemMetricsForDpi(SM_CXVSCROLL, dpi_));
+            width = std::max(width, room);
+        }
+        used += width;
+        SendMessageW(table, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(c), MAKELPARAM(width, 0));
+    }
+    SelectObject(dc, before);
+    ReleaseDC(table, dc);
+}
+
+void ContestWindow::drawHeading(const DRAWITEMSTRUCT& item) {
+    const auto c = static_cast<std::size_t>(item.itemID);
+    if (c >= headings_.size()) {
+        return;
+    }
+    RECT place = item.rcItem;
+    FillRect(item.hDC, &place, GetSysColorBrush(COLOR_BTNFACE));
+    const HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_3DSHADOW));
+    const HGDIOBJ penBefore = SelectObject(item.hDC, pen);
+    MoveToEx(item.hDC, place.right - 1, place.top + scale(2), nullptr);
+    LineTo(item.hDC, place.right - 1, place.bottom - scale(2));
+    MoveToEx(item.hDC, place.left, place.bottom - 1, nullptr);
+    LineTo(item.hDC, place.right, place.bottom - 1);
+    std::wstring text;
+    for (const std::wstring& line : headings_[c]) {
+        text += (text.empty() ? L"" : L"\n") + line;
+    }
+    const HGDIOBJ fontBefore = SelectObject(item.hDC, font_);
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, GetSysColor(COLOR_BTNTEXT));
+    RECT bounds = place;
+    InflateRect(&bounds, -scale(3), 0);
+    RECT measured = bounds;
+    DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &measured,
+              DT_CENTER | DT_NOPREFIX | DT_CALCRECT);
+    const int height = measured.bottom - measured.top;
+    bounds.top += (bounds.bottom - bounds.top - height) / 2;
+    DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &bounds,
+              DT_CENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    if (static_cast<int>(c) == static_cast<int>(sortColumn_)) {
+        // The sort mark over the heading, pointing the way the column is sorted.
+        const int middle = (place.left + place.right) / 2;
+        const int size = scale(4);
+        const int top = place.top + scale(1);
+        const POINT up[] = {
+            {middle - size, top + size}, {middle + size, top + size}, {middle, top}};
+        const POINT down[] = {{middle - size, top}, {middle + size, top}, {middle, top + size}};
+        const HBRUSH brush = CreateSolidBrush(GetSysColor(COLOR_3DDKSHADOW));
+        const HGDIOBJ brushBefore = SelectObject(item.hDC, brush);
+        Polygon(item.hDC, ascending_ ? up : down, 3);
+        SelectObject(item.hDC, brushBefore);
+        DeleteObject(brush);
+    }
+    SelectObject(item.hDC, fontBefore);
+    SelectObject(item.hDC, penBefore);
+    DeleteObject(pen);
+}
+
+// The messages.
+
+LRESULT CALLBACK ContestWindow::windowProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* created = static_cast<ContestWindow*>(
+            reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        created->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    }
+    auto* self = reinterpret_cast<ContestWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    try {
+        return self->onMessage(message, wParam, lParam);
+    } catch (const std::exception& error) {
+        showExceptionBox(window, error.what());
+    } catch (...) {
+        showExceptionBox(window, "");
+    }
+    return 0;
+}
+
+LRESULT CALLBACK ContestWindow::tableProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR, DWORD_PTR data) {
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, tableProc, 0);
+    }
+    if (message == WM_DRAWITEM) {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        auto* self = reinterpret_cast<ContestWindow*>(data);
+        if (item->CtlType == ODT_HEADER && item->hwndItem == self->header_) {
+            self->drawHeading(*item);
+            return TRUE;
+        }
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ContestWindow::headerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR, DWORD_PTR data) {
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, headerProc, 0);
+    }
+    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    if (message == HDM_LAYOUT && result) {
+        // As high as the heading of the most lines.
+        auto* self = reinterpret_cast<ContestWindow*>(data);
+        auto* layout = reinterpret_cast<HDLAYOUT*>(lParam);
+        std::size_t lines = 1;
+        for (const std::vector<std::wstring>& heading : self->headings_) {
+            lines = std::max(lines, heading.size());
+        }
+        const HDC dc = GetDC(window);
+        const HGDIOBJ before = SelectObject(dc, self->font_);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        SelectObject(dc, before);
+        ReleaseDC(window, dc);
+        const int height = static_cast<int>(lines) * metrics.tmHeight + self->scale(10);
+        layout->pwpos->cy = height;
+        layout->prc->top = layout->pwpos->y + height;
+    }
+    return result;
+}
+
+LRESULT ContestWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (lParam != 0) {
+                onCommand(LOWORD(wParam), HIWORD(wParam));
+            } else if (LOWORD(wParam) == IDOK && GetFocus() == control(kTable)) {
+                openSelectedInForm();  // Enter on a row
+            }
+            return 0;
+        case WM_NOTIFY:
+            return onNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        case WM_TIMER:
+            if (wParam == kRecheckTimer) {
+                KillTimer(window_, kRecheckTimer);
+                recheck();
+            }
+            return 0;
+        case kWorkProgress:
+            if (work_->busy()) {
+                const BackgroundWork::Progress progress = work_->progress();
+                const HWND bar = control(kProgressBar);
+                SendMessageW(bar, PBM_SETRANGE32, 0, static_cast<LPARAM>(progress.total));
+                SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(progress.done), 0);
+                setStatus(contest::progressText(progress.stage, progress.done, progress.total));
+            }
+            return 0;
+        case kWorkDone:
+            onWorkDone();
+            return 0;
+        case kFormClosed:
+            formClosingDone();
+            return 0;
+        case kFormHidden:
+            takeBackChanges();
+            return 0;
+        case kSelectionChanged:
+            selectionPosted_ = false;
+            showSelected();
+            return 0;
+        case kCloseLater:
+            if (shown()) {
+                onClose();
+            }
+            return 0;
+        case WM_ACTIVATE:
+            // The evaluator is back: changes made meanwhile, in the form or in an editor, count.
+            if (LOWORD(wParam) != WA_INACTIVE) {
+                takeBackChanges();
+            }
+            return DefWindowProcW(window_, message, wParam, lParam);
+        case WM_SIZE:
+            layOut();
+            return 0;
+        case WM_GETMINMAXINFO: {
+            auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+            limits->ptMinTrackSize = {scale(760), scale(520)};
+            return 0;
+        }
+        case WM_DPICHANGED: {
+            dpi_ = HIWORD(wParam);
+            makeFonts();
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                         suggested->right - suggested->left, suggested->bottom - suggested->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            layOut();
+            showSelected();
+            return 0;
+        }
+        case WM_CLOSE:
+            onClose();
+            return 0;
+        case WM_NCDESTROY: {
+            const HWND window = window_;
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            window_ = nullptr;
+            return DefWindowProcW(window, message, wParam, lParam);
+        }
+        default:
+            return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+void ContestWindow::onCommand(int id, int code) {
+    if (code == BN_CLICKED) {
+        switch (id) {
+            case kOpenFolderButton:
+                chooseLogsFolder();
+                break;
+            case kSaveResultsButton:
+                saveResults();
+                break;
+            case kOpenResultsButton:
+                openResults();
+                break;
+            case kChangeOutputButton:
+                chooseOutputFolder();
+                break;
+            case kOpenInFormButton:
+                openSelectedInForm();
+                break;
+            case kCancelButton:
+                cancelWork();
+                break;
+            case kOnlyToLookAtCheck:
+                arrangeRows(selectedRow());
+                break;
+            default:
+                break;
+        }
+    } else if (code == EN_CHANGE && id == kTimeWindowEdit) {
+        // Checked again once the evaluator stops changing it.
+        SetTimer(window_, kRecheckTimer, 400, nullptr);
+    }
+}
+
+LRESULT ContestWindow::onNotify(const NMHDR& header) {
+    if (header.idFrom == kTable) {
+        return onTableNotify(header);
+    }
+    if (header.idFrom == kPages && header.code == TCN_SELCHANGE) {
+        const bool lines = SendMessageW(control(kPages), TCM_GETCURSEL, 0, 0) == 1;
+        ShowWindow(control(kDetailsText), lines ? SW_HIDE : SW_SHOW);
+        ShowWindow(control(kQsoLinesText), lines ? SW_SHOW : SW_HIDE);
+    }
+    return 0;
+}
+
+LRESULT ContestWindow::onTableNotify(const NMHDR& header) {
+    switch (header.code) {
+        case LVN_GETDISPINFOW: {
+            auto& display =
+                const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header));
+            LVITEMW& item = display.item;
+            if ((item.mask & LVIF_TEXT) != 0 && item.iItem >= 0 &&
+                static_cast<std::size_t>(item.iItem) < shown_.size() && item.cchTextMax > 0) {
+                cell_ = said(contest::cellText(rows_[shown_[static_cast<std::size_t>(item.iItem)]],
+                                               static_cast<ViewColumn>(item.iSubItem)));
+                lstrcpynW(item.pszText, cell_.c_str(), item.cchTextMax);
+            }
+            return 0;
+        }
+        case LVN_ODFINDITEMW:
+            return -1;
+        case NM_CUSTOMDRAW: {
+            auto& draw =
+                const_cast<NMLVCUSTOMDRAW&>(reinterpret_cast<const NMLVCUSTOMDRAW&>(header));
+            if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) {
+                return CDRF_NOTIFYITEMDRAW;
+            }
+            // The selected row in the colours of a selection, the others in their tone.
+            if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
+                draw.nmcd.dwItemSpec < shown_.size() &&
+                SendMessageW(header.hwndFrom, LVM_GETITEMSTATE, draw.nmcd.dwItemSpec,
+                             LVIS_SELECTED) == 0) {
+                draw.clrTextBk = toneColour(contest::rowTone(rows_[shown_[draw.nmcd.dwItemSpec]]));
+                return CDRF_NEWFONT;
+            }
+            return CDRF_DODEFAULT;
+        }
+        case LVN_COLUMNCLICK: {
+            const auto& click = reinterpret_cast<const NMLISTVIEW&>(header);
+            const auto column = static_cast<ViewColumn>(click.iSubItem);
+            ascending_ = column == sortColumn_ ? !ascending_ : true;
+            sortColumn_ = column;
+            arrangeRows(selectedRow());
+            InvalidateRect(header_, nullptr, TRUE);
+            return 0;
+        }
+        case LVN_ITEMCHANGED: {
+            const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+            if ((change.uChanged & LVIF_STATE) != 0 &&
+                ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) != 0 && !selectionPosted_) {
+                // Once, after the old row lost the selection and the new one took it.
+                selectionPosted_ = true;
+                PostMessageW(window_, kSelectionChanged, 0, 0);
+            }
+            return 0;
+        }
+        case LVN_ITEMACTIVATE:
+            openSelectedInForm();
+            return 0;
+        case LVN_GETINFOTIPW: {
+            auto& tip =
+                const_cast<NMLVGETINFOTIPW&>(reinterpret_cast<const NMLVGETINFOTIPW&>(header));
+            if (tip.iItem < 0 || static_cast<std::size_t>(tip.iItem) >= shown_.size() ||
+                !contest_) {
+                return 0;
+            }
+            const contest::LogRow& row = rows_[shown_[static_cast<std::size_t>(tip.iItem)]];
+            std::string text = row.call + " – " + row.file + " (" + row.outcome + ")";
+            for (const contest::RowReason& reason :
+                 contest::rowReasons(contest_->logs(), row, userLanguage())) {
+                text += "\n" +
+                        (reason.phrase.empty() ? reason.text : reason.phrase + ": " + reason.text);
+            }
+            lstrcpynW(tip.pszText, said(text).c_str(), tip.cchTextMax);
+            return 0;
+        }
+        default:
+            return 0;
+    }
+}
+
+// The work.
+
+void ContestWindow::runOnContest(std::shared_ptr<const ContestWorkspace> base, Work work,
+                                 std::string done, std::function<void()> then, bool stoppable,
+                                 std::shared_ptr<const std::string> failed) {
+    auto result = std::make_shared<std::shared_ptr<const ContestWorkspace>>();
+    // The copy is made on the work's thread too: the window goes on showing `base`.
+    const bool started = work_->start([base, work, result](const WorkProgress& progress) {
+        auto next = std::make_shared<ContestWorkspace>(*base);
+        if (!work(*next, progress)) {
+            return false;
+        }
+        *result = std::move(next);
+        return true;
+    });
+    if (!started) {
+        setStatus(contest::stillWorkingText());
+        return;
+    }
+    stoppable_ = stoppable;
+    SendMessageW(control(kProgressBar), PBM_SETPOS, 0, 0);
+    finished_ = [this, result, done = std::move(done), then = std::move(then),
+                 failed](const BackgroundWork::End& end) {
+        if (end.completed) {
+            showContest(*result);
+            setStatus(done);
+            if (then) {
+                then();
+            }
+        } else if (!end.failure.empty()) {
+            setStatus(contest::failedText(end.failure));
+        } else if (failed && !failed->empty()) {
+            setStatus(contest::nothingChangedText(*failed));
+        } else {
+            setStatus(contest::cancelledText());
+        }
+        afterWork();
+    };
+    updateCommands();
+}
+
+void ContestWindow::onWorkDone() {
+    if (!work_->busy()) {
+        return;
+    }
+    const BackgroundWork::End end = work_->finish();
+    const auto finished = std::move(finished_);
+    finished_ = nullptr;
+    updateCommands();
+    if (finished) {
+        finished(end);
+    }
+}
+
+void ContestWindow::afterWork() {
+    updateCommands();
+    if (work_->busy()) {
+        return;
+    }
+    // A save before closing that did not reach its end leaves the window open.
+    closeAfterSave_ = false;
+    if (closeWhenIdle_) {
+        // What was pending waits: the closing question may keep the window.
+        closeWhenIdle_ = false;
+        closeLater();
+        return;
+    }
+    if (takeBackPending_) {
+        takeBackPending_ = false;
+        takeBackChanges();
+    } else if (recheckPending_) {
+        recheck();
+    }
+}
+
+void ContestWindow::cancelWork() {
+    if (work_->busy() && stoppable_) {
+        work_->stop();
+        setStatus(contest::cancellingText());
+    }
+}
+
+void ContestWindow::openPaths(const std::vector<std::string>& paths) {
+    if (paths.empty()) {
+        return;
+    }
+    const std::string first = absolute(paths.front());
+    logsFolder_ = isFolder(first) ? first : folderOf(first);
+    load(paths, logsFolder_ + "\\" + contest::kOutputFolderName);
+}
+
+void ContestWindow::load(const std::vector<std::string>& paths, const std::string& out) {
+    if (work_->busy()) {
+        setStatus(contest::stillWorkingText());
+        return;
+    }
+    std::vector<std::string> logs;
+    std::vector<contest::OtherFile> others;
+    for (const std::string& path : paths) {
+        const std::string full = absolute(path);
+        // The output folder inside a folder of logs is no file of the contest.
+        if (auto inFolder = contest::scanLogsFolder(full, {out})) {
+            logs.insert(logs.end(), inFolder->logs.begin(), inFolder->logs.end());
+            others.insert(others.end(), inFolder->others.begin(), inFolder->others.end());
+        } else {
+            // A file that is no log is a row that says why.
+            logs.push_back(full);
+        }
+    }
+    if (logs.empty()) {
+        setStatus(contest::noLogsText(nativePath(logsFolder_), others.size()));
+        return;
+    }
+    opened_ = paths;
+    std::string done = contest::loadedText(logs.size(), others.size());
+    auto fresh = std::make_shared<const ContestWorkspace>(std::move(logs), out, timeWindow(),
+                                                          std::move(others));
+    setStatus(contest::readingText());
+    runOnContest(
+        fresh,
+        [](ContestWorkspace& contest, const WorkProgress& progress) {
+            return contest.load(progress);
+        },
+        std::move(done));
+}
+
+void ContestWindow::chooseLogsFolder() {
+    if (work_->busy()) {
+        return;
+    }
+    if (const std::optional<std::string> chosen =
+            chooseFolder(window_, contest::logsFolderTitle(), logsFolder_)) {
+        openPaths({*chosen});
+    }
+}
+
+void ContestWindow::chooseOutputFolder() {
+    if (work_->busy() || !contest_) {
+        return;
+    }
+    const std::string current = contest_->folder().out;
+    const std::optional<std::string> chosen =
+        chooseFolder(window_, contest::outputFolderTitle(), current);
+    if (!chosen || absolute(*chosen) == absolute(current)) {
+        return;
+    }
+    // The repaired copies are those of the new folder: the logs are taken in anew.
+    load(opened_, absolute(*chosen));
+}
+
+void ContestWindow::takeBackChanges(std::function<void()> then) {
+    if (!contest_) {
+        return;
+    }
+    if (work_->busy()) {
+        takeBackPending_ = true;
+        return;
+    }
+    const std::vector<std::size_t> changed = contest_->changedLogs();
+    if (changed.empty() && contest_->decisionsChanged()) {
+        runOnContest(
+            contest_,
+            [](ContestWorkspace& contest, const WorkProgress& progress) {
+                return contest.recheckDecisions(progress);
+            },
+            contest::decisionsChangedText(nativePath(contest_->folder().decisions())),
+            std::move(then));
+        return;
+    }
+    if (changed.empty()) {
+        if (then) {
+            then();
+        }
+        return;
+    }
+    runOnContest(
+        contest_,
+        [changed](ContestWorkspace& contest, const WorkProgress& progress) {
+            return contest.retake(changed, progress);
+        },
+        contest::retakenText(*contest_, changed), std::move(then));
+}
+
+int ContestWindow::timeWindow() const {
+    BOOL failed = FALSE;
+    const auto minutes = static_cast<int>(SendMessageW(control(kTimeWindowUpDown), UDM_GETPOS32, 0,
+                                                       reinterpret_cast<LPARAM>(&failed)));
+    return failed ? contest::kDefaultTimeWindow : std::clamp(minutes, 1, 1440);
+}
+
+void ContestWindow::recheck() {
+    const int minutes = timeWindow();
+    if (!contest_ || minutes == contest_->windowMinutes()) {
+        recheckPending_ = false;
+        return;
+    }
+    if (work_->busy()) {
+        recheckPending_ = true;
+        return;
+    }
+    recheckPending_ = false;
+    runOnContest(
+        contest_,
+        [minutes](ContestWorkspace& contest, const WorkProgress& progress) {
+            return contest.recheck(minutes, progress);
+        },
+        contest::recheckedText(minutes));
+}
+
+void ContestWindow::saveResults() {
+    if (work_->busy() || !contest_) {
+        return;
+    }
+    // Published results are those of the files as they are now.
+    takeBackChanges([this] { publish(); });
+}
+
+void ContestWindow::publish() {
+    auto contest = contest_;
+    auto notes = std::make_shared<std::vector<std::string>>();
+    auto written = std::make_shared<bool>(false);
+    const bool started = work_->start([contest, notes, written](const WorkProgress& progress) {
+        *written = contest->publish([notes](const std::string& note) { notes->push_back(note); },
+                                    progress);
+        return true;
+    });
+    if (!started) {
+        setStatus(contest::stillWorkingText());
+        return;
+    }
+    stoppable_ = false;
+    SendMessageW(control(kProgressBar), PBM_SETPOS, 0, 0);
+    setStatus(contest::savingText());
+    finished_ = [this, contest, notes, written](const BackgroundWork::End& end) {
+        const std::string out = nativePath(contest->folder().out);
+        const bool saved = end.completed && *written;
+        if (saved) {
+            published_ = contest;
+        }
+        if (!end.completed) {
+            setStatus(contest::notSavedText(end.failure));
+        } else if (*written) {
+            setStatus(contest::savedText(out));
+        } else {
+            setStatus(contest::partlySavedText(out, *notes));
+        }
+        if (closeAfterSave_ && saved) {
+            closeLater();
+        }
+        afterWork();
+    };
+    updateCommands();
+}
+
+void ContestWindow::openResults() {
+    if (!contest_) {
+        return;
+    }
+    const std::string index = contest_->folder().index();
+    if (!contest::FileStamp::of(index).exists) {
+        setStatus(contest::resultsNotYetText());
+        return;
+    }
+    const auto opened = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(window_, L"open", widen(index).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    if (opened <= 32) {
+        setStatus(contest::pageNotOpenedText(nativePath(index)));
+    }
+}
+
+void ContestWindow::openSelectedInForm() {
+    const std::optional<std::size_t> l = selectedLog();
+    if (!l) {
+        return;
+    }
+    const ContestLog& log = contest_->logs()[*l];
+    if (log.outcome != contest::LogOutcome::Scored) {
+        // The form's reader refuses it: there would be nothing to see.
+        setStatus(contest::notInFormText(log));
+        return;
+    }
+    TForm1::EvaluatedLog opened;
+    opened.file = log.evaluated;
+    opened.config = log.settings.config;
+    opened.callStart = log.settings.callStart;
+    opened.exchStart = log.settings.exchStart;
+    opened.configBeside = contest::configPathBeside(log.evaluated);
+    form_.show(SW_SHOWNORMAL);
+    SetForegroundWindow(form_.handle());
+    // The log is kept: the contest shown may change while the form reads it.
+    const std::string told = contest::inFormText(log);
+    form_.openEvaluatedLog(opened);
+    if (formClosing_) {
+        return;  // refused: this window says so once the form closed
+    }
+    setStatus(told);
+}
+
+bool ContestWindow::closeFormInsteadOfEnding() {
+    if (!shown()) {
+        return false;
+    }
+    if (formClosing_) {
+        return true;
+    }
+    // Told now, while the form still knows what it was doing.
+    contest::FormActivity activity = contest::FormActivity::Idle;
+    switch (form_.activity()) {
+        case TForm1::Activity::Reading:
+            activity = contest::FormActivity::Reading;
+            break;
+        case TForm1::Activity::Computing:
+            activity = contest::FormActivity::Computing;
+            break;
+        case TForm1::Activity::Idle:
+            break;
+    }
+    const std::string& file = form_.logFile();
+    formClosedWhy_ = contest::formClosedText(activity, file.substr(file.find_last_of("\\/") + 1));
+    formClosing_ = true;
+    // The handler that asked returns first, stopping what it was doing.
+    PostMessageW(window_, kFormClosed, 0, 0);
+    return true;
+}
+
+void ContestWindow::formClosingDone() {
+    formClosing_ = false;
+    // An abandoned computation leaves its bar, which the form opened next must not show.
+    form_.setProgressVisible(false);
+    form_.hide();
+    setStatus(formClosedWhy_);
+    takeBackChanges();
+}
+
+bool ContestWindow::hideClosedForm() {
+    if (!shown()) {
+        return false;
+    }
+    form_.hide();
+    PostMessageW(window_, kFormHidden, 0, 0);
+    return true;
+}
+
+void ContestWindow::onClose() {
+    if (work_->busy()) {
+        // Work that can stop stops, a publication runs to its end so that no folder is left half
+        // written; then the window closes, asking about the contest that the work left shown.
+        closeWhenIdle_ = true;
+        cancelWork();
+        setStatus(contest::closesWhenIdleText());
+        return;
+    }
+    if (unsaved()) {
+        switch (showQuestion(window_, said(contest::closingTitle()),
+                             said(contest::closingQuestion(nativePath(contest_->folder().out))),
+                             {{IDYES, said(tr("Save"))},
+                              {IDNO, said(tr("Close without saving"))},
+                              {IDCANCEL, said(tr("Cancel"))}})) {
+            case IDYES:
+                closeAfterSave_ = true;
+                saveResults();
+                return;
+            case IDNO:
+                break;
+            default:
+                // The window stays: what waited for the question goes on.
+                afterWork();
+                return;
+        }
+    }
+    KillTimer(window_, kRecheckTimer);
+    ShowWindow(window_, SW_HIDE);
+    // Without the form, the program was this window.
+    if (!form_.shown()) {
+        PostQuitMessage(0);
+    }
+}
+
+void ContestWindow::closeLater() {
+    PostMessageW(window_, kCloseLater, 0, 0);
+}
+
+bool ContestWindow::unsaved() const {
+    return contest::unsavedContest(contest_.get(), published_.lock().get());
+}
+
+std::string ContestWindow::nativePath(const std::string& path) const {
+    std::string native = path;
+    std::replace(native.begin(), native.end(), '/', '\\');
+    return native;
+}
+
+// What is shown.
+
+void ContestWindow::showContest(std::shared_ptr<const ContestWorkspace> contest) {
+    const bool sameLogs = contest_ && contest && contest_->inputs() == contest->inputs();
+    const std::optional<std::size_t> selected = sameLogs ? selectedRow() : std::nullopt;
+    if (!sameLogs) {
+        detailsOf_.reset();
+    }
+    contest_ = std::move(contest);
+    const auto& check = contest_->checked().crossCheck;
+    rows_ = contest::tableRows(contest_->logs(), check ? &*check : nullptr, contest_->others(),
+                               userLanguage());
+    SetWindowTextW(control(kOutputFolderText), said(nativePath(contest_->folder().out)).c_str());
+    setRichText(control(kSummaryText),
+                summaryRtf(contest::contestSummary(*contest_, userLanguage()), richFonts_));
+    layOut();
+    arrangeRows(selected);
+    showSelected();
+}
+
+void ContestWindow::arrangeRows(std::optional<std::size_t> keepSelected) {
+    const bool only = SendMessageW(control(kOnlyToLookAtCheck), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    shown_.clear();
+    for (std::size_t r = 0; r < rows_.size(); ++r) {
+        if (!only || contest::toLookAt(rows_[r])) {
+            shown_.push_back(r);
+        }
+    }
+    const ViewColumn column = sortColumn_;
+    std::vector<std::wstring> texts;
+    if (contest::sortByOf(column) == contest::SortBy::Text) {
+        for (const contest::LogRow& row : rows_) {
+            texts.push_back(said(contest::cellText(row, column)));
+        }
+    }
+    const auto less = [&](std::size_t a, std::size_t b) {
+        switch (contest::sortByOf(column)) {
+            case contest::SortBy::Order:
+                return rows_[a].order < rows_[b].order;
+            case contest::SortBy::Number:
+                return contest::sortNumber(rows_[a], column) <
+                       contest::sortNumber(rows_[b], column);
+            case contest::SortBy::Text:
+                break;
+        }
+        // In the alphabet of the evaluator's language.
+        return CompareStringEx(LOCALE_NAME_USER_DEFAULT, 0, texts[a].c_str(), -1, texts[b].c_str(),
+                               -1, nullptr, nullptr, 0) == CSTR_LESS_THAN;
+    };
+    std::stable_sort(shown_.begin(), shown_.end(), [&](std::size_t a, std::size_t b) {
+        return ascending_ ? less(a, b) : less(b, a);
+    });
+    const HWND table = control(kTable);
+    LVITEMW none{};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(table, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    SendMessageW(table, LVM_SETITEMCOUNT, shown_.size(), 0);
+    InvalidateRect(table, nullptr, TRUE);
+    if (keepSelected && std::find(shown_.begin(), shown_.end(), *keepSelected) != shown_.end()) {
+        selectRow(*keepSelected);
+    } else if (!shown_.empty()) {
+        selectRow(shown_.front());
+    }
+    PostMessageW(window_, kSelectionChanged, 0, 0);
+    selectionPosted_ = true;
+}
+
+void ContestWindow::selectRow(std::size_t row) {
+    const auto at = std::find(shown_.begin(), shown_.end(), row);
+    if (at == shown_.end()) {
+        return;
+    }
+    const auto item = static_cast<WPARAM>(at - shown_.begin());
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    const HWND table = control(kTable);
+    SendMessageW(table, LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&state));
+    SendMessageW(table, LVM_ENSUREVISIBLE, item, FALSE);
+}
+
+std::optional<std::size_t> ContestWindow::selectedRow() const {
+    const auto item = static_cast<int>(
+        SendMessageW(control(kTable), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    if (item < 0 || static_cast<std::size_t>(item) >= shown_.size()) {
+        return std::nullopt;
+    }
+    return shown_[static_cast<std::size_t>(item)];
+}
+
+std::optional<std::size_t> ContestWindow::selectedLog() const {
+    const std::optional<std::size_t> row = selectedRow();
+    if (!contest_ || !row || rows_[*row].other) {
+        return std::nullopt;
+    }
+    return rows_[*row].log;
+}
+
+std::optional<std::size_t> ContestWindow::selectedOther() const {
+    const std::optional<std::size_t> row = selectedRow();
+    if (!contest_ || !row) {
+        return std::nullopt;
+    }
+    return rows_[*row].other;
+}
+
+void ContestWindow::showSelected() {
+    const std::optional<std::size_t> row = selectedRow();
+    const HWND details = control(kDetailsText);
+    const HWND lines = control(kQsoLinesText);
+    // The same row stays where the evaluator was in it.
+    const bool same = row && row == detailsOf_;
+    POINT detailsAt{};
+    POINT linesAt{};
+    SendMessageW(details, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&detailsAt));
+    SendMessageW(lines, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&linesAt));
+    if (const std::optional<std::size_t> log = selectedLog()) {
+        setRichText(details,
+                    detailsRtf(contest::logDetails(*contest_, *log, userLanguage()), richFonts_));
+        setRichText(lines,
+                    qsoLinesRtf(contest::qsoLines(*contest_, *log, std::nullopt, userLanguage()),
+                                richFonts_));
+    } else if (const std::optional<std::size_t> other = selectedOther()) {
+        setRichText(
+            details,
+            detailsRtf(contest::otherFileDetails(*contest_, *other, userLanguage()), richFonts_));
+        setRichText(lines, plainRtf(contest::noQsoLinesOfOtherFile(userLanguage()), richFonts_));
+    } else {
+        SetWindowTextW(details, L"");
+        SetWindowTextW(lines, L"");
+    }
+    if (same) {
+        SendMessageW(details, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&detailsAt));
+        SendMessageW(lines, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&linesAt));
+    }
+    detailsOf_ = row;
+    updateCommands();
+}
+
+void ContestWindow::updateCommands() {
+    const contest::ScreenCommands commands = contest::screenCommands(
+        {contest_.get(), selectedLog(), std::nullopt, work_->busy(), stoppable_, true});
+    EnableWindow(control(kOpenFolderButton), commands.openFolder);
+    EnableWindow(control(kChangeOutputButton), commands.changeOutput);
+    EnableWindow(control(kSaveResultsButton), commands.save);
+    EnableWindow(control(kOpenResultsButton), commands.openResults);
+    EnableWindow(control(kOpenInFormButton), commands.openInForm);
+    EnableWindow(control(kCancelButton), commands.cancel);
+    const bool progressShown = IsWindowVisible(control(kProgressBar)) != 0;
+    if (progressShown != commands.showProgress) {
+        const int show = commands.showProgress ? SW_SHOWNA : SW_HIDE;
+        ShowWindow(control(kProgressBar), show);
+        ShowWindow(control(kCancelButton), show);
+        layOut();
+    }
+}
+
+void ContestWindow::setStatus(const std::string& text) {
+    SetWindowTextW(control(kStatusText), said(text).c_str());
+}
+
+}  // namespace zeb::win32
