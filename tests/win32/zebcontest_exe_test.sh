@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # The Win32 form under Wine, on a virtual X screen of its own: its tests inside their own process,
 # then zebcontest.exe worked by form_driver.exe (see there for what it checks), after zebscore.exe
-# has written the protocols that the form must show and save.
+# has written the protocols that the form must show and save; then its contest window worked by
+# contest_driver.exe over a folder of logs, in Czech, beside zebscore.exe's results of it.
 #
 # Usage: zebcontest_exe_test.sh ZEBCONTEST_EXE FORM_DRIVER_EXE ZEBSCORE_EXE FORM_TESTS_EXE FIXTURES
-#                               [ROUNDS]
-# FIXTURES holds party-crlf.cbr and party-lf.cbr; WINEPREFIX names the Wine prefix to use.
+#                               ROUNDS CONTEST_DRIVER_EXE CONTEST_FIXTURES
+# FIXTURES holds party-crlf.cbr and party-lf.cbr, CONTEST_FIXTURES the logs of a contest (*.cbr);
+# WINEPREFIX names the Wine prefix to use.
 set -uo pipefail
 if [ -z "${ZEB_ON_VIRTUAL_SCREEN:-}" ]; then
     exec env ZEB_ON_VIRTUAL_SCREEN=1 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
@@ -16,6 +18,8 @@ zebscore=$(realpath "$3")
 form_tests=$(realpath "$4")
 fixtures=$(realpath "$5")
 rounds=${6:-1}
+contest_driver=$(realpath "$7")
+contest_fixtures=$(realpath "$8")
 export WINEDEBUG=-all
 : "${WINEPREFIX:?WINEPREFIX names the Wine prefix}"
 
@@ -52,4 +56,16 @@ if [ ! -s auto.prn ] || [ ! -s corrected.prn ]; then
     echo "zebscore.exe wrote no protocol"
     exit 1
 fi
-wine "$driver" "$(winepath -w "$exe")" "$rounds"
+wine "$driver" "$(winepath -w "$exe")" "$rounds" || exit 1
+
+# The contest: its logs and a file that is no log, in a folder of Czech letters.
+cd "$work" || exit 1
+mkdir -p "Soutěž ZEB"
+cp "$contest_fixtures"/*.cbr "Soutěž ZEB/"
+echo "poznámky k závodu" > "Soutěž ZEB/poznámky.txt"
+wine "$zebscore" --contest zebscore --config-beside "Soutěž ZEB" > /dev/null 2>&1
+if [ ! -s zebscore/results.csv ]; then
+    echo "zebscore.exe wrote no results"
+    exit 1
+fi
+LANGUAGE=cs wine "$contest_driver" "$(winepath -w "$exe")" "$(winepath -w "$zebscore")" "$rounds"
