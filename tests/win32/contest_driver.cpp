@@ -39,12 +39,29 @@ const std::wstring kLogs = L"Soutěž ZEB";
 // A program started with its arguments, ended when it goes.
 class Process {
   public:
-    explicit Process(const std::wstring& line) {
+    // `quiet`: what it prints goes nowhere.
+    explicit Process(const std::wstring& line, bool quiet = false) {
         std::wstring writable = line;
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
-        if (!CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &info_)) {
+        SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+        const HANDLE nowhere = quiet ? CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
+                                                   FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
+                                                   OPEN_EXISTING, 0, nullptr)
+                                     : INVALID_HANDLE_VALUE;
+        if (nowhere != INVALID_HANDLE_VALUE) {
+            startup.dwFlags = STARTF_USESTDHANDLES;
+            startup.hStdInput = nowhere;
+            startup.hStdOutput = nowhere;
+            startup.hStdError = nowhere;
+        }
+        const BOOL started =
+            CreateProcessW(nullptr, writable.data(), nullptr, nullptr,
+                           nowhere != INVALID_HANDLE_VALUE, 0, nullptr, nullptr, &startup, &info_);
+        if (nowhere != INVALID_HANDLE_VALUE) {
+            CloseHandle(nowhere);
+        }
+        if (!started) {
             throw Stop("cannot start " + narrow(line));
         }
     }
@@ -131,6 +148,9 @@ class ContestProgram {
     HWND window() const { return window_; }
     HWND control(int id) const {
         const HWND found = GetDlgItem(window_, id);
+        if (found == nullptr && !process_.running()) {
+            throw Stop("zebcontest.exe has ended");
+        }
         if (found == nullptr) {
             throw Stop("no control " + std::to_string(id) + " in the contest window");
         }
@@ -344,7 +364,8 @@ void runZebscore(const std::wstring& zebscore, const fs::path& out) {
         }
     }
     const Process run(L"\"" + zebscore + L"\" --contest \"" + out.wstring() +
-                      L"\" --config-beside \"" + fullPath(kLogs) + L"\"");
+                          L"\" --config-beside \"" + fullPath(kLogs) + L"\"",
+                      true);
     run.waitForExit(120);
 }
 
@@ -399,6 +420,28 @@ void runRound(const std::wstring& exe, const std::wstring& zebscore) {
         }
         const HWND povel = childById(form, zeb::win32::controlId("povel"));
         waitFor("the form to read the copy", [&] { return textOf(povel) == L"deník načten"; });
+        // The copy is what the form read: "Ulož konfiguraci" saves the columns beside it, where
+        // the contest takes them from.
+        PostMessageW(childById(form, zeb::win32::controlId("Button2")), BM_CLICK, 0, 0);
+        const HWND dialog = waitFor("the dialog Ulož konfiguraci", [&] {
+            return topWindow(program.process().id(), L"#32770", L"Ulož konfiguraci");
+        });
+        const HWND name = waitFor("the file name box", [&] { return fileNameBox(dialog); });
+        try {
+            waitFor("the dialog to offer ol3ccc.ini",
+                    [&] { return textOf(name) == L"ol3ccc.ini"; });
+        } catch (const Stop&) {
+            check(false,
+                  "Ulož konfiguraci offers ol3ccc.ini, not \"" + narrow(textOf(name)) + "\"");
+        }
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(childById(dialog, IDOK)));
+        const fs::path beside = out / L"fixed" / L"ol3ccc.ini";
+        try {
+            waitFor("the configuration beside the copy", [&] { return fs::exists(beside); });
+        } catch (const Stop&) {
+            check(false, "Ulož konfiguraci saved " + narrow(beside.wstring()));
+        }
 
         // The evaluator adds the QSO that OK2BBB logged and OL3CCC forgot to the repaired copy.
         const fs::path copy = out / L"fixed" / L"ol3ccc.cbr";

@@ -137,4 +137,16 @@ inline std::wstring fullPath(const std::wstring& name) {
     return path;
 }
 
+// The file name box of a file dialog: a combo box (cmb13) holding an edit, or an edit of its own
+// (edt1); none while the dialog is still being made.
+inline HWND fileNameBox(HWND dialog) {
+    const HWND combo = childById(dialog, 0x47C);
+    HWND edit = combo != nullptr ? FindWindowExW(combo, nullptr, L"Edit", nullptr) : nullptr;
+    if (edit == nullptr && combo != nullptr) {
+        edit = FindWindowExW(FindWindowExW(combo, nullptr, L"ComboBox", nullptr), nullptr, L"Edit",
+                             nullptr);
+    }
+    return edit != nullptr ? edit : childById(dialog, 0x480);
+}
+
 }  // namespace zeb::test
