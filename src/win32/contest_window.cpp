@@ -756,11 +756,20 @@ LRESULT ContestWindow::onTableNotify(const NMHDR& header) {
             if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) {
                 return CDRF_NOTIFYITEMDRAW;
             }
-            // The selected row in the colours of a selection, the others in their tone.
             if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
-                draw.nmcd.dwItemSpec < shown_.size() &&
-                SendMessageW(header.hwndFrom, LVM_GETITEMSTATE, draw.nmcd.dwItemSpec,
-                             LVIS_SELECTED) == 0) {
+                draw.nmcd.dwItemSpec < shown_.size()) {
+                const bool selected = SendMessageW(header.hwndFrom, LVM_GETITEMSTATE,
+                                                   draw.nmcd.dwItemSpec, LVIS_SELECTED) != 0;
+                if (selected && GetFocus() == header.hwndFrom) {
+                    return CDRF_DODEFAULT;  // in the colours of a selection
+                }
+                if (selected) {
+                    // Still plain to see while the evaluator reads its details.
+                    draw.nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED);
+                    draw.clrText = GetSysColor(COLOR_WINDOWTEXT);
+                    draw.clrTextBk = RGB(0xc4, 0xd8, 0xf2);
+                    return CDRF_NEWFONT;
+                }
                 draw.clrTextBk = toneColour(contest::rowTone(rows_[shown_[draw.nmcd.dwItemSpec]]));
                 return CDRF_NEWFONT;
             }

@@ -78,7 +78,7 @@ TEST_F(Win32Form, AFolderOrSeveralLogsGoToTheContestWindowAndOnlyThere) {
     const std::wstring folder = std::filesystem::temp_directory_path().wstring();
     drop({folder});
     drop({L"C:\\deníky\\party.cbr", L"C:\\deníky\\party.cbr"});
-    EXPECT_EQ(caption(), "ZEB contest ver. 3.05");  // nothing opens a contest yet
+    EXPECT_EQ(caption(), "ZEB contest ver. 3.05");  // without an opener nothing opens a contest
 
     std::vector<std::vector<std::string>> contests;
     form.setContestOpener(
