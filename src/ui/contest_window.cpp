@@ -49,11 +49,6 @@ QString text(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
 
-// A message of the catalogue, as zeb::tr() gives it.
-QString text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 QString absolute(const QString& path) {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
@@ -729,20 +724,9 @@ void ContestWindow::setSelectedAside() {
     if (busy() || !l) {
         return;
     }
-    const ContestLog& log = contest_->logs()[*l];
-    QString preset;
-    for (const contest::DecisionNote& note :
-         contest::decisionNotes(contest_->logs(), contest_->checked(), *l)) {
-        if (note.kind == DecisionKind::SetAside) {
-            preset = text(note.reason);
-        }
-    }
-    const std::optional<QString> reason = reasons_.askReason(
-        this, text(zeb::tr("Set the log aside")),
-        text(zeb::tr("The log %1 (%2) will not be evaluated and the cross-check will not use "
-                     "it.\n\nReason (written into the decisions file):"))
-            .arg(text(contest::callOrFileName(log)), text(baseName(log.path))),
-        preset);
+    const contest::ReasonQuestion question = contest::setAsideQuestion(*contest_, *l);
+    const std::optional<QString> reason =
+        reasons_.askReason(this, text(question.title), text(question.text), text(question.preset));
     if (!reason) {
         return;
     }
@@ -764,89 +748,52 @@ void ContestWindow::makeSelectedCount() {
 void ContestWindow::decideOnLog(std::size_t l, DecisionKind kind, const QString& reason) {
     const Decision decision =
         contest::decisionOnLog(contest_->logs()[l], kind, reason.toStdString());
-    changeDecisions({}, decision,
-                    text(zeb::tr("Decision written: %1. The results are not saved yet."))
-                        .arg(text(contest::decisionLine(decision))));
+    changeDecisions({}, decision, text(contest::decisionWrittenText(decision)));
 }
 
 void ContestWindow::undoSelectedDecisions() {
-    const std::optional<std::size_t> l = selectedLog();
-    if (l) {
-        undoDecisionsWhere(*l,
-                           [](const contest::DecisionNote& note) { return note.qsoLine.empty(); });
+    if (const std::optional<std::size_t> l = selectedLog()) {
+        undoDecisions(contest::decisionsOnLog(*contest_, *l));
     }
 }
 
-void ContestWindow::undoDecisionsWhere(
-    std::size_t log, const std::function<bool(const contest::DecisionNote&)>& undone) {
-    std::vector<std::size_t> decisions;
-    QStringList lines;
-    for (const contest::DecisionNote& note :
-         contest::decisionNotes(contest_->logs(), contest_->checked(), log)) {
-        if (undone(note)) {
-            decisions.push_back(note.decision);
-            lines.push_back(
-                text(contest::decisionLine(contest_->checked().decisions[note.decision].decision)));
-        }
-    }
+void ContestWindow::undoDecisions(const std::vector<std::size_t>& decisions) {
     if (!decisions.empty()) {
         changeDecisions(decisions, std::nullopt,
-                        text(zeb::tr("Decision undone: %1. The results are not saved yet."))
-                            .arg(lines.join(QStringLiteral("; "))));
+                        text(contest::decisionsUndoneText(*contest_, decisions)));
     }
 }
 
 void ContestWindow::keepSelectedQso() {
-    decideOnSelectedQso(
-        DecisionKind::KeepQso, text(zeb::tr("Keep the QSO")),
-        text(zeb::tr("The QSO stays in the log %1, whatever the cross-check found:")));
+    decideOnSelectedQso(DecisionKind::KeepQso);
 }
 
 void ContestWindow::removeSelectedQso() {
-    decideOnSelectedQso(DecisionKind::RemoveQso, text(zeb::tr("Remove the QSO")),
-                        text(zeb::tr("The QSO is taken off the checked result of the log %1:")));
+    decideOnSelectedQso(DecisionKind::RemoveQso);
 }
 
-void ContestWindow::decideOnSelectedQso(DecisionKind kind, const QString& title,
-                                        const QString& what) {
+void ContestWindow::decideOnSelectedQso(DecisionKind kind) {
     const std::optional<std::size_t> l = selectedLog();
     if (busy() || !l || !selectedQso_ || l != linesOf_) {
         return;
     }
     const std::size_t q = *selectedQso_;
-    const ContestLog& log = contest_->logs()[*l];
-    QString preset;
-    for (const contest::DecisionNote& note :
-         contest::decisionNotes(contest_->logs(), contest_->checked(), *l)) {
-        if (note.kind == kind &&
-            std::find(note.qsos.begin(), note.qsos.end(), q) != note.qsos.end()) {
-            preset = text(note.reason);
-        }
-    }
+    const contest::ReasonQuestion question = contest::qsoQuestion(*contest_, *l, q, kind);
     const std::optional<QString> reason =
-        reasons_.askReason(this, title,
-                           what.arg(text(contest::callOrFileName(log))) + QStringLiteral("\n\n") +
-                               text(log.qsos[q].asSubmitted()).simplified() +
-                               text(zeb::tr("\n\nReason (written into the decisions file):")),
-                           preset);
+        reasons_.askReason(this, text(question.title), text(question.text), text(question.preset));
     if (!reason) {
         return;
     }
-    const Decision decision = contest::decisionOnQso(log, q, kind, reason->toStdString());
-    changeDecisions({}, decision,
-                    text(zeb::tr("Decision written: %1. The results are not saved yet."))
-                        .arg(text(contest::decisionLine(decision))));
+    const Decision decision =
+        contest::decisionOnQso(contest_->logs()[*l], q, kind, reason->toStdString());
+    changeDecisions({}, decision, text(contest::decisionWrittenText(decision)));
 }
 
 void ContestWindow::undoSelectedQsoDecisions() {
     const std::optional<std::size_t> l = selectedLog();
-    if (!l || !selectedQso_ || l != linesOf_) {
-        return;
+    if (l && selectedQso_ && l == linesOf_) {
+        undoDecisions(contest::decisionsOnQso(*contest_, *l, *selectedQso_));
     }
-    const std::size_t qso = *selectedQso_;
-    undoDecisionsWhere(*l, [qso](const contest::DecisionNote& note) {
-        return std::find(note.qsos.begin(), note.qsos.end(), qso) != note.qsos.end();
-    });
 }
 
 void ContestWindow::popUpMenu(QWidget* over, const QPoint& at,

@@ -90,9 +90,8 @@ class ContestWindow final : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    // Takes out the decisions on the log that `undone` picks, with one check of the contest.
-    void undoDecisionsWhere(std::size_t log,
-                            const std::function<bool(const contest::DecisionNote&)>& undone);
+    // Takes out the decisions (indexes into the checked contest's), with one check of the contest.
+    void undoDecisions(const std::vector<std::size_t>& decisions);
     void connectControls();
     void updateCommands();
     // Work on a copy of `base`, which is shown once the work ran to its end; false from the work:
@@ -121,8 +120,8 @@ class ContestWindow final : public QWidget {
     void changeDecisions(const std::vector<std::size_t>& undone,
                          std::optional<contest::Decision> decision, const QString& done);
     void decideOnLog(std::size_t log, contest::DecisionKind kind, const QString& reason);
-    // Asks the reason: `what` names the log as %1, the QSO line follows it.
-    void decideOnSelectedQso(contest::DecisionKind kind, const QString& title, const QString& what);
+    // Asks the reason and keeps or removes the QSO selected.
+    void decideOnSelectedQso(contest::DecisionKind kind);
     // A menu of the commands, each as its button is now; a null stands for a separator.
     void popUpMenu(QWidget* over, const QPoint& at, const std::vector<QPushButton*>& commands);
     void showTableMenu(const QPoint& at);

@@ -29,6 +29,15 @@ enum ContestControl : int {
     kProgressBar,
     kCancelButton,
     kStatusText,
+    // The evaluator's decisions on the selected log, and on the QSO selected among its lines.
+    kSetAsideButton,
+    kCheckLogButton,
+    kCountsButton,
+    kUndoButton,
+    kQsoChoiceText,
+    kKeepQsoButton,
+    kRemoveQsoButton,
+    kUndoQsoButton,
 };
 
 }  // namespace zeb::win32

@@ -269,9 +269,14 @@ void ContestWindow::createControls(HINSTANCE instance) {
     SetWindowSubclass(header_, headerProc, 0, reinterpret_cast<DWORD_PTR>(this));
 
     make(0, WC_BUTTONW, said(tr("Open in the form")), button, kOpenInFormButton);
+    make(0, WC_BUTTONW, said(tr("Set aside…")), button, kSetAsideButton);
+    make(0, WC_BUTTONW, said(tr("Check log")), button, kCheckLogButton);
+    make(0, WC_BUTTONW, said(tr("This log counts")), button, kCountsButton);
+    make(0, WC_BUTTONW, said(tr("Undo decision")), button, kUndoButton);
     make(0, WC_STATICW,
          said(tr("A double click opens the log in the form; columns saved there beside the "
-                 "repaired copy and changes of the copy count once you are back.")),
+                 "repaired copy and changes of the copy count once you are back. Decisions are "
+                 "written into decisions.txt in the output folder.")),
          label, kHintText);
 
     const HWND pages = make(0, WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPSIBLINGS, kPages);
@@ -290,7 +295,14 @@ void ContestWindow::createControls(HINSTANCE instance) {
         make(WS_EX_CLIENTEDGE, rich, L"", text | WS_HSCROLL | ES_AUTOHSCROLL, kQsoLinesText);
     // The lines of a log stay whole, their columns one under the other.
     SendMessageW(lines, EM_SETTARGETDEVICE, 0, 1);
+    // A click on a line selects its QSO.
+    SendMessageW(lines, EM_SETEVENTMASK, 0, ENM_MOUSEEVENTS);
     ShowWindow(lines, SW_HIDE);
+    ShowWindow(make(0, WC_STATICW, L"", label | SS_CENTERIMAGE | SS_ENDELLIPSIS, kQsoChoiceText),
+               SW_HIDE);
+    ShowWindow(make(0, WC_BUTTONW, said(tr("Keep QSO…")), button, kKeepQsoButton), SW_HIDE);
+    ShowWindow(make(0, WC_BUTTONW, said(tr("Remove QSO…")), button, kRemoveQsoButton), SW_HIDE);
+    ShowWindow(make(0, WC_BUTTONW, said(tr("Undo QSO decision")), button, kUndoQsoButton), SW_HIDE);
 
     const HWND bar = make(0, PROGRESS_CLASSW, L"", 0, kProgressBar);
     ShowWindow(bar, SW_HIDE);
@@ -408,16 +420,34 @@ void ContestWindow::layOut() {
     const int tableHeight = flexible * 3 / 5;
     place(kTable, margin, y, client.right - 2 * margin, tableHeight);
     y += tableHeight + gap;
-    const int formWidth = buttonWidth(kOpenInFormButton);
-    place(kOpenInFormButton, margin, y + (formRow - buttonHeight) / 2, formWidth, buttonHeight);
-    place(kHintText, margin + formWidth + 2 * gap, y,
-          client.right - 2 * margin - formWidth - 2 * gap, formRow);
+    x = margin;
+    for (const int id : std::initializer_list<int>{kOpenInFormButton, 0, kSetAsideButton,
+                                                   kCheckLogButton, kCountsButton, kUndoButton}) {
+        if (id == 0) {
+            x += 2 * gap;  // the form apart from the decisions
+            continue;
+        }
+        place(id, x, y + (formRow - buttonHeight) / 2, buttonWidth(id), buttonHeight);
+        x += buttonWidth(id) + gap;
+    }
+    place(kHintText, x + gap, y, client.right - margin - x - gap, formRow);
     y += formRow + gap;
     place(kPages, margin, y, client.right - 2 * margin, bottom - gap - y);
     RECT body{margin, y, client.right - margin, bottom - gap};
     SendMessageW(control(kPages), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&body));
-    for (const int id : {kDetailsText, kQsoLinesText}) {
-        place(id, body.left, body.top, body.right - body.left, body.bottom - body.top);
+    place(kDetailsText, body.left, body.top, body.right - body.left, body.bottom - body.top);
+    // Under the QSO lines, the QSO selected and the decisions on it.
+    const int qsoRow = body.bottom - buttonHeight;
+    place(kQsoLinesText, body.left, body.top, body.right - body.left, qsoRow - gap - body.top);
+    int qsoRight = body.right;
+    for (const int id : {kUndoQsoButton, kRemoveQsoButton, kKeepQsoButton}) {
+        qsoRight -= buttonWidth(id);
+        place(id, qsoRight, qsoRow, buttonWidth(id), buttonHeight);
+        qsoRight -= gap;
+    }
+    place(kQsoChoiceText, body.left, qsoRow, qsoRight - gap - body.left, buttonHeight);
+    for (const int id : {kDetailsText, kQsoLinesText, kQsoChoiceText, kKeepQsoButton,
+                         kRemoveQsoButton, kUndoQsoButton}) {
         SetWindowPos(control(id), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     SelectObject(dc, before);
@@ -613,10 +643,21 @@ LRESULT ContestWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 onCommand(LOWORD(wParam), HIWORD(wParam));
             } else if (LOWORD(wParam) == IDOK && GetFocus() == control(kTable)) {
                 openSelectedInForm();  // Enter on a row
+            } else if (HIWORD(wParam) == 0 && LOWORD(wParam) > IDHELP) {
+                onCommand(LOWORD(wParam), BN_CLICKED);  // a menu's command, as its button's
             }
             return 0;
         case WM_NOTIFY:
             return onNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        case WM_CTLCOLORSTATIC:
+            // The line under the QSO lines stands on the page's white, as they do.
+            if (reinterpret_cast<HWND>(lParam) == control(kQsoChoiceText)) {
+                const auto dc = reinterpret_cast<HDC>(wParam);
+                SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+                SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+            }
+            return DefWindowProcW(window_, message, wParam, lParam);
         case WM_TIMER:
             if (wParam == kRecheckTimer) {
                 KillTimer(window_, kRecheckTimer);
@@ -710,6 +751,27 @@ void ContestWindow::onCommand(int id, int code) {
             case kCancelButton:
                 cancelWork();
                 break;
+            case kSetAsideButton:
+                setSelectedAside();
+                break;
+            case kCheckLogButton:
+                decideOnSelected(contest::DecisionKind::CheckLog);
+                break;
+            case kCountsButton:
+                decideOnSelected(contest::DecisionKind::Counts);
+                break;
+            case kUndoButton:
+                undoSelectedDecisions();
+                break;
+            case kKeepQsoButton:
+                decideOnSelectedQso(contest::DecisionKind::KeepQso);
+                break;
+            case kRemoveQsoButton:
+                decideOnSelectedQso(contest::DecisionKind::RemoveQso);
+                break;
+            case kUndoQsoButton:
+                undoSelectedQsoDecisions();
+                break;
             case kOnlyToLookAtCheck:
                 arrangeRows(selectedRow());
                 break;
@@ -729,7 +791,13 @@ LRESULT ContestWindow::onNotify(const NMHDR& header) {
     if (header.idFrom == kPages && header.code == TCN_SELCHANGE) {
         const bool lines = SendMessageW(control(kPages), TCM_GETCURSEL, 0, 0) == 1;
         ShowWindow(control(kDetailsText), lines ? SW_HIDE : SW_SHOW);
-        ShowWindow(control(kQsoLinesText), lines ? SW_SHOW : SW_HIDE);
+        for (const int id :
+             {kQsoLinesText, kQsoChoiceText, kKeepQsoButton, kRemoveQsoButton, kUndoQsoButton}) {
+            ShowWindow(control(id), lines ? SW_SHOW : SW_HIDE);
+        }
+    }
+    if (header.idFrom == kQsoLinesText && header.code == EN_MSGFILTER) {
+        onQsoLinesMouse(reinterpret_cast<const MSGFILTER&>(header));
     }
     return 0;
 }
@@ -796,6 +864,12 @@ LRESULT ContestWindow::onTableNotify(const NMHDR& header) {
         }
         case LVN_ITEMACTIVATE:
             openSelectedInForm();
+            return 0;
+        case NM_RCLICK:
+            if (selectedLog()) {
+                popUpMenu({kOpenInFormButton, 0, kSetAsideButton, kCheckLogButton, kCountsButton,
+                           kUndoButton});
+            }
             return 0;
         case LVN_GETINFOTIPW: {
             auto& tip =
@@ -1327,12 +1401,22 @@ void ContestWindow::showSelected() {
     POINT linesAt{};
     SendMessageW(details, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&detailsAt));
     SendMessageW(lines, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&linesAt));
+    if (!same) {
+        selectedQso_.reset();
+    }
+    SetWindowTextW(control(kQsoChoiceText), L"");
     if (const std::optional<std::size_t> log = selectedLog()) {
         setRichText(details,
                     detailsRtf(contest::logDetails(*contest_, *log, userLanguage()), richFonts_));
+        if (selectedQso_ && *selectedQso_ >= contest_->logs()[*log].qsos.size()) {
+            selectedQso_.reset();
+        }
         setRichText(lines,
-                    qsoLinesRtf(contest::qsoLines(*contest_, *log, std::nullopt, userLanguage()),
+                    qsoLinesRtf(contest::qsoLines(*contest_, *log, selectedQso_, userLanguage()),
                                 richFonts_));
+        SetWindowTextW(
+            control(kQsoChoiceText),
+            said(contest::qsoChoiceText(*contest_, *log, selectedQso_, userLanguage())).c_str());
     } else if (const std::optional<std::size_t> other = selectedOther()) {
         setRichText(
             details,
@@ -1352,7 +1436,14 @@ void ContestWindow::showSelected() {
 
 void ContestWindow::updateCommands() {
     const contest::ScreenCommands commands = contest::screenCommands(
-        {contest_.get(), selectedLog(), std::nullopt, work_->busy(), stoppable_, true});
+        {contest_.get(), selectedLog(), selectedQso_, work_->busy(), stoppable_, true});
+    EnableWindow(control(kSetAsideButton), commands.setAside);
+    EnableWindow(control(kCheckLogButton), commands.checkLog);
+    EnableWindow(control(kCountsButton), commands.counts);
+    EnableWindow(control(kUndoButton), commands.undo);
+    EnableWindow(control(kKeepQsoButton), commands.keepQso);
+    EnableWindow(control(kRemoveQsoButton), commands.removeQso);
+    EnableWindow(control(kUndoQsoButton), commands.undoQso);
     EnableWindow(control(kOpenFolderButton), commands.openFolder);
     EnableWindow(control(kChangeOutputButton), commands.changeOutput);
     EnableWindow(control(kSaveResultsButton), commands.save);
@@ -1365,6 +1456,155 @@ void ContestWindow::updateCommands() {
         ShowWindow(control(kProgressBar), show);
         ShowWindow(control(kCancelButton), show);
         layOut();
+    }
+}
+
+void ContestWindow::showQsoLines() {
+    const std::optional<std::size_t> log = selectedLog();
+    if (!log) {
+        return;
+    }
+    // Where the evaluator is in the lines, the line chosen there standing out.
+    const HWND lines = control(kQsoLinesText);
+    POINT at{};
+    SendMessageW(lines, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&at));
+    setRichText(lines, qsoLinesRtf(contest::qsoLines(*contest_, *log, selectedQso_, userLanguage()),
+                                   richFonts_));
+    SendMessageW(lines, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&at));
+    SetWindowTextW(
+        control(kQsoChoiceText),
+        said(contest::qsoChoiceText(*contest_, *log, selectedQso_, userLanguage())).c_str());
+    updateCommands();
+}
+
+void ContestWindow::onQsoLinesMouse(const MSGFILTER& mouse) {
+    if (mouse.msg != WM_LBUTTONDOWN && mouse.msg != WM_RBUTTONDOWN) {
+        return;
+    }
+    const std::optional<std::size_t> log = selectedLog();
+    if (!log) {
+        return;
+    }
+    // The legend is the first line, then a line per QSO.
+    POINTL point{static_cast<short>(LOWORD(mouse.lParam)),
+                 static_cast<short>(HIWORD(mouse.lParam))};
+    const HWND lines = control(kQsoLinesText);
+    const auto at = SendMessageW(lines, EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&point));
+    const auto line = SendMessageW(lines, EM_EXLINEFROMCHAR, 0, at);
+    if (line < 1 || static_cast<std::size_t>(line) > contest_->logs()[*log].qsos.size()) {
+        return;
+    }
+    selectQso(static_cast<std::size_t>(line - 1));
+    if (mouse.msg == WM_RBUTTONDOWN) {
+        popUpMenu({kKeepQsoButton, kRemoveQsoButton, kUndoQsoButton});
+    }
+}
+
+void ContestWindow::popUpMenu(const std::vector<int>& commands) {
+    const HMENU menu = CreatePopupMenu();
+    for (const int id : commands) {
+        if (id == 0) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        const UINT state = IsWindowEnabled(control(id)) ? MF_ENABLED : MF_GRAYED;
+        AppendMenuW(menu, MF_STRING | state, static_cast<UINT_PTR>(id),
+                    windowText(control(id)).c_str());
+    }
+    POINT at{};
+    GetCursorPos(&at);
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, window_,
+                   nullptr);
+    DestroyMenu(menu);
+}
+
+void ContestWindow::selectQso(std::size_t qso) {
+    const std::optional<std::size_t> log = selectedLog();
+    if (!log || qso >= contest_->logs()[*log].qsos.size()) {
+        return;
+    }
+    selectedQso_ = qso;
+    showQsoLines();
+}
+
+void ContestWindow::changeDecisions(const std::vector<std::size_t>& undone,
+                                    std::optional<contest::Decision> decision, std::string done) {
+    if (work_->busy() || !contest_) {
+        return;
+    }
+    std::vector<contest::Decision> undo;
+    for (const std::size_t d : undone) {
+        undo.push_back(contest_->checked().decisions[d].decision);
+    }
+    auto failure = std::make_shared<std::string>();
+    // Not stopped half-way: the file written, the contest shown is checked with it.
+    runOnContest(
+        contest_,
+        [undo, decision, failure](ContestWorkspace& contest, const WorkProgress& progress) {
+            return contest.redecide(undo, decision, failure.get(), progress);
+        },
+        std::move(done), {}, false, failure);
+}
+
+void ContestWindow::setSelectedAside() {
+    const std::optional<std::size_t> l = selectedLog();
+    if (work_->busy() || !l) {
+        return;
+    }
+    const contest::ReasonQuestion question = contest::setAsideQuestion(*contest_, *l);
+    const std::optional<std::wstring> reason =
+        askReason(window_, said(question.title), said(question.text), said(question.preset),
+                  said(tr("Decide")), said(tr("Cancel")));
+    if (reason) {
+        const contest::Decision decision = contest::decisionOnLog(
+            contest_->logs()[*l], contest::DecisionKind::SetAside, narrow(*reason));
+        changeDecisions({}, decision, contest::decisionWrittenText(decision));
+    }
+}
+
+void ContestWindow::decideOnSelected(contest::DecisionKind kind) {
+    if (const std::optional<std::size_t> l = selectedLog()) {
+        const contest::Decision decision = contest::decisionOnLog(contest_->logs()[*l], kind);
+        changeDecisions({}, decision, contest::decisionWrittenText(decision));
+    }
+}
+
+void ContestWindow::undoSelectedDecisions() {
+    if (const std::optional<std::size_t> l = selectedLog()) {
+        const std::vector<std::size_t> decisions = contest::decisionsOnLog(*contest_, *l);
+        if (!decisions.empty()) {
+            changeDecisions(decisions, std::nullopt,
+                            contest::decisionsUndoneText(*contest_, decisions));
+        }
+    }
+}
+
+void ContestWindow::decideOnSelectedQso(contest::DecisionKind kind) {
+    const std::optional<std::size_t> l = selectedLog();
+    if (work_->busy() || !l || !selectedQso_) {
+        return;
+    }
+    const std::size_t q = *selectedQso_;
+    const contest::ReasonQuestion question = contest::qsoQuestion(*contest_, *l, q, kind);
+    const std::optional<std::wstring> reason =
+        askReason(window_, said(question.title), said(question.text), said(question.preset),
+                  said(tr("Decide")), said(tr("Cancel")));
+    if (reason) {
+        const contest::Decision decision =
+            contest::decisionOnQso(contest_->logs()[*l], q, kind, narrow(*reason));
+        changeDecisions({}, decision, contest::decisionWrittenText(decision));
+    }
+}
+
+void ContestWindow::undoSelectedQsoDecisions() {
+    const std::optional<std::size_t> l = selectedLog();
+    if (l && selectedQso_) {
+        const std::vector<std::size_t> decisions =
+            contest::decisionsOnQso(*contest_, *l, *selectedQso_);
+        if (!decisions.empty()) {
+            changeDecisions(decisions, std::nullopt,
+                            contest::decisionsUndoneText(*contest_, decisions));
+        }
     }
 }
 

@@ -9,6 +9,9 @@
 #include "contest/publish/contest_table.h"
 #include "contest/workspace/contest_workspace.h"
 #include "platform/windows_text.h"
+
+#include <richedit.h>
+
 #include "win32/background_work.h"
 #include "win32/rich_text.h"
 
@@ -53,6 +56,15 @@ class ContestWindow {
     void openResults();
     void openSelectedInForm();
     void cancelWork();
+    // The evaluator's decisions on the selected log, written into the decisions file of the
+    // output folder; the contest is checked again with them.
+    void setSelectedAside();
+    void decideOnSelected(contest::DecisionKind kind);
+    void undoSelectedDecisions();
+    // ... and on the QSO selected among its lines (an index into its QSOs).
+    void selectQso(std::size_t qso);
+    void decideOnSelectedQso(contest::DecisionKind kind);
+    void undoSelectedQsoDecisions();
 
   private:
     using Work = std::function<bool(contest::ContestWorkspace& contest,
@@ -68,6 +80,9 @@ class ContestWindow {
     LRESULT onNotify(const NMHDR& header);
     LRESULT onTableNotify(const NMHDR& header);
     void onClose();
+    void onQsoLinesMouse(const MSGFILTER& mouse);
+    // A menu of the commands (control ids, 0 for a separator), each as its button is now.
+    void popUpMenu(const std::vector<int>& commands);
 
     void createControls(HINSTANCE instance);
     void makeFonts();
@@ -96,6 +111,9 @@ class ContestWindow {
     // The rows shown: those the filter keeps, in the order of the column sorted by.
     void arrangeRows(std::optional<std::size_t> keepSelected);
     void showSelected();
+    void showQsoLines();
+    void changeDecisions(const std::vector<std::size_t>& undone,
+                         std::optional<contest::Decision> decision, std::string done);
     void updateCommands();
     void setStatus(const std::string& text);
     int timeWindow() const;
@@ -119,6 +137,7 @@ class ContestWindow {
     std::vector<std::vector<std::wstring>> headings_;  // each column's heading, on its lines
     std::wstring cell_;                                // the text the table asked for last
     std::optional<std::size_t> detailsOf_;             // the row whose details are shown
+    std::optional<std::size_t> selectedQso_;           // ... and the QSO selected in its lines
     std::string logsFolder_;
     std::vector<std::string> opened_;
     // What follows the work under way once it ended, on this window's thread.

@@ -17,6 +17,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "win32/windows_1250.h"
+
 namespace zeb::win32 {
 
 namespace {
@@ -298,7 +300,114 @@ DialogButton showOwnBox(HWND owner, const std::wstring& text, DialogKind kind,
     return answerWhenClosed(buttons);
 }
 
+constexpr WORD kReasonId = 0x100;
+
+// The question of a reason: its text above a line to write on, the answer and Cancel below.
+struct Reason {
+    std::wstring text;
+    std::wstring preset;
+    std::wstring written;
+};
+
+void layOutReason(HWND dialog, const Reason& reason) {
+    const UINT dpi = GetDpiForWindow(dialog);
+    RECT units{7, 7, 50, 14};
+    MapDialogRect(dialog, &units);
+    RECT gapUnits{4, 0, 0, 0};
+    MapDialogRect(dialog, &gapUnits);
+    const int margin = units.left;
+    const int gap = gapUnits.left;
+    // Wide enough for a sentence; the file keeps a reason on one line.
+    const int width = MulDiv(520, static_cast<int>(dpi), 96);
+    const HWND text = GetDlgItem(dialog, kTextId);
+    const SIZE extent = textSize(text, reason.text, width, DT_WORDBREAK | DT_NOPREFIX);
+    const int editHeight = units.bottom;
+    int buttonWidth = units.right;
+    for (const WORD id : {WORD{IDOK}, WORD{IDCANCEL}}) {
+        const HWND button = GetDlgItem(dialog, id);
+        buttonWidth = std::max<int>(
+            buttonWidth, textSize(button, windowText(button), 0, DT_SINGLELINE).cx + 2 * margin);
+    }
+    MoveWindow(text, margin, margin, width, extent.cy, FALSE);
+    const int editTop = 2 * margin + extent.cy;
+    MoveWindow(GetDlgItem(dialog, kReasonId), margin, editTop, width, editHeight, FALSE);
+    const int buttonsTop = editTop + editHeight + margin;
+    MoveWindow(GetDlgItem(dialog, IDOK), margin + width - 2 * buttonWidth - gap, buttonsTop,
+               buttonWidth, units.bottom, FALSE);
+    MoveWindow(GetDlgItem(dialog, IDCANCEL), margin + width - buttonWidth, buttonsTop, buttonWidth,
+               units.bottom, FALSE);
+    RECT frame{0, 0, width + 2 * margin, buttonsTop + units.bottom + margin};
+    AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)),
+                             FALSE, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)),
+                             dpi);
+    RECT over{};
+    const HWND owner = GetWindow(dialog, GW_OWNER);
+    if (owner == nullptr || !GetWindowRect(owner, &over)) {
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &over, 0);
+    }
+    const int frameWidth = frame.right - frame.left;
+    const int frameHeight = frame.bottom - frame.top;
+    SetWindowPos(dialog, nullptr, (over.left + over.right - frameWidth) / 2,
+                 (over.top + over.bottom - frameHeight) / 2, frameWidth, frameHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+INT_PTR CALLBACK reasonProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG: {
+            auto& reason = *reinterpret_cast<Reason*>(lParam);
+            SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+            layOutReason(dialog, reason);
+            const HWND edit = GetDlgItem(dialog, kReasonId);
+            SetWindowTextW(edit, reason.preset.c_str());
+            SetFocus(edit);
+            SendMessageW(edit, EM_SETSEL, 0, -1);
+            return FALSE;  // the focus is set
+        }
+        case WM_COMMAND: {
+            const WORD id = LOWORD(wParam);
+            if (id == IDOK) {
+                auto* reason = reinterpret_cast<Reason*>(GetWindowLongPtrW(dialog, DWLP_USER));
+                reason->written = windowText(GetDlgItem(dialog, kReasonId));
+            }
+            if (id == IDOK || id == IDCANCEL) {
+                EndDialog(dialog, id);
+                return TRUE;
+            }
+            return FALSE;
+        }
+        default:
+            return FALSE;
+    }
+}
+
 }  // namespace
+
+std::optional<std::wstring> askReason(HWND owner, const std::wstring& title,
+                                      const std::wstring& text, const std::wstring& preset,
+                                      const std::wstring& decide, const std::wstring& cancel) {
+    Reason reason{text, preset, {}};
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    const auto points = static_cast<WORD>(
+        MulDiv(std::abs(metrics.lfMessageFont.lfHeight), 72, static_cast<int>(GetDpiForSystem())));
+    DialogTemplate dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, title,
+                          points, metrics.lfMessageFont.lfFaceName, 4);
+    constexpr WORD kEditClass = 0x0081;
+    dialog.addItem(WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kTextId, kStaticClass, text);
+    dialog.addItem(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, kReasonId,
+                   kEditClass, L"");
+    dialog.addItem(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, IDOK,
+                   kButtonClass, decide);
+    dialog.addItem(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL, kButtonClass,
+                   cancel);
+    if (DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.get(), owner, reasonProc,
+                                reinterpret_cast<LPARAM>(&reason)) != IDOK) {
+        return std::nullopt;
+    }
+    return reason.written;
+}
 
 DialogButton showMessageBox(HWND owner, const std::wstring& text, DialogKind kind,
                             DialogButtons buttons) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,12 @@ struct QuestionButton {
 };
 int showQuestion(HWND owner, const std::wstring& title, const std::wstring& text,
                  const std::vector<QuestionButton>& buttons);
+
+// The evaluator's reason for a decision, written on one line under `text`, with `preset` in it at
+// first; `decide` and `cancel` caption the buttons. Nothing when it was cancelled or closed.
+std::optional<std::wstring> askReason(HWND owner, const std::wstring& title,
+                                      const std::wstring& text, const std::wstring& preset,
+                                      const std::wstring& decide, const std::wstring& cancel);
 
 // The box for an exception that escaped a handler; `what` is the exception's message.
 void showExceptionBox(HWND owner, const char* what);

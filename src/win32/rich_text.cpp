@@ -142,10 +142,16 @@ std::string qsoLinesRtf(const contest::QsoLinesText& lines, const RichTextFonts&
     std::string out = start(fonts) + "\\pard\\sa120 " + lineRtf(lines.legend) + "\\par\n";
     for (const contest::QsoLineText& line : lines.lines) {
         out += "\\pard\\f1 ";
+        contest::TextLine pieces = line.pieces;
+        // The fixed faces of the system lack the triangle that marks the line selected; the line
+        // stands out on its grey ground anyway.
+        if (line.selected && !pieces.empty() && pieces.front().text.rfind("▶", 0) == 0) {
+            pieces.front().text.replace(0, std::string("▶").size(), ">");
+        }
         if (line.selected) {
-            out += "{\\highlight" + std::to_string(kSelected) + lineRtf(line.pieces) + "}";
+            out += "{\\highlight" + std::to_string(kSelected) + lineRtf(pieces) + "}";
         } else {
-            out += lineRtf(line.pieces);
+            out += lineRtf(pieces);
         }
         out += "\\par\n";
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "contest/publish/contest_view.h"
+#include "intake/load_command.h"
 
 namespace zeb::contest {
 
@@ -186,6 +187,100 @@ std::string formClosedText(FormActivity activity, const std::string& log, Langua
     }
     return log.empty() ? tr(language, "The form closed (Konec).")
                        : format(tr(language, "The form with the log %1 closed (Konec)."), {log});
+}
+
+namespace {
+
+// The reason of the decision of the kind on the log (on the QSO, when one is given) that a new one
+// replaces: the last of the file.
+std::string presetReason(const ContestWorkspace& contest, std::size_t log, DecisionKind kind,
+                         std::optional<std::size_t> qso = std::nullopt) {
+    std::string preset;
+    for (const DecisionNote& note : decisionNotes(contest.logs(), contest.checked(), log)) {
+        if (note.kind == kind &&
+            (!qso || std::find(note.qsos.begin(), note.qsos.end(), *qso) != note.qsos.end())) {
+            preset = note.reason;
+        }
+    }
+    return preset;
+}
+
+// The line's blanks, which line up its columns, as one between its words.
+std::string simplified(const std::string& line) {
+    std::string words;
+    for (const char c : line) {
+        const bool blank = c == ' ' || c == '\t' || c == '\r' || c == '\n';
+        if (!blank) {
+            words += c;
+        } else if (!words.empty() && words.back() != ' ') {
+            words += ' ';
+        }
+    }
+    if (!words.empty() && words.back() == ' ') {
+        words.pop_back();
+    }
+    return words;
+}
+
+}  // namespace
+
+ReasonQuestion setAsideQuestion(const ContestWorkspace& contest, std::size_t l, Language language) {
+    const ContestLog& log = contest.logs()[l];
+    return {tr(language, "Set the log aside"),
+            format(tr(language,
+                      "The log %1 (%2) will not be evaluated and the cross-check will "
+                      "not use it.\n\nReason (written into the decisions file):"),
+                   {callOrFileName(log), baseName(log.path)}),
+            presetReason(contest, l, DecisionKind::SetAside)};
+}
+
+ReasonQuestion qsoQuestion(const ContestWorkspace& contest, std::size_t l, std::size_t qso,
+                           DecisionKind kind, Language language) {
+    const ContestLog& log = contest.logs()[l];
+    const bool keep = kind == DecisionKind::KeepQso;
+    const std::string what =
+        keep ? tr(language, "The QSO stays in the log %1, whatever the cross-check found:")
+             : tr(language, "The QSO is taken off the checked result of the log %1:");
+    return {keep ? tr(language, "Keep the QSO") : tr(language, "Remove the QSO"),
+            format(what, {callOrFileName(log)}) + "\n\n" + simplified(log.qsos[qso].asSubmitted()) +
+                tr(language, "\n\nReason (written into the decisions file):"),
+            presetReason(contest, l, kind, qso)};
+}
+
+std::vector<std::size_t> decisionsOnLog(const ContestWorkspace& contest, std::size_t log) {
+    std::vector<std::size_t> decisions;
+    for (const DecisionNote& note : decisionNotes(contest.logs(), contest.checked(), log)) {
+        if (note.qsoLine.empty()) {
+            decisions.push_back(note.decision);
+        }
+    }
+    return decisions;
+}
+
+std::vector<std::size_t> decisionsOnQso(const ContestWorkspace& contest, std::size_t log,
+                                        std::size_t qso) {
+    std::vector<std::size_t> decisions;
+    for (const DecisionNote& note : decisionNotes(contest.logs(), contest.checked(), log)) {
+        if (std::find(note.qsos.begin(), note.qsos.end(), qso) != note.qsos.end()) {
+            decisions.push_back(note.decision);
+        }
+    }
+    return decisions;
+}
+
+std::string decisionWrittenText(const Decision& decision, Language language) {
+    return format(tr(language, "Decision written: %1. The results are not saved yet."),
+                  {decisionLine(decision)});
+}
+
+std::string decisionsUndoneText(const ContestWorkspace& contest,
+                                const std::vector<std::size_t>& decisions, Language language) {
+    std::string lines;
+    for (const std::size_t d : decisions) {
+        lines +=
+            (lines.empty() ? "" : "; ") + decisionLine(contest.checked().decisions[d].decision);
+    }
+    return format(tr(language, "Decision undone: %1. The results are not saved yet."), {lines});
 }
 
 std::string logsFolderTitle(Language language) {

@@ -90,6 +90,31 @@ enum class FormActivity { Idle, Reading, Computing };
 std::string formClosedText(FormActivity activity, const std::string& log,
                            Language language = userLanguage());
 
+// What a window asks before it writes a decision that takes a reason: its title, its text, and the
+// reason it offers (that of the decision it replaces, or none).
+struct ReasonQuestion {
+    std::string title;
+    std::string text;
+    std::string preset;
+};
+ReasonQuestion setAsideQuestion(const ContestWorkspace& contest, std::size_t log,
+                                Language language = userLanguage());
+// For keeping (KeepQso) or removing (RemoveQso) the QSO, an index into the log's QSOs.
+ReasonQuestion qsoQuestion(const ContestWorkspace& contest, std::size_t log, std::size_t qso,
+                           DecisionKind kind, Language language = userLanguage());
+
+// The decisions of the file (indexes into the checked contest's) that undoing takes out: those on
+// the log itself, or those on one of its QSOs.
+std::vector<std::size_t> decisionsOnLog(const ContestWorkspace& contest, std::size_t log);
+std::vector<std::size_t> decisionsOnQso(const ContestWorkspace& contest, std::size_t log,
+                                        std::size_t qso);
+
+// The status lines once a decision was written, or decisions were undone.
+std::string decisionWrittenText(const Decision& decision, Language language = userLanguage());
+std::string decisionsUndoneText(const ContestWorkspace& contest,
+                                const std::vector<std::size_t>& decisions,
+                                Language language = userLanguage());
+
 // The titles of the folder dialogs.
 std::string logsFolderTitle(Language language = userLanguage());
 std::string outputFolderTitle(Language language = userLanguage());
