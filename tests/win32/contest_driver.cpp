@@ -356,10 +356,10 @@ void checkTableIsZebscores(const ContestProgram& program) {
 }
 
 // zebscore.exe --contest into the window's output folder, its reports removed first and the
-// repaired copies kept, as the window took them in.
+// repaired copies and the evaluator's decisions kept, as the window took them in.
 void runZebscore(const std::wstring& zebscore, const fs::path& out) {
     for (const fs::directory_entry& entry : fs::directory_iterator(out)) {
-        if (entry.path().filename() != "fixed") {
+        if (entry.path().filename() != "fixed" && entry.path().filename() != "decisions.txt") {
             fs::remove_all(entry.path());
         }
     }
@@ -459,6 +459,32 @@ void runRound(const std::wstring& exe, const std::wstring& zebscore) {
         check(program.rowCount() == 8, "the table is still there");
         check(program.cell(ok2bbb, zeb::contest::ViewColumn::CheckedResult) != checkedBefore,
               "the partner's checked result follows the corrected copy");
+
+        step("a log set aside, with a reason");
+        const int dl5eee = program.rowOf(L"dl5eee.cbr");
+        program.select(dl5eee);
+        waitFor("the details of DL5EEE",
+                [&] { return program.text(ids::kDetailsText).find(L"DL5EEE – dl5eee.cbr") == 0; });
+        program.click(ids::kSetAsideButton);
+        const ContestProgram::Box reason = program.box(L"Odložit deník");
+        check(reason.text.find(L"DL5EEE (dl5eee.cbr)") != std::wstring::npos,
+              "the question names the log: " + narrow(reason.text));
+        check(reason.buttons == std::vector<std::wstring>{L"Rozhodnout", L"Zrušit"},
+              "the question has Rozhodnout and Zrušit");
+        DWORD_PTR typed = 0;
+        SendMessageTimeoutW(childById(reason.window, 0x100), WM_SETTEXT, 0,
+                            reinterpret_cast<LPARAM>(L"přišel po termínu"), SMTO_NORMAL, 10000,
+                            &typed);
+        program.answer(reason, IDOK);
+        program.expectStatus("the decision to be written", L"odložit");
+        waitFor("DL5EEE set aside", [&] {
+            return program.cell(program.rowOf(L"dl5eee.cbr"), zeb::contest::ViewColumn::Outcome) ==
+                   L"odložen";
+        });
+        check(
+            fileBytes((out / L"decisions.txt").wstring()).find("dl5eee.cbr | přišel po termínu") !=
+                std::string::npos,
+            "decisions.txt holds the decision with its reason");
 
         step("closing with the results not saved asks");
         PostMessageW(program.window(), WM_CLOSE, 0, 0);
