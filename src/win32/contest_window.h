@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "contest/publish/contest_table.h"
 #include "contest/workspace/contest_workspace.h"
 #include "platform/windows_text.h"
 
@@ -17,6 +16,7 @@
 
 namespace zeb::win32 {
 
+class ContestTableView;
 class TForm1;
 
 // The window of a whole contest on Windows: every log of a folder taken in, checked and shown in
@@ -71,14 +71,9 @@ class ContestWindow {
                                     const contest::WorkProgress& progress)>;
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK tableProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                      UINT_PTR id, DWORD_PTR data);
-    static LRESULT CALLBACK headerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR id, DWORD_PTR data);
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(int id, int code);
     LRESULT onNotify(const NMHDR& header);
-    LRESULT onTableNotify(const NMHDR& header);
     void onClose();
     void onQsoLinesMouse(const MSGFILTER& mouse);
     // A menu of the commands (control ids, 0 for a separator), each as its button is now.
@@ -87,8 +82,6 @@ class ContestWindow {
     void createControls(HINSTANCE instance);
     void makeFonts();
     void layOut();
-    void fitColumns();
-    void drawHeading(const DRAWITEMSTRUCT& item);
     int scale(int pixels) const;
     HWND control(int id) const { return GetDlgItem(window_, id); }
 
@@ -108,8 +101,8 @@ class ContestWindow {
     void formClosingDone();
 
     void showContest(std::shared_ptr<const contest::ContestWorkspace> contest);
-    // The rows shown: those the filter keeps, in the order of the column sorted by.
-    void arrangeRows(std::optional<std::size_t> keepSelected);
+    // The details follow the row selected, once its change settled.
+    void selectionChanged();
     void showSelected();
     void showQsoLines();
     void changeDecisions(const std::vector<std::size_t>& undone,
@@ -117,27 +110,20 @@ class ContestWindow {
     void updateCommands();
     void setStatus(const std::string& text);
     int timeWindow() const;
-    std::optional<std::size_t> selectedRow() const;  // index into rows_
+    std::optional<std::size_t> selectedRow() const;  // index into the table's rows
     std::optional<std::size_t> selectedLog() const;
     std::optional<std::size_t> selectedOther() const;
-    void selectRow(std::size_t row);
     bool unsaved() const;
     std::string nativePath(const std::string& path) const;
 
     TForm1& form_;
     HWND window_ = nullptr;
-    HWND header_ = nullptr;
     std::unique_ptr<BackgroundWork> work_;
     std::shared_ptr<const contest::ContestWorkspace> contest_;
     std::weak_ptr<const contest::ContestWorkspace> published_;
-    std::vector<contest::LogRow> rows_;
-    std::vector<std::size_t> shown_;  // indexes into rows_, in the table's order
-    contest::ViewColumn sortColumn_ = contest::ViewColumn::Rank;
-    bool ascending_ = true;
-    std::vector<std::vector<std::wstring>> headings_;  // each column's heading, on its lines
-    std::wstring cell_;                                // the text the table asked for last
-    std::optional<std::size_t> detailsOf_;             // the row whose details are shown
-    std::optional<std::size_t> selectedQso_;           // ... and the QSO selected in its lines
+    std::unique_ptr<ContestTableView> table_;
+    std::optional<std::size_t> detailsOf_;    // the row whose details are shown
+    std::optional<std::size_t> selectedQso_;  // ... and the QSO selected in its lines
     std::string logsFolder_;
     std::vector<std::string> opened_;
     // What follows the work under way once it ended, on this window's thread.
