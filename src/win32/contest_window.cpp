@@ -24,7 +24,6 @@ namespace zeb::win32 {
 
 using contest::ContestLog;
 using contest::ContestWorkspace;
-using contest::ViewColumn;
 using contest::WorkProgress;
 
 namespace {
@@ -156,7 +155,6 @@ ContestWindow::~ContestWindow() {
         DestroyWindow(window);
     }
     DeleteObject(font_);
-    DeleteObject(boldFont_);
 }
 
 int ContestWindow::scale(int pixels) const {
@@ -260,18 +258,13 @@ void ContestWindow::makeFonts() {
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi_);
     const HFONT before = font_;
-    const HFONT boldBefore = boldFont_;
     font_ = CreateFontIndirectW(&metrics.lfMessageFont);
-    LOGFONTW bold = metrics.lfMessageFont;
-    bold.lfWeight = FW_BOLD;
-    boldFont_ = CreateFontIndirectW(&bold);
     for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     }
     table_->setFont(font_, dpi_);
     DeleteObject(before);
-    DeleteObject(boldBefore);
     richFonts_.face = metrics.lfMessageFont.lfFaceName;
     richFonts_.points =
         std::max(9, MulDiv(std::abs(metrics.lfMessageFont.lfHeight), 72, static_cast<int>(dpi_)));

@@ -131,7 +131,6 @@ class ContestWindow {
     std::string formClosedWhy_;
     RichTextFonts richFonts_;
     HFONT font_ = nullptr;
-    HFONT boldFont_ = nullptr;
     UINT dpi_ = 96;
     bool takeBackPending_ = false;
     bool recheckPending_ = false;
