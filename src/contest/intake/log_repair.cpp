@@ -52,6 +52,11 @@ bool isEndMarker(std::string_view line) {
     return beginsIgnoringCase(withoutLeadingBlanks(line), "END-OF-LOG");
 }
 
+// What a Czech note quotes of the log, whose bytes are Windows-1250, in the note's UTF-8.
+std::string inUtf8(std::string_view logBytes) {
+    return cp1250ToUtf8(logBytes);
+}
+
 std::string quoted(std::string_view text, std::size_t limit = 40) {
     const std::string_view shown = text.substr(0, limit);
     return "`" + std::string(shown) + (shown.size() < text.size() ? "...`" : "`");
@@ -181,12 +186,12 @@ class Repairer {
                  inCapitals(ownCall_) != ownCall_)) {
                 text = "CALLSIGN: " + inCapitals(ownCall_);
                 note(i, "CALLSIGN: line written " + quoted(text),
-                     "řádek CALLSIGN: zapsán " + quoted(text));
+                     "řádek CALLSIGN: zapsán " + inUtf8(quoted(text)));
             }
             if (ownCall_.empty() && !sentCall_.empty()) {
                 text = "CALLSIGN: " + sentCall_;
                 note(i, "CALLSIGN: filled in from the sent call " + sentCall_,
-                     "CALLSIGN: doplněn vysílanou značkou " + sentCall_);
+                     "CALLSIGN: doplněn vysílanou značkou " + inUtf8(sentCall_));
             }
             if (i >= firstQso) {
                 note(i, "CALLSIGN: line moved before the first QSO line",
@@ -196,7 +201,7 @@ class Repairer {
         } else if (!sentCall_.empty()) {
             callsign = HeaderLine{"CALLSIGN: " + sentCall_, 0, 4};
             note(0, "CALLSIGN: line added from the sent call " + sentCall_,
-                 "řádek CALLSIGN: přidán podle vysílané značky " + sentCall_);
+                 "řádek CALLSIGN: přidán podle vysílané značky " + inUtf8(sentCall_));
         }
         if (callsign) {
             // Where the line stood, unless that is too far down for the column finding.
@@ -234,7 +239,7 @@ class Repairer {
             note(victim->index, "blank header line dropped", "prázdný řádek hlavičky vynechán");
         } else {
             note(victim->index, "header line " + quoted(text, 24) + " dropped",
-                 "řádek hlavičky " + quoted(text, 24) + " vynechán");
+                 "řádek hlavičky " + inUtf8(quoted(text, 24)) + " vynechán");
         }
         header.erase(victim);
     }
@@ -315,19 +320,20 @@ class Repairer {
             note(index, std::string("no ") + what + ": written " + kNothing,
                  std::string("chybí ") + czech + ": zapsáno " + kNothing, true);
         } else if (member.kind == Membership::None) {
-            note(
-                index,
-                std::string(what) + " " + word + " holds no member number or NM: written " +
-                    kNothing,
-                std::string(czech) + " " + word + " nemá členské číslo ani NM: zapsáno " + kNothing,
-                true);
+            note(index,
+                 std::string(what) + " " + word + " holds no member number or NM: written " +
+                     kNothing,
+                 std::string(czech) + " " + inUtf8(word) + " nemá členské číslo ani NM: zapsáno " +
+                     kNothing,
+                 true);
         } else {
             // A number that stands as a word of its own beside a name is plainly read; one glued
             // to a name or a report, or joined by a sign, is worth telling the entrant.
             const std::vector<std::string_view> parts = qsoWords(words);
             const bool plain = std::find(parts.begin(), parts.end(), written) != parts.end();
             note(index, std::string(what) + " " + word + " read as " + written,
-                 std::string(czech) + " " + word + " přečtena jako " + written, !plain);
+                 std::string(czech) + " " + inUtf8(word) + " přečtena jako " + inUtf8(written),
+                 !plain);
         }
     }
 
@@ -336,7 +342,7 @@ class Repairer {
         const std::string written = inCapitals(call);
         if (written != call) {
             note(index, "call " + quoted(call) + " written " + written,
-                 "značka " + quoted(call) + " zapsána " + written);
+                 "značka " + inUtf8(quoted(call)) + " zapsána " + inUtf8(written));
         }
         return written;
     }
@@ -352,7 +358,8 @@ class Repairer {
         if (frequency.size() > kFrequencyWidth && frequency.find('.') < kFrequencyWidth) {
             frequency.resize(kFrequencyWidth);
             note(index, "frequency " + quoted(fields.frequency) + " shortened to " + frequency,
-                 "kmitočet " + quoted(fields.frequency) + " zkrácen na " + frequency);
+                 "kmitočet " + inUtf8(quoted(fields.frequency)) + " zkrácen na " +
+                     inUtf8(frequency));
         }
         const auto sentExchange = memberText(fields.sentMember, kSentExchangeWidth);
         const auto receivedExchange = memberText(fields.receivedMember, kReceivedExchangeWidth);
@@ -375,7 +382,8 @@ class Repairer {
         if (line.size() + mode.size() + dateAndTime.size() > prefixRoom) {
             mode.resize(prefixRoom - line.size() - dateAndTime.size());
             note(index, "mode " + quoted(fields.mode) + " shortened to " + quoted(mode),
-                 "druh provozu " + quoted(fields.mode) + " zkrácen na " + quoted(mode));
+                 "druh provozu " + inUtf8(quoted(fields.mode)) + " zkrácen na " +
+                     inUtf8(quoted(mode)));
         }
         line += mode + dateAndTime + " ";
         padTo(line, kSentCallColumn);
@@ -396,11 +404,15 @@ class Repairer {
 
         if (!fields.timeWritten.empty() && fields.timeWritten != fields.time) {
             note(index, "time " + quoted(fields.timeWritten) + " read as " + fields.time,
-                 "čas " + quoted(fields.timeWritten) + " přečten jako " + fields.time, true);
+                 "čas " + inUtf8(quoted(fields.timeWritten)) + " přečten jako " +
+                     inUtf8(fields.time),
+                 true);
         }
         if (!fields.dateWritten.empty() && fields.dateWritten != fields.date) {
             note(index, "date " + quoted(fields.dateWritten) + " read as " + fields.date,
-                 "datum " + quoted(fields.dateWritten) + " přečteno jako " + fields.date, true);
+                 "datum " + inUtf8(quoted(fields.dateWritten)) + " přečteno jako " +
+                     inUtf8(fields.date),
+                 true);
         }
         if (notedSentExchanges_.insert(fields.sentExchange).second) {
             noteReading(index, fields.sentExchange, fields.sentMember, *sentExchange,

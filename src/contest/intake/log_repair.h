@@ -13,8 +13,9 @@ namespace zeb::contest {
 // the line it stands before, or one past the last line).
 struct RepairChange {
     int line = 0;
-    std::string text;   // in the log's bytes where it quotes them
-    std::string czech;  // the same in Czech, for the evaluator's and the entrant's reports
+    std::string text;  // in the log's bytes where it quotes them
+    std::string
+        czech;  // the same in Czech, in UTF-8, for the evaluator's and the entrant's reports
     // It tells how the content of a QSO line was read where that is not plainly what the line
     // writes (a member number glued to a name, an exchange without one, a time written otherwise),
     // not only how the line was laid out.

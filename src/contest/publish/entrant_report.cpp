@@ -8,6 +8,7 @@
 #include "contest/publish/report_table.h"
 #include "intake/load_command.h"
 #include "intake/qso_fields.h"
+#include "platform/cp1250.h"
 #include "state/decimal.h"
 
 namespace zeb::contest {
@@ -421,7 +422,8 @@ class Report {
         const LogRepair& repair = log_.repaired->repair;
         for (const RepairChange& change : repair.changes) {
             if (change.reading) {
-                readings.emplace_back(change.line, words_.czech ? change.czech : change.text);
+                readings.emplace_back(change.line,
+                                      words_.czech ? change.czech : cp1250ToUtf8(change.text));
             }
         }
         for (const int line : repair.unreadLines) {

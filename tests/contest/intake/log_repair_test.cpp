@@ -134,6 +134,25 @@ TEST(RepairLog, CopiesWhatItCannotReadAndInventsNothing) {
               "4: exchange `DAN 104` read as 104\n");
 }
 
+// A name quoted from a log of the Windows code page reads right in the Czech note, which is UTF-8;
+// the other note keeps the log's bytes.
+TEST(RepairLog, QuotesTheLogsLettersInItsCzechNotes) {
+    const LogRepair repair = repairLog(
+        "START-OF-LOG: 3.0\nCALLSIGN: OK1AA\n"
+        "QSO:  3510 CW 2024-03-02 0700 OK1AA 599 ALE\x8a 101 OK1BB 599 JI\xd8\xcd 102\n"
+        "END-OF-LOG:\n");
+    std::string czech;
+    for (const RepairChange& change : repair.changes) {
+        czech += change.czech + "\n";
+    }
+    EXPECT_EQ(czech,
+              "vyslaná výměna `ALEŠ 101` přečtena jako 101\n"
+              "výměna `JIŘÍ 102` přečtena jako 102\n");
+    EXPECT_EQ(changesOf(repair),
+              "3: sent exchange `ALE\x8a 101` read as 101\n"
+              "3: exchange `JI\xd8\xcd 102` read as 102\n");
+}
+
 TEST(RepairLog, ShortensTheHeaderAndAddsTheEndMarker) {
     // A line that fills the reader's line makes two lines of the reader.
     std::string log = "START-OF-LOG: 3.0\nCLUB: " + std::string(216, 'Z') + "\n";
