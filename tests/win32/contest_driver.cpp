@@ -357,14 +357,15 @@ void checkTableIsZebscores(const ContestProgram& program) {
 
 // zebscore.exe --contest into the window's output folder, its reports removed first and the
 // repaired copies and the evaluator's decisions kept, as the window took them in.
-void runZebscore(const std::wstring& zebscore, const fs::path& out) {
+void runZebscore(const std::wstring& zebscore, const fs::path& out, int timeWindow) {
     for (const fs::directory_entry& entry : fs::directory_iterator(out)) {
         if (entry.path().filename() != "fixed" && entry.path().filename() != "decisions.txt") {
             fs::remove_all(entry.path());
         }
     }
-    const Process run(L"\"" + zebscore + L"\" --contest \"" + out.wstring() +
-                          L"\" --config-beside \"" + fullPath(kLogs) + L"\"",
+    const Process run(L"\"" + zebscore + L"\" --time-window " + std::to_wstring(timeWindow) +
+                          L" --contest \"" + out.wstring() + L"\" --config-beside \"" +
+                          fullPath(kLogs) + L"\"",
                       true);
     run.waitForExit(120);
 }
@@ -498,6 +499,15 @@ void runRound(const std::wstring& exe, const std::wstring& zebscore) {
         check(IsWindowVisible(program.window()) && program.process().running(),
               "Zrušit keeps the window");
 
+        step("a narrower time window, checked again once it stops changing");
+        for (const wchar_t* minutes : {L"3", L"1"}) {
+            DWORD_PTR set = 0;
+            SendMessageTimeoutW(program.control(ids::kTimeWindowEdit), WM_SETTEXT, 0,
+                                reinterpret_cast<LPARAM>(minutes), SMTO_NORMAL, 10000, &set);
+        }
+        program.expectStatus("the cross-check with the narrower window",
+                             L"Křížová kontrola s časovým oknem 1 min");
+
         step("Uložit výsledky");
         program.click(ids::kSaveResultsButton);
         program.expectStatus("the results to be saved", L"Výsledky uloženy");
@@ -509,7 +519,7 @@ void runRound(const std::wstring& exe, const std::wstring& zebscore) {
         check(program.process().waitForExit(30) == 0, "the program ends with exit code 0");
 
         step("zebscore.exe over the same logs and copies");
-        runZebscore(zebscore, out);
+        runZebscore(zebscore, out, 1);
         const std::map<std::wstring, std::string> written = filesUnder(out);
         check(saved.size() == written.size(),
               "as many files as zebscore.exe writes: " + std::to_string(saved.size()) + " and " +
