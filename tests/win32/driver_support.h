@@ -19,6 +19,7 @@ using zeb::narrow;
 using zeb::widen;
 
 inline int failures = 0;
+inline int checks = 0;
 
 // A fault after which the round cannot go on.
 struct Stop : std::runtime_error {
@@ -35,6 +36,7 @@ inline void step(const char* what) {
 }
 
 inline void check(bool ok, const std::string& what) {
+    ++checks;
     if (!ok) {
         ++failures;
         std::printf("FAIL: %s\n", what.c_str());

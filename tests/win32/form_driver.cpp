@@ -473,6 +473,7 @@ int wmain(int argc, wchar_t* argv[]) {
     for (int round = 1; round <= rounds; ++round) {
         roundStart = std::chrono::steady_clock::now();
         const int before = failures;
+        const int checksBefore = checks;
         try {
             runRound(argv[1]);
         } catch (const Stop& stop) {
@@ -480,8 +481,8 @@ int wmain(int argc, wchar_t* argv[]) {
         }
         const auto took =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - roundStart);
-        std::printf("round %d: %s in %.1f s\n", round, failures == before ? "passed" : "FAILED",
-                    took.count());
+        std::printf("round %d: %s, %d checks, in %.1f s\n", round,
+                    failures == before ? "passed" : "FAILED", checks - checksBefore, took.count());
         std::fflush(stdout);
     }
     return failures == 0 ? 0 : 1;
