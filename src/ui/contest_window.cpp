@@ -323,22 +323,21 @@ void ContestWindow::runOnContest(std::shared_ptr<const ContestWorkspace> base, W
 
 void ContestWindow::afterWork() {
     updateCommands();
-    if (busy()) {
-        return;
-    }
-    // A save before closing that did not reach its end leaves the window open.
-    closeAfterSave_ = false;
-    if (closeWhenIdle_) {
-        // What was pending waits: the closing question may keep the window.
-        closeWhenIdle_ = false;
-        closeLater();
-        return;
-    }
-    if (takeBackPending_) {
-        takeBackPending_ = false;
-        takeBackChanges();
-    } else if (recheckPending_) {
-        recheck();
+    // What waited is served in turn until something starts work of its own.
+    while (!busy()) {
+        switch (waiting_.next()) {
+            case contest::WaitingRequests::Next::Nothing:
+                return;
+            case contest::WaitingRequests::Next::Close:
+                closeLater();
+                return;
+            case contest::WaitingRequests::Next::TakeBack:
+                takeBackChanges();
+                break;
+            case contest::WaitingRequests::Next::Recheck:
+                recheck();
+                break;
+        }
     }
 }
 
@@ -379,7 +378,7 @@ void ContestWindow::takeBackChanges(std::function<void()> then) {
         return;
     }
     if (busy()) {
-        takeBackPending_ = true;
+        waiting_.takeBackWhenIdle();
         return;
     }
     const std::vector<std::size_t> changed = contest_->changedLogs();
@@ -411,14 +410,12 @@ void ContestWindow::takeBackChanges(std::function<void()> then) {
 void ContestWindow::recheck() {
     const int minutes = ui_->casoveOkno->value();
     if (!contest_ || minutes == contest_->windowMinutes()) {
-        recheckPending_ = false;
         return;
     }
     if (busy()) {
-        recheckPending_ = true;
+        waiting_.recheckWhenIdle();
         return;
     }
-    recheckPending_ = false;
     runOnContest(
         contest_,
         [minutes](ContestWorkspace& contest, const WorkProgress& progress) {
@@ -461,7 +458,7 @@ void ContestWindow::publish() {
             } else {
                 setStatus(text(contest::partlySavedText(out.toStdString(), *notes)));
             }
-            if (closeAfterSave_ && saved) {
+            if (waiting_.closesAfterSave() && saved) {
                 closeLater();
             }
             afterWork();
@@ -572,7 +569,7 @@ void ContestWindow::closeEvent(QCloseEvent* event) {
         // Work that can stop stops, a publication runs to its end so that no folder is left half
         // written; then the window closes, asking about the contest that the work left shown.
         event->ignore();
-        closeWhenIdle_ = true;
+        waiting_.closeWhenIdle();
         cancelWork();
         setStatus(text(contest::closesWhenIdleText()));
         return;
@@ -583,7 +580,7 @@ void ContestWindow::closeEvent(QCloseEvent* event) {
                                           text(contest::closingQuestion(out.toStdString())))) {
             case ClosingAnswer::Save:
                 event->ignore();
-                closeAfterSave_ = true;
+                waiting_.closeAfterSave();
                 saveResults();
                 return;
             case ClosingAnswer::Cancel:

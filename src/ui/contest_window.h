@@ -12,6 +12,7 @@
 
 #include "contest/publish/contest_view.h"
 #include "contest/workspace/contest_workspace.h"
+#include "contest/workspace/waiting_requests.h"
 #include "ui/file_dialogs.h"
 
 QT_BEGIN_NAMESPACE
@@ -150,12 +151,9 @@ class ContestWindow final : public QWidget {
     // The QSO (an index into its QSOs) of the log whose QSO lines are shown, selected there.
     std::optional<std::size_t> linesOf_;
     std::optional<std::size_t> selectedQso_;
-    bool takeBackPending_ = false;
-    bool recheckPending_ = false;
     bool stoppable_ = false;
     bool formClosing_ = false;
-    bool closeWhenIdle_ = false;   // closed while work ran: closed again once it ended
-    bool closeAfterSave_ = false;  // "Save" in the closing question
+    contest::WaitingRequests waiting_;
 };
 
 }  // namespace zeb

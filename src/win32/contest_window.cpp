@@ -666,22 +666,21 @@ void ContestWindow::onWorkDone() {
 
 void ContestWindow::afterWork() {
     updateCommands();
-    if (work_->busy()) {
-        return;
-    }
-    // A save before closing that did not reach its end leaves the window open.
-    closeAfterSave_ = false;
-    if (closeWhenIdle_) {
-        // What was pending waits: the closing question may keep the window.
-        closeWhenIdle_ = false;
-        closeLater();
-        return;
-    }
-    if (takeBackPending_) {
-        takeBackPending_ = false;
-        takeBackChanges();
-    } else if (recheckPending_) {
-        recheck();
+    // What waited is served in turn until something starts work of its own.
+    while (!work_->busy()) {
+        switch (waiting_.next()) {
+            case contest::WaitingRequests::Next::Nothing:
+                return;
+            case contest::WaitingRequests::Next::Close:
+                closeLater();
+                return;
+            case contest::WaitingRequests::Next::TakeBack:
+                takeBackChanges();
+                break;
+            case contest::WaitingRequests::Next::Recheck:
+                recheck();
+                break;
+        }
     }
 }
 
@@ -765,7 +764,7 @@ void ContestWindow::takeBackChanges(std::function<void()> then) {
         return;
     }
     if (work_->busy()) {
-        takeBackPending_ = true;
+        waiting_.takeBackWhenIdle();
         return;
     }
     const std::vector<std::size_t> changed = contest_->changedLogs();
@@ -803,14 +802,12 @@ int ContestWindow::timeWindow() const {
 void ContestWindow::recheck() {
     const int minutes = timeWindow();
     if (!contest_ || minutes == contest_->windowMinutes()) {
-        recheckPending_ = false;
         return;
     }
     if (work_->busy()) {
-        recheckPending_ = true;
+        waiting_.recheckWhenIdle();
         return;
     }
-    recheckPending_ = false;
     runOnContest(
         contest_,
         [minutes](ContestWorkspace& contest, const WorkProgress& progress) {
@@ -856,7 +853,7 @@ void ContestWindow::publish() {
         } else {
             setStatus(contest::partlySavedText(out, *notes));
         }
-        if (closeAfterSave_ && saved) {
+        if (waiting_.closesAfterSave() && saved) {
             closeLater();
         }
         afterWork();
@@ -957,7 +954,7 @@ void ContestWindow::onClose() {
     if (work_->busy()) {
         // Work that can stop stops, a publication runs to its end so that no folder is left half
         // written; then the window closes, asking about the contest that the work left shown.
-        closeWhenIdle_ = true;
+        waiting_.closeWhenIdle();
         cancelWork();
         setStatus(contest::closesWhenIdleText());
         return;
@@ -969,7 +966,7 @@ void ContestWindow::onClose() {
                               {IDNO, said(tr("Close without saving"))},
                               {IDCANCEL, said(tr("Cancel"))}})) {
             case IDYES:
-                closeAfterSave_ = true;
+                waiting_.closeAfterSave();
                 saveResults();
                 return;
             case IDNO:

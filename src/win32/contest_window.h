@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "contest/workspace/contest_workspace.h"
+#include "contest/workspace/waiting_requests.h"
 #include "platform/windows_text.h"
 
 #include <richedit.h>
@@ -132,12 +133,9 @@ class ContestWindow {
     RichTextFonts richFonts_;
     HFONT font_ = nullptr;
     UINT dpi_ = 96;
-    bool takeBackPending_ = false;
-    bool recheckPending_ = false;
     bool stoppable_ = false;
     bool formClosing_ = false;
-    bool closeWhenIdle_ = false;
-    bool closeAfterSave_ = false;
+    contest::WaitingRequests waiting_;
     bool selectionPosted_ = false;
 };
 
