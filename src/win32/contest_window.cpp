@@ -18,6 +18,7 @@
 #include "win32/message_box.h"
 #include "win32/resources.h"
 #include "win32/tform1.h"
+#include "win32/top_window.h"
 #include "win32/windows_1250.h"
 
 namespace zeb::win32 {
@@ -99,34 +100,10 @@ bool fontExists(const std::wstring& face) {
     return found;
 }
 
-void registerWindowClass(HINSTANCE instance, WNDPROC proc) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(instance, kContestWindowClass, &existing)) {
-        return;
-    }
-    WNDCLASSEXW window{};
-    window.cbSize = sizeof window;
-    window.lpfnWndProc = proc;
-    window.hInstance = instance;
-    window.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(ZEB_ICON), IMAGE_ICON,
-                                                 GetSystemMetrics(SM_CXICON),
-                                                 GetSystemMetrics(SM_CYICON), LR_SHARED));
-    window.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(ZEB_ICON), IMAGE_ICON,
-                                                   GetSystemMetrics(SM_CXSMICON),
-                                                   GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    window.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    window.lpszClassName = kContestWindowClass;
-    if (RegisterClassExW(&window) == 0) {
-        throw std::runtime_error("the window class of the contest window cannot be registered");
-    }
-}
-
 }  // namespace
 
 ContestWindow::ContestWindow(HINSTANCE instance, TForm1& form) : form_(form) {
-    registerWindowClass(instance, windowProc);
+    registerTopWindowClass(instance, kContestWindowClass, windowProc);
     CreateWindowExW(0, kContestWindowClass, said(tr("ZEB contest – contest evaluation")).c_str(),
                     WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 1280, 760,
                     nullptr, nullptr, instance, this);
@@ -397,24 +374,8 @@ void ContestWindow::layOut() {
 
 LRESULT CALLBACK ContestWindow::windowProc(HWND window, UINT message, WPARAM wParam,
                                            LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* created = static_cast<ContestWindow*>(
-            reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-        created->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-    }
-    auto* self = reinterpret_cast<ContestWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    try {
-        return self->onMessage(message, wParam, lParam);
-    } catch (const std::exception& error) {
-        showExceptionBox(window, error.what());
-    } catch (...) {
-        showExceptionBox(window, "");
-    }
-    return 0;
+    return answerAsOwner(window, message, wParam, lParam, &ContestWindow::window_,
+                         &ContestWindow::onMessage);
 }
 
 LRESULT ContestWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -16,6 +16,7 @@
 #include "win32/control_ids.h"
 #include "win32/message_box.h"
 #include "win32/resources.h"
+#include "win32/top_window.h"
 #include "win32/windows_1250.h"
 
 namespace zeb::win32 {
@@ -36,30 +37,6 @@ std::wstring withCrLf(const std::wstring& text) {
 bool isFolder(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(widen(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-void registerFormClass(HINSTANCE instance, WNDPROC formProc) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(instance, kFormClass, &existing)) {
-        return;
-    }
-    WNDCLASSEXW form{};
-    form.cbSize = sizeof form;
-    form.lpfnWndProc = formProc;
-    form.hInstance = instance;
-    form.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(ZEB_ICON), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXICON),
-                                               GetSystemMetrics(SM_CYICON), LR_SHARED));
-    form.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(ZEB_ICON), IMAGE_ICON,
-                                                 GetSystemMetrics(SM_CXSMICON),
-                                                 GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    form.lpszClassName = kFormClass;
-    if (RegisterClassExW(&form) == 0) {
-        throw std::runtime_error("the window class of the form cannot be registered");
-    }
 }
 
 // A page or a group box: a window that holds controls and hands their notifications to the form.
@@ -97,7 +74,7 @@ class During {
 
 TForm1::TForm1(HINSTANCE instance, Platform& platform, FileDialogs& fileDialogs)
     : state_(makeEvaluationState()), platform_(platform), fileDialogs_(fileDialogs) {
-    registerFormClass(instance, formProc);
+    registerTopWindowClass(instance, kFormClass, formProc);
     const FormDescription& form = formDescription();
     CreateWindowExW(0, kFormClass, fromCore(form.caption).c_str(),
                     WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, form.left, form.top, form.width,
@@ -503,24 +480,7 @@ HWND TForm1::control(Control which) const {
 // The messages.
 
 LRESULT CALLBACK TForm1::formProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* created =
-            static_cast<TForm1*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-        created->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-    }
-    auto* form = reinterpret_cast<TForm1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (form == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    try {
-        return form->onMessage(message, wParam, lParam);
-    } catch (const std::exception& error) {
-        showExceptionBox(window, error.what());
-    } catch (...) {
-        showExceptionBox(window, "");
-    }
-    return 0;
+    return answerAsOwner(window, message, wParam, lParam, &TForm1::window_, &TForm1::onMessage);
 }
 
 LRESULT TForm1::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {

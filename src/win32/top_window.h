@@ -1,0 +1,41 @@
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+
+#include "win32/message_box.h"
+
+namespace zeb::win32 {
+
+// Registers, once, the class `name` of one of the program's own windows: the program's icon, the
+// arrow, and the dialog colour behind the controls.
+void registerTopWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc);
+
+// What the window procedure of a window kept by an `Owner` does: the owner, given to
+// CreateWindowExW as its last argument, learns its window at WM_NCCREATE and answers every message
+// from then on; an exception that would cross the system's code is shown in a box instead.
+template <typename Owner>
+LRESULT answerAsOwner(HWND window, UINT message, WPARAM wParam, LPARAM lParam, HWND Owner::*handle,
+                      LRESULT (Owner::*answer)(UINT, WPARAM, LPARAM)) {
+    if (message == WM_NCCREATE) {
+        auto* created =
+            static_cast<Owner*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        created->*handle = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    }
+    auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (owner == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    try {
+        return (owner->*answer)(message, wParam, lParam);
+    } catch (const std::exception& error) {
+        showExceptionBox(window, error.what());
+    } catch (...) {
+        showExceptionBox(window, "");
+    }
+    return 0;
+}
+
+}  // namespace zeb::win32
