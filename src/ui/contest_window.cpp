@@ -381,30 +381,16 @@ void ContestWindow::takeBackChanges(std::function<void()> then) {
         waiting_.takeBackWhenIdle();
         return;
     }
-    const std::vector<std::size_t> changed = contest_->changedLogs();
-    if (changed.empty() && contest_->decisionsChanged()) {
-        runOnContest(
-            contest_,
-            [](ContestWorkspace& contest, const WorkProgress& progress) {
-                return contest.recheckDecisions(progress);
-            },
-            text(contest::decisionsChangedText(
-                QDir::toNativeSeparators(pathText(contest_->folder().decisions())).toStdString())),
-            std::move(then));
-        return;
-    }
-    if (changed.empty()) {
+    const auto takeBack = contest::changesToTakeBack(
+        *contest_,
+        QDir::toNativeSeparators(pathText(contest_->folder().decisions())).toStdString());
+    if (!takeBack) {
         if (then) {
             then();
         }
         return;
     }
-    runOnContest(
-        contest_,
-        [changed](ContestWorkspace& contest, const WorkProgress& progress) {
-            return contest.retake(changed, progress);
-        },
-        text(contest::retakenText(*contest_, changed)), std::move(then));
+    runOnContest(contest_, takeBack->work, text(takeBack->done), std::move(then));
 }
 
 void ContestWindow::recheck() {

@@ -728,29 +728,15 @@ void ContestWindow::takeBackChanges(std::function<void()> then) {
         waiting_.takeBackWhenIdle();
         return;
     }
-    const std::vector<std::size_t> changed = contest_->changedLogs();
-    if (changed.empty() && contest_->decisionsChanged()) {
-        runOnContest(
-            contest_,
-            [](ContestWorkspace& contest, const WorkProgress& progress) {
-                return contest.recheckDecisions(progress);
-            },
-            contest::decisionsChangedText(nativePath(contest_->folder().decisions())),
-            std::move(then));
-        return;
-    }
-    if (changed.empty()) {
+    const auto takeBack =
+        contest::changesToTakeBack(*contest_, nativePath(contest_->folder().decisions()));
+    if (!takeBack) {
         if (then) {
             then();
         }
         return;
     }
-    runOnContest(
-        contest_,
-        [changed](ContestWorkspace& contest, const WorkProgress& progress) {
-            return contest.retake(changed, progress);
-        },
-        contest::retakenText(*contest_, changed), std::move(then));
+    runOnContest(contest_, takeBack->work, takeBack->done, std::move(then));
 }
 
 int ContestWindow::timeWindow() const {

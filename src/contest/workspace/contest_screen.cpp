@@ -118,6 +118,24 @@ std::string decisionsChangedText(const std::string& decisionsFile, Language lang
                   {decisionsFile});
 }
 
+std::optional<TakeBackWork> changesToTakeBack(const ContestWorkspace& contest,
+                                              const std::string& decisionsFile, Language language) {
+    const std::vector<std::size_t> changed = contest.changedLogs();
+    if (!changed.empty()) {
+        return TakeBackWork{[changed](ContestWorkspace& next, const WorkProgress& progress) {
+                                return next.retake(changed, progress);
+                            },
+                            retakenText(contest, changed, language)};
+    }
+    if (contest.decisionsChanged()) {
+        return TakeBackWork{[](ContestWorkspace& next, const WorkProgress& progress) {
+                                return next.recheckDecisions(progress);
+                            },
+                            decisionsChangedText(decisionsFile, language)};
+    }
+    return std::nullopt;
+}
+
 std::string recheckedText(int minutes, Language language) {
     return format(
         tr(language, "Cross-check with a time window of %1 min. The results are not saved yet."),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -70,6 +71,17 @@ std::string retakenText(const ContestWorkspace& contest, const std::vector<std::
 std::string decisionsChangedText(const std::string& decisionsFile,
                                  Language language = userLanguage());
 std::string recheckedText(int minutes, Language language = userLanguage());
+
+// What a window runs to take back what changed on disk since the contest was taken in: the logs
+// whose copy or configuration changed, or else a decisions file edited by hand; `done` is its
+// status line, naming the decisions file as `decisionsFile`. Nothing when nothing changed.
+struct TakeBackWork {
+    std::function<bool(ContestWorkspace& contest, const WorkProgress& progress)> work;
+    std::string done;
+};
+std::optional<TakeBackWork> changesToTakeBack(const ContestWorkspace& contest,
+                                              const std::string& decisionsFile,
+                                              Language language = userLanguage());
 std::string savingText(Language language = userLanguage());
 std::string savedText(const std::string& out, Language language = userLanguage());
 std::string notSavedText(const std::string& failure, Language language = userLanguage());

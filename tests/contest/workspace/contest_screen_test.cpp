@@ -86,6 +86,32 @@ TEST_F(Screen, ResultsAreUnsavedUntilPublishedAndAgainOnceACopyChanged) {
     EXPECT_TRUE(unsavedContest(contest_.get(), contest_.get()));
 }
 
+// The decisions file edited by hand is read again; a changed copy is taken back with its partners,
+// and the decisions file as it is then with it.
+TEST_F(Screen, ChangesToTakeBackAreTheChangedCopiesOrElseTheEditedDecisions) {
+    EXPECT_FALSE(changesToTakeBack(*contest_, "D").has_value());
+    const std::string decisions = contest_->folder().decisions();
+    const std::string copy = temp_.file("out/fixed/ol3ccc.cbr");
+    const auto takeBack = [this](const std::string& done) {
+        const auto work = changesToTakeBack(*contest_, "D", Language::English);
+        ASSERT_TRUE(work.has_value()) << done;
+        EXPECT_EQ(work->done, done);
+        ASSERT_TRUE(work->work(*contest_, {}));
+        EXPECT_FALSE(changesToTakeBack(*contest_, "D").has_value());
+    };
+
+    writeFile(decisions, "kontrolní ok2bbb.cbr | ručně\n");
+    takeBack(
+        "The decisions file D changed: the contest is computed again with it. The results are "
+        "not saved yet.");
+    EXPECT_TRUE(contest_->logs()[indexOf("ok2bbb.cbr")].checkLog);
+
+    writeFile(decisions, "");
+    writeFile(copy, readFile(copy) + "\n");
+    takeBack("Computed again after a change: OL3CCC. The results are not saved yet.");
+    EXPECT_FALSE(contest_->logs()[indexOf("ok2bbb.cbr")].checkLog);
+}
+
 // Every finding names its QSO and gives its line as a line of a log, then the partner: its line
 // too, or that it does not have the QSO; a unique call has no partner.
 TEST_F(Screen, DetailsTellEachFindingWithTheLogsLines) {
