@@ -229,30 +229,9 @@ class ContestProgram {
         }
     }
 
-    struct Box {
-        HWND window;
-        std::wstring text;
-        std::vector<std::wstring> buttons;
-    };
-    Box box(const std::wstring& title) const {
-        Box found{};
-        found.window = waitFor("a box \"" + narrow(title) + "\"",
-                               [&] { return topWindow(process_.id(), L"#32770", title); });
-        found.text = textOf(childById(found.window, 0xFFFF));
-        for (HWND child = GetWindow(found.window, GW_CHILD); child != nullptr;
-             child = GetWindow(child, GW_HWNDNEXT)) {
-            if (classOf(child) == L"Button" && IsWindowVisible(child)) {
-                found.buttons.push_back(textOf(child));
-            }
-        }
-        return found;
-    }
-    void answer(const Box& box, int button) const {
-        PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(childById(box.window, button)));
-        waitFor("the box to close",
-                [&] { return !IsWindow(box.window) || !IsWindowVisible(box.window); });
-    }
+    using Box = MessageBoxSeen;
+    Box box(const std::wstring& title) const { return messageBoxOf(process_.id(), title); }
+    void answer(const Box& box, int button) const { zeb::test::answer(box, button); }
 
   private:
     static std::wstring commandLine(const std::wstring& exe,

@@ -12,6 +12,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace zeb::test {
 
@@ -149,6 +150,34 @@ inline HWND fileNameBox(HWND dialog) {
                              nullptr);
     }
     return edit != nullptr ? edit : childById(dialog, 0x480);
+}
+
+// A message box of the program's process, with its text and the captions of its buttons.
+struct MessageBoxSeen {
+    HWND window;
+    std::wstring text;
+    std::vector<std::wstring> buttons;
+};
+
+inline MessageBoxSeen messageBoxOf(DWORD process, const std::wstring& title) {
+    MessageBoxSeen found{};
+    found.window = waitFor("a box \"" + narrow(title) + "\"",
+                           [&] { return topWindow(process, L"#32770", title); });
+    found.text = textOf(childById(found.window, 0xFFFF));
+    for (HWND child = GetWindow(found.window, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (classOf(child) == L"Button" && IsWindowVisible(child)) {
+            found.buttons.push_back(textOf(child));
+        }
+    }
+    return found;
+}
+
+inline void answer(const MessageBoxSeen& box, int button) {
+    PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(childById(box.window, button)));
+    waitFor("the box to close",
+            [&] { return !IsWindow(box.window) || !IsWindowVisible(box.window); });
 }
 
 }  // namespace zeb::test

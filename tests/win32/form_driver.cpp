@@ -155,31 +155,9 @@ class Program {
         return code;
     }
 
-    struct Box {
-        HWND window;
-        std::wstring text;
-        std::vector<std::wstring> buttons;
-    };
-    // A message box of the form, with its text and the captions of its buttons.
-    Box box(const std::wstring& title) const {
-        Box found{};
-        found.window = waitFor("a box \"" + narrow(title) + "\"",
-                               [&] { return topWindow(info_.dwProcessId, L"#32770", title); });
-        found.text = textOf(childById(found.window, 0xFFFF));
-        for (HWND child = GetWindow(found.window, GW_CHILD); child != nullptr;
-             child = GetWindow(child, GW_HWNDNEXT)) {
-            if (classOf(child) == L"Button" && IsWindowVisible(child)) {
-                found.buttons.push_back(textOf(child));
-            }
-        }
-        return found;
-    }
-    void answer(const Box& box, int button) const {
-        PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(childById(box.window, button)));
-        waitFor("the box to close",
-                [&] { return !IsWindow(box.window) || !IsWindowVisible(box.window); });
-    }
+    using Box = MessageBoxSeen;
+    Box box(const std::wstring& title) const { return messageBoxOf(info_.dwProcessId, title); }
+    void answer(const Box& box, int button) const { zeb::test::answer(box, button); }
 
     // The file dialog with its title: checks the name it proposes, gives it `path` and presses
     // its OK button.
