@@ -56,7 +56,7 @@ package: build
 package-check: build
 	tools/package-check.sh
 
-# zebcontest.exe (the form as a native Windows window) and zebscore.exe for 64-bit Windows,
+# zebcontest.exe (the form and the contest window as native Windows windows) and zebscore.exe for 64-bit Windows,
 # cross-built with mingw-w64, and their zip build/windows/zeb-contest-VERSION-windows.zip; Wine runs
 # the Windows tests, zebcontest.exe's on a virtual X screen (Xvfb) with Wine's fonts. No Qt.
 WINDOWS_PACKAGES = cmake ninja-build make g++-mingw-w64-x86-64-posix wine wine64 googletest \
