@@ -12,6 +12,25 @@
 
 namespace zeb {
 
+// What the main window is doing while one of its handlers runs: a window that keeps it (the
+// contest window) tells by it why the form asked to end the program.
+enum class FormActivity { Idle, Reading, Computing };
+
+// The window's activity while this lives, and what it was before once it is gone.
+class During {
+  public:
+    During(FormActivity& activity, FormActivity now) : activity_(activity), before_(activity) {
+        activity_ = now;
+    }
+    ~During() { activity_ = before_; }
+    During(const During&) = delete;
+    During& operator=(const During&) = delete;
+
+  private:
+    FormActivity& activity_;
+    FormActivity before_;
+};
+
 // A file dialog of the main window: shown with `preset` in its file name box (a mask such as
 // "*.cbr", or the file chosen in that dialog before), it returns the chosen file's path as the
 // file services take it, or nothing when the evaluator cancelled.

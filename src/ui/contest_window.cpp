@@ -323,22 +323,8 @@ void ContestWindow::runOnContest(std::shared_ptr<const ContestWorkspace> base, W
 
 void ContestWindow::afterWork() {
     updateCommands();
-    // What waited is served in turn until something starts work of its own.
-    while (!busy()) {
-        switch (waiting_.next()) {
-            case contest::WaitingRequests::Next::Nothing:
-                return;
-            case contest::WaitingRequests::Next::Close:
-                closeLater();
-                return;
-            case contest::WaitingRequests::Next::TakeBack:
-                takeBackChanges();
-                break;
-            case contest::WaitingRequests::Next::Recheck:
-                recheck();
-                break;
-        }
-    }
+    waiting_.serve({[this] { return busy(); }, [this] { closeLater(); },
+                    [this] { takeBackChanges(); }, [this] { recheck(); }});
 }
 
 void ContestWindow::cancelWork() {
@@ -507,18 +493,7 @@ bool ContestWindow::closeFormInsteadOfEnding() {
     }
     // Told now, while the form still knows what it was doing.
     const QString log = QFileInfo(form_->logFile()).fileName();
-    contest::FormActivity activity = contest::FormActivity::Idle;
-    switch (form_->activity()) {
-        case TForm1::Activity::Reading:
-            activity = contest::FormActivity::Reading;
-            break;
-        case TForm1::Activity::Computing:
-            activity = contest::FormActivity::Computing;
-            break;
-        case TForm1::Activity::Idle:
-            break;
-    }
-    const QString why = text(contest::formClosedText(activity, log.toStdString()));
+    const QString why = text(contest::formClosedText(form_->activity(), log.toStdString()));
     formClosing_ = true;
     // The handler that asked returns first, stopping what it was doing.
     QTimer::singleShot(0, this, [this, why] {

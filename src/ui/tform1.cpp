@@ -87,22 +87,6 @@ QStringList droppedPaths(const QMimeData* mime) {
     return paths;
 }
 
-// What the form does while this lives.
-class During {
-  public:
-    During(TForm1::Activity& activity, TForm1::Activity now)
-        : activity_(activity), before_(activity) {
-        activity_ = now;
-    }
-    ~During() { activity_ = before_; }
-    During(const During&) = delete;
-    During& operator=(const During&) = delete;
-
-  private:
-    TForm1::Activity& activity_;
-    TForm1::Activity before_;
-};
-
 }  // namespace
 
 TForm1::TForm1(Platform& platform, FileDialogs& fileDialogs, QWidget* parent)
@@ -159,7 +143,7 @@ void TForm1::Button1Click() {
 
 void TForm1::nactidenikClick() {
     guarded([this] {
-        const During reading(activity_, Activity::Reading);
+        const During reading(activity_, FormActivity::Reading);
         commands_.nactidenikClick(*state_, *this, platform_, [this](const std::string& preset) {
             const std::optional<QString> chosen = fileDialogs_.openLog(this, pathText(preset));
             logFile_ = chosen.value_or(QString());
@@ -179,7 +163,7 @@ LoadOutcome TForm1::loadLogFile(const QString& path) {
 
 LoadOutcome TForm1::load(const QString& path) {
     logFile_ = path;
-    const During reading(activity_, Activity::Reading);
+    const During reading(activity_, FormActivity::Reading);
     return loadLog(*state_, *this, platform_, pathBytes(path), true);
 }
 
@@ -218,7 +202,7 @@ void TForm1::openEvaluatedLog(const EvaluatedLog& log) {
 
 void TForm1::bvypocetClick() {
     guarded([this] {
-        const During computing(activity_, Activity::Computing);
+        const During computing(activity_, FormActivity::Computing);
         computeCommand(*state_, *this, platform_);
     });
 }

@@ -71,8 +71,7 @@ class TForm1 final : public QWidget, public Window {
     void openEvaluatedLog(const EvaluatedLog& log);
     // What the form is doing, and the log file it reads or read last (empty when the dialog was
     // cancelled): the contest window tells by them why the form asked to end the program.
-    enum class Activity { Idle, Reading, Computing };
-    Activity activity() const { return activity_; }
+    FormActivity activity() const { return activity_; }
     const QString& logFile() const { return logFile_; }
     // Where a dropped folder, or more than one dropped file, goes. Without it the window takes only
     // a single file.
@@ -120,7 +119,7 @@ class TForm1 final : public QWidget, public Window {
     FileDialogs& fileDialogs_;
     FormCommands commands_;
     std::function<void(const QStringList&)> contestOpener_;
-    Activity activity_ = Activity::Idle;
+    FormActivity activity_ = FormActivity::Idle;
     QString logFile_;
 };
 

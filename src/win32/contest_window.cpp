@@ -450,10 +450,7 @@ LRESULT ContestWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DPICHANGED: {
             dpi_ = HIWORD(wParam);
             makeFonts();
-            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-            SetWindowPos(window_, nullptr, suggested->left, suggested->top,
-                         suggested->right - suggested->left, suggested->bottom - suggested->top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
+            moveToSuggestedRect(window_, lParam);
             layOut();
             showSelected();
             return 0;
@@ -627,22 +624,8 @@ void ContestWindow::onWorkDone() {
 
 void ContestWindow::afterWork() {
     updateCommands();
-    // What waited is served in turn until something starts work of its own.
-    while (!work_->busy()) {
-        switch (waiting_.next()) {
-            case contest::WaitingRequests::Next::Nothing:
-                return;
-            case contest::WaitingRequests::Next::Close:
-                closeLater();
-                return;
-            case contest::WaitingRequests::Next::TakeBack:
-                takeBackChanges();
-                break;
-            case contest::WaitingRequests::Next::Recheck:
-                recheck();
-                break;
-        }
-    }
+    waiting_.serve({[this] { return work_->busy(); }, [this] { closeLater(); },
+                    [this] { takeBackChanges(); }, [this] { recheck(); }});
 }
 
 void ContestWindow::cancelWork() {
@@ -860,19 +843,9 @@ bool ContestWindow::closeFormInsteadOfEnding() {
         return true;
     }
     // Told now, while the form still knows what it was doing.
-    contest::FormActivity activity = contest::FormActivity::Idle;
-    switch (form_.activity()) {
-        case TForm1::Activity::Reading:
-            activity = contest::FormActivity::Reading;
-            break;
-        case TForm1::Activity::Computing:
-            activity = contest::FormActivity::Computing;
-            break;
-        case TForm1::Activity::Idle:
-            break;
-    }
     const std::string& file = form_.logFile();
-    formClosedWhy_ = contest::formClosedText(activity, file.substr(file.find_last_of("\\/") + 1));
+    formClosedWhy_ =
+        contest::formClosedText(form_.activity(), file.substr(file.find_last_of("\\/") + 1));
     formClosing_ = true;
     // The handler that asked returns first, stopping what it was doing.
     PostMessageW(window_, kFormClosed, 0, 0);

@@ -54,22 +54,6 @@ const DLGTEMPLATE* containerTemplate() {
     return &container.header;
 }
 
-// The form's activity while a handler runs, and what it was before once it returned.
-class During {
-  public:
-    During(TForm1::Activity& activity, TForm1::Activity now)
-        : activity_(activity), before_(activity) {
-        activity_ = now;
-    }
-    ~During() { activity_ = before_; }
-    During(const During&) = delete;
-    During& operator=(const During&) = delete;
-
-  private:
-    TForm1::Activity& activity_;
-    TForm1::Activity before_;
-};
-
 }  // namespace
 
 TForm1::TForm1(HINSTANCE instance, Platform& platform, FileDialogs& fileDialogs)
@@ -506,10 +490,7 @@ LRESULT TForm1::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DPICHANGED: {
             dpi_ = HIWORD(wParam);
             makeFonts();
-            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-            SetWindowPos(window_, nullptr, suggested->left, suggested->top,
-                         suggested->right - suggested->left, suggested->bottom - suggested->top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
+            moveToSuggestedRect(window_, lParam);
             layOut();
             fitMemos();
             return 0;
@@ -688,7 +669,7 @@ void TForm1::Button1Click() {
 
 void TForm1::nactidenikClick() {
     guarded([this] {
-        const During reading(activity_, Activity::Reading);
+        const During reading(activity_, FormActivity::Reading);
         commands_.nactidenikClick(*state_, *this, platform_, [this](const std::string& preset) {
             const std::optional<std::string> chosen = fileDialogs_.openLog(window_, preset);
             logFile_ = chosen.value_or(std::string());
@@ -699,7 +680,7 @@ void TForm1::nactidenikClick() {
 
 LoadOutcome TForm1::load(const std::string& path) {
     logFile_ = path;
-    const During reading(activity_, Activity::Reading);
+    const During reading(activity_, FormActivity::Reading);
     prepareLoad(*state_, *this);
     return loadLog(*state_, *this, platform_, path, true);
 }
@@ -739,7 +720,7 @@ void TForm1::openEvaluatedLog(const EvaluatedLog& log) {
 
 void TForm1::bvypocetClick() {
     guarded([this] {
-        const During computing(activity_, Activity::Computing);
+        const During computing(activity_, FormActivity::Computing);
         computeCommand(*state_, *this, platform_);
     });
 }

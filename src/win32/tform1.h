@@ -58,8 +58,7 @@ class TForm1 final : public Window {
     void openEvaluatedLog(const EvaluatedLog& log);
     // What the form is doing, and the log file it reads or read last (UTF-8; empty when the dialog
     // was cancelled): the contest window tells by them why the form asked to end the program.
-    enum class Activity { Idle, Reading, Computing };
-    Activity activity() const { return activity_; }
+    FormActivity activity() const { return activity_; }
     const std::string& logFile() const { return logFile_; }
     // Asked when the form's close box is pressed: true when it took the closing upon itself, and
     // the form stays. Without it, or false, the form closes and the program ends, as always.
@@ -134,7 +133,7 @@ class TForm1 final : public Window {
     FormCommands commands_;
     std::function<void(const std::vector<std::string>&)> contestOpener_;
     std::function<bool()> closeHook_;
-    Activity activity_ = Activity::Idle;
+    FormActivity activity_ = FormActivity::Idle;
     std::string logFile_;
     HWND window_ = nullptr;
     std::vector<HWND> controls_;        // by place in the form's description

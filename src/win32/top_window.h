@@ -12,6 +12,15 @@ namespace zeb::win32 {
 // arrow, and the dialog colour behind the controls.
 void registerTopWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc);
 
+// At WM_DPICHANGED: the window takes the place and size that the system suggests for the new
+// resolution, given in the message's `lParam`.
+inline void moveToSuggestedRect(HWND window, LPARAM lParam) {
+    const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // What the window procedure of a window kept by an `Owner` does: the owner, given to
 // CreateWindowExW as its last argument, learns its window at WM_NCCREATE and answers every message
 // from then on; an exception that would cross the system's code is shown in a box instead.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "contest/workspace/contest_workspace.h"
+#include "form/form_commands.h"
 #include "platform/translation.h"
 
 namespace zeb::contest {
@@ -98,7 +99,6 @@ std::string inFormText(const ContestLog& log, Language language = userLanguage()
 // What the form was doing when it asked to end the program, beside a contest window that closes it
 // instead, and the status line that then tells why it closed (`log` is the file name of its log,
 // empty when it had none).
-enum class FormActivity { Idle, Reading, Computing };
 std::string formClosedText(FormActivity activity, const std::string& log,
                            Language language = userLanguage());
 

@@ -3,6 +3,8 @@
 // What the evaluator asked of a contest window while its work ran, and what the window does about
 // it once the work ends: the same for every window, so that each serves them in one order.
 
+#include <functional>
+
 namespace zeb::contest {
 
 class WaitingRequests {
@@ -34,6 +36,33 @@ class WaitingRequests {
             return Next::Recheck;
         }
         return Next::Nothing;
+    }
+
+    // What a window does for each request, and whether work of its own runs.
+    struct Window {
+        std::function<bool()> busy;
+        std::function<void()> close;
+        std::function<void()> takeBack;
+        std::function<void()> recheck;
+    };
+    // Serves the requests in turn until one starts work of its own or asks the closing question:
+    // changes that turn out to be none do not keep a recheck waiting.
+    void serve(const Window& window) {
+        while (!window.busy()) {
+            switch (next()) {
+                case Next::Nothing:
+                    return;
+                case Next::Close:
+                    window.close();
+                    return;
+                case Next::TakeBack:
+                    window.takeBack();
+                    break;
+                case Next::Recheck:
+                    window.recheck();
+                    break;
+            }
+        }
     }
 
   private:

@@ -34,5 +34,32 @@ TEST(WaitingRequests, AreServedCloseFirstThenTheChangesTakenBackThenTheRecheckEa
     EXPECT_FALSE(waiting.closesAfterSave());
 }
 
+// Served for a window: changes that turn out to be none let the recheck run at once; work started
+// for them keeps it waiting until that work ends.
+TEST(WaitingRequests, ServeForAWindowUntilSomethingStartsWork) {
+    for (const bool changes : {false, true}) {
+        WaitingRequests waiting;
+        bool working = false;
+        std::vector<Next> done;
+        const WaitingRequests::Window window{[&] { return working; },
+                                             [&] { done.push_back(Next::Close); },
+                                             [&] {
+                                                 done.push_back(Next::TakeBack);
+                                                 working = changes;
+                                             },
+                                             [&] { done.push_back(Next::Recheck); }};
+        waiting.recheckWhenIdle();
+        waiting.takeBackWhenIdle();
+        waiting.serve(window);
+        const std::vector<Next> first =
+            changes ? std::vector{Next::TakeBack} : std::vector{Next::TakeBack, Next::Recheck};
+        EXPECT_EQ(done, first);
+        working = false;
+        waiting.serve(window);
+        EXPECT_EQ(done.back(), Next::Recheck);
+        EXPECT_EQ(done.size(), 2u);
+    }
+}
+
 }  // namespace
 }  // namespace zeb::contest
