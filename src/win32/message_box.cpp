@@ -223,7 +223,8 @@ void layOut(HWND dialog, const Box& box) {
                                   std::max<int>(work.top, work.bottom - height));
     SetWindowPos(dialog, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 
-    // The system's own icon at this resolution's size; shared, never destroyed.
+    // The system's own icon at this resolution's size: a system icon loads only shared, and a
+    // shared icon is never destroyed.
     const HANDLE icon =
         LoadImageW(nullptr, iconOf(box.kind), IMAGE_ICON, iconSize, iconSize, LR_SHARED);
     SendDlgItemMessageW(dialog, kIconId, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
@@ -249,14 +250,6 @@ INT_PTR CALLBACK boxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
             if (isButton || id == IDCANCEL) {
                 EndDialog(dialog, id);
                 return TRUE;
-            }
-            return FALSE;
-        }
-        case WM_DESTROY: {
-            const HICON icon =
-                reinterpret_cast<HICON>(SendDlgItemMessageW(dialog, kIconId, STM_GETICON, 0, 0));
-            if (icon != nullptr) {
-                DestroyIcon(icon);
             }
             return FALSE;
         }
