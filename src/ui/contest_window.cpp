@@ -474,6 +474,9 @@ void ContestWindow::openSelectedInForm() {
         opened.exchStart = text(*log.settings.exchStart);
     }
     opened.configBeside = pathText(contest::configPathBeside(log.evaluated));
+    // Told from the log as it is now: a box of the form may let work end meanwhile and replace
+    // the contest that `log` belongs to.
+    const QString told = text(contest::inFormText(log));
     form_->show();
     form_->raise();
     form_->activateWindow();
@@ -481,7 +484,7 @@ void ContestWindow::openSelectedInForm() {
     if (formClosing_) {
         return;  // refused: this window says so once the form closed
     }
-    setStatus(text(contest::inFormText(log)));
+    setStatus(told);
 }
 
 bool ContestWindow::closeFormInsteadOfEnding() {
@@ -492,8 +495,8 @@ bool ContestWindow::closeFormInsteadOfEnding() {
         return true;
     }
     // Told now, while the form still knows what it was doing.
-    const QString log = QFileInfo(form_->logFile()).fileName();
-    const QString why = text(contest::formClosedText(form_->activity(), log.toStdString()));
+    const QString why =
+        text(contest::formClosedText(form_->activity(), pathBytes(form_->logFile())));
     formClosing_ = true;
     // The handler that asked returns first, stopping what it was doing.
     QTimer::singleShot(0, this, [this, why] {

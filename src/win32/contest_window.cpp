@@ -843,9 +843,7 @@ bool ContestWindow::closeFormInsteadOfEnding() {
         return true;
     }
     // Told now, while the form still knows what it was doing.
-    const std::string& file = form_.logFile();
-    formClosedWhy_ =
-        contest::formClosedText(form_.activity(), file.substr(file.find_last_of("\\/") + 1));
+    formClosedWhy_ = contest::formClosedText(form_.activity(), form_.logFile());
     formClosing_ = true;
     // The handler that asked returns first, stopping what it was doing.
     PostMessageW(window_, kFormClosed, 0, 0);

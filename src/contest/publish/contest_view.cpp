@@ -288,4 +288,12 @@ std::vector<LinePiece> markedLine(const ContestQso& qso) {
     return pieces;
 }
 
+std::string singleSpaced(std::string_view line) {
+    std::string spaced;
+    for (const std::string_view word : qsoWords(line)) {
+        spaced.append(spaced.empty() ? "" : " ").append(word);
+    }
+    return spaced;
+}
+
 }  // namespace zeb::contest

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "contest/check/checked_contest.h"
@@ -109,6 +110,9 @@ Decision decisionOnQso(const ContestLog& log, std::size_t qso, DecisionKind kind
 
 // A line of the decisions file that is no decision, and why.
 std::string decisionProblemText(const DecisionProblem& problem);
+
+// A QSO line with the blanks that line up its columns as one between its words, for a sentence.
+std::string singleSpaced(std::string_view line);
 
 enum class LineMark { None, Call, Exchange };
 

@@ -437,19 +437,7 @@ std::string qsoChoiceText(const ContestWorkspace& contest, std::size_t l,
         return tr(language, "Click the QSO line that you want to decide about.");
     }
     const ContestQso& qso = log.qsos[*selected];
-    // The line's blanks, which line up its columns, as one between its words.
-    std::string words;
-    for (const char c : qso.asSubmitted()) {
-        const bool blank = c == ' ' || c == '\t' || c == '\r' || c == '\n';
-        if (!blank) {
-            words += c;
-        } else if (!words.empty() && words.back() != ' ') {
-            words += ' ';
-        }
-    }
-    if (!words.empty() && words.back() == ' ') {
-        words.pop_back();
-    }
+    const std::string words = singleSpaced(qso.asSubmitted());
     return format(tr(language, "Line %1 selected: %2"),
                   {number(qso.submittedNumber > 0 ? qso.submittedNumber : qso.number), words});
 }

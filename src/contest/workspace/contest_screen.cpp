@@ -189,7 +189,8 @@ std::string inFormText(const ContestLog& log, Language language) {
                   {callOrFileName(log)});
 }
 
-std::string formClosedText(FormActivity activity, const std::string& log, Language language) {
+std::string formClosedText(FormActivity activity, const std::string& logPath, Language language) {
+    const std::string log = baseName(logPath);
     switch (activity) {
         case FormActivity::Reading:
             return format(
@@ -223,23 +224,6 @@ std::string presetReason(const ContestWorkspace& contest, std::size_t log, Decis
     return preset;
 }
 
-// The line's blanks, which line up its columns, as one between its words.
-std::string simplified(const std::string& line) {
-    std::string words;
-    for (const char c : line) {
-        const bool blank = c == ' ' || c == '\t' || c == '\r' || c == '\n';
-        if (!blank) {
-            words += c;
-        } else if (!words.empty() && words.back() != ' ') {
-            words += ' ';
-        }
-    }
-    if (!words.empty() && words.back() == ' ') {
-        words.pop_back();
-    }
-    return words;
-}
-
 }  // namespace
 
 ReasonQuestion setAsideQuestion(const ContestWorkspace& contest, std::size_t l, Language language) {
@@ -260,7 +244,8 @@ ReasonQuestion qsoQuestion(const ContestWorkspace& contest, std::size_t l, std::
         keep ? tr(language, "The QSO stays in the log %1, whatever the cross-check found:")
              : tr(language, "The QSO is taken off the checked result of the log %1:");
     return {keep ? tr(language, "Keep the QSO") : tr(language, "Remove the QSO"),
-            format(what, {callOrFileName(log)}) + "\n\n" + simplified(log.qsos[qso].asSubmitted()) +
+            format(what, {callOrFileName(log)}) + "\n\n" +
+                singleSpaced(log.qsos[qso].asSubmitted()) +
                 tr(language, "\n\nReason (written into the decisions file):"),
             presetReason(contest, l, kind, qso)};
 }

@@ -96,10 +96,10 @@ std::string closesWhenIdleText(Language language = userLanguage());
 std::string notInFormText(const ContestLog& log, Language language = userLanguage());
 std::string inFormText(const ContestLog& log, Language language = userLanguage());
 
-// What the form was doing when it asked to end the program, beside a contest window that closes it
-// instead, and the status line that then tells why it closed (`log` is the file name of its log,
-// empty when it had none).
-std::string formClosedText(FormActivity activity, const std::string& log,
+// The status line that tells why the form closed beside a contest window, by what the form was
+// doing when it asked to end the program (`logPath` is the path of its log, empty when it had
+// none).
+std::string formClosedText(FormActivity activity, const std::string& logPath,
                            Language language = userLanguage());
 
 // What a window asks before it writes a decision that takes a reason: its title, its text, and the
