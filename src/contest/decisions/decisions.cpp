@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "intake/qso_fields.h"
 #include "platform/cp1250.h"
 #include "platform/std_files.h"
 #include "state/decimal.h"
@@ -182,21 +183,9 @@ std::string joined(const std::vector<std::string_view>& lines, bool endsWithNewl
     return text;
 }
 
-// The decisions read from the lines, each with the index of its line.
-std::vector<std::pair<std::size_t, Decision>> decisionsIn(
-    const std::vector<std::string_view>& lines) {
-    std::vector<std::pair<std::size_t, Decision>> found;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view line = trimmed(lines[i]);
-        std::string problem;
-        if (line.empty() || line.front() == '#') {
-            continue;
-        }
-        if (std::optional<Decision> decision = decisionOf(line, static_cast<int>(i + 1), problem)) {
-            found.emplace_back(i, std::move(*decision));
-        }
-    }
-    return found;
+// The index among the file's lines of the line a decision was read from.
+std::size_t lineIndexOf(const Decision& decision) {
+    return static_cast<std::size_t>(decision.fileLine - 1);
 }
 
 }  // namespace
@@ -268,11 +257,11 @@ std::string withDecision(std::string_view original, const Decision& decision) {
     const std::string added = decisionLine(decision);
     std::vector<std::string_view> kept;
     std::optional<std::size_t> replacedAt;
-    const std::vector<std::pair<std::size_t, Decision>> found = decisionsIn(lines);
+    const std::vector<Decision> found = parseDecisions(text).decisions;
     std::size_t next = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const bool isDecision = next < found.size() && found[next].first == i;
-        if (isDecision && displaces(decision, found[next++].second)) {
+        const bool isDecision = next < found.size() && lineIndexOf(found[next]) == i;
+        if (isDecision && displaces(decision, found[next++])) {
             if (!replacedAt) {
                 replacedAt = kept.size();
                 kept.push_back(added);
@@ -282,10 +271,6 @@ std::string withDecision(std::string_view original, const Decision& decision) {
         kept.push_back(lines[i]);
     }
     if (!replacedAt) {
-        // The last line may be empty: the file ended with a line end.
-        if (!kept.empty() && kept.back().empty() && endsWithNewline) {
-            kept.pop_back();
-        }
         kept.push_back(added);
         return joined(kept, true);
     }
@@ -295,12 +280,12 @@ std::string withDecision(std::string_view original, const Decision& decision) {
 std::string withoutDecision(std::string_view original, const Decision& decision) {
     const std::string text = asUtf8(original);
     const std::vector<std::string_view> lines = linesOf(text);
-    const std::vector<std::pair<std::size_t, Decision>> found = decisionsIn(lines);
+    const std::vector<Decision> found = parseDecisions(text).decisions;
     std::vector<std::string_view> kept;
     std::size_t next = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (next < found.size() && found[next].first == i &&
-            found[next++].second.sameAs(decision)) {
+        if (next < found.size() && lineIndexOf(found[next]) == i &&
+            found[next++].sameAs(decision)) {
             continue;
         }
         kept.push_back(lines[i]);
@@ -309,20 +294,7 @@ std::string withoutDecision(std::string_view original, const Decision& decision)
 }
 
 bool sameQsoLine(std::string_view first, std::string_view second) {
-    const auto words = [](std::string_view line) {
-        std::vector<std::string_view> found;
-        line = trimmed(line);
-        while (!line.empty()) {
-            std::size_t end = 0;
-            while (end < line.size() && !isBlank(line[end])) {
-                ++end;
-            }
-            found.push_back(line.substr(0, end));
-            line = trimmed(line.substr(end));
-        }
-        return found;
-    };
-    return words(first) == words(second);
+    return qsoWords(first) == qsoWords(second);
 }
 
 DecisionFileText readDecisionFileText(const std::string& path) {

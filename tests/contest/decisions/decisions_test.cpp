@@ -66,6 +66,11 @@ TEST(DecisionFile, ChangesKeepEveryOtherLine) {
               "uznat b.cbr | QSO:  3540 CW  2024-03-21 1903 B 599 1 C 599 2 | ztratil deník\n");
     EXPECT_EQ(withDecision(written, {DecisionKind::Counts, "c|d.cbr", "", "nový\nřádek"}),
               written + "platí c/d.cbr | nový řádek\n");
+    // A blank line the person left at the end stays; a last line without its end gets one.
+    EXPECT_EQ(withDecision(written + "\n", {DecisionKind::CheckLog, "e.cbr", "", ""}),
+              written + "\nkontrolní e.cbr |\n");
+    EXPECT_EQ(withDecision("# x", {DecisionKind::CheckLog, "e.cbr", "", ""}),
+              "# x\nkontrolní e.cbr |\n");
     EXPECT_EQ(withoutDecision(written, {DecisionKind::KeepQso, "b.cbr",
                                         "QSO: 3540 CW 2024-03-21 1903 B 599 1 C 599 2", ""}),
               "# moje poznámky\n"
