@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "contest/check/clocks.h"
+#include "contest/check/contest_analysis.h"
 #include "contest/check/stations.h"
 #include "intake/load_command.h"
 #include "state/decimal.h"
@@ -10,15 +11,6 @@
 namespace zeb::contest {
 
 namespace {
-
-std::string lines(const ContestLog& log, const std::vector<int>& qsos) {
-    std::vector<int> numbers;
-    for (const int qso : qsos) {
-        const int submitted = log.qsos[static_cast<std::size_t>(qso - 1)].submittedNumber;
-        numbers.push_back(submitted > 0 ? submitted : qso);
-    }
-    return (numbers.size() == 1 ? "řádek " : "řádky ") + lineList(numbers);
-}
 
 // Why a log takes no part, in a few words.
 std::string asideWords(const std::vector<ContestLog>& logs, const ContestLog& log) {
@@ -127,7 +119,7 @@ class DecisionTaker {
             applied.applied = true;
             applied.effect =
                 std::string(decision.kind == DecisionKind::KeepQso ? "uznáno" : "vyřazeno") +
-                " QSO, " + lines(log, applied.qsos);
+                " QSO, " + linesOf(log, applied.qsos);
         }
         for (auto& onLog : decided_) {
             std::sort(onLog.begin(), onLog.end(), [](const QsoDecision& a, const QsoDecision& b) {

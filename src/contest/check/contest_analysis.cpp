@@ -35,16 +35,6 @@ std::vector<int> submittedNumbers(const ContestLog& log, const std::vector<int>&
     return lines;
 }
 
-// "řádky 3, 7–9" or "řádek 3" of the file the entrant submitted; "QSO 4" where the line is not
-// known.
-std::string linesOf(const ContestLog& log, const std::vector<int>& qsoNumbers) {
-    const std::vector<int> lines = submittedNumbers(log, qsoNumbers);
-    if (std::find(lines.begin(), lines.end(), 0) != lines.end()) {
-        return (qsoNumbers.size() == 1 ? "QSO " : "QSO č. ") + lineList(qsoNumbers);
-    }
-    return (lines.size() == 1 ? "řádek " : "řádky ") + lineList(lines);
-}
-
 std::string fileLines(const std::vector<int>& lines) {
     return (lines.size() == 1 ? "řádek " : "řádky ") + lineList(lines);
 }
@@ -455,6 +445,14 @@ std::string lineList(std::vector<int> numbers) {
         i = j + 1;
     }
     return text;
+}
+
+std::string linesOf(const ContestLog& log, const std::vector<int>& qsoNumbers) {
+    const std::vector<int> lines = submittedNumbers(log, qsoNumbers);
+    if (std::find(lines.begin(), lines.end(), 0) != lines.end()) {
+        return (qsoNumbers.size() == 1 ? "QSO " : "QSO č. ") + lineList(qsoNumbers);
+    }
+    return (lines.size() == 1 ? "řádek " : "řádky ") + lineList(lines);
 }
 
 ContestSummary analyzeContest(std::vector<ContestLog>& logs, const CrossCheck* check,

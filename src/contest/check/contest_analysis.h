@@ -58,4 +58,8 @@ std::string clockOffsetInWords(std::int64_t minutes);
 // Line numbers as a reader writes them: "3, 7–9, 12"; past twelve runs, "... a další (celkem N)".
 std::string lineList(std::vector<int> numbers);
 
+// The QSOs numbered `qsoNumbers` as lines of the file the entrant submitted: "řádky 3, 7–9" or
+// "řádek 3"; "QSO 4" where a line is not known (a copy changed by hand).
+std::string linesOf(const ContestLog& log, const std::vector<int>& qsoNumbers);
+
 }  // namespace zeb::contest
