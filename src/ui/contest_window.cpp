@@ -242,10 +242,10 @@ void ContestWindow::openPaths(const QStringList& paths) {
     if (paths.isEmpty()) {
         return;
     }
-    const QFileInfo first(absolute(paths.front()));
-    const QString folder = first.isDir() ? first.absoluteFilePath() : first.absolutePath();
-    logsFolder_ = folder;
-    load(paths, QDir(folder).filePath(QString::fromUtf8(contest::kOutputFolderName)));
+    const contest::OpenedFolders folders =
+        contest::openedFolders(pathBytes(absolute(paths.front())));
+    logsFolder_ = pathText(folders.logs);
+    load(paths, pathText(folders.out));
 }
 
 void ContestWindow::load(const QStringList& paths, const QString& out) {
@@ -253,19 +253,11 @@ void ContestWindow::load(const QStringList& paths, const QString& out) {
         setStatus(text(contest::stillWorkingText()));
         return;
     }
-    std::vector<std::string> logs;
-    std::vector<contest::OtherFile> others;
+    std::vector<std::string> full;
     for (const QString& path : paths) {
-        const QString full = absolute(path);
-        // The output folder inside a folder of logs is no file of the contest.
-        if (auto inFolder = contest::scanLogsFolder(pathBytes(full), {pathBytes(out)})) {
-            logs.insert(logs.end(), inFolder->logs.begin(), inFolder->logs.end());
-            others.insert(others.end(), inFolder->others.begin(), inFolder->others.end());
-        } else {
-            // A file that is no log is a row that says why.
-            logs.push_back(pathBytes(full));
-        }
+        full.push_back(pathBytes(absolute(path)));
     }
+    auto [logs, others] = contest::contestInputs(full, pathBytes(out));
     if (logs.empty()) {
         setStatus(text(contest::noLogsText(QDir::toNativeSeparators(logsFolder_).toStdString(),
                                            others.size())));
@@ -307,12 +299,9 @@ void ContestWindow::runOnContest(std::shared_ptr<const ContestWorkspace> base, W
                 if (then) {
                     then();
                 }
-            } else if (!failure.isEmpty()) {
-                setStatus(text(contest::failedText(failure.toStdString())));
-            } else if (failed && !failed->empty()) {
-                setStatus(text(contest::nothingChangedText(*failed)));
             } else {
-                setStatus(text(contest::cancelledText()));
+                setStatus(text(contest::unfinishedText(failure.toStdString(),
+                                                       failed ? *failed : std::string())));
             }
             afterWork();
         });
@@ -423,13 +412,8 @@ void ContestWindow::publish() {
             if (saved) {
                 published_ = contest;
             }
-            if (!completed) {
-                setStatus(text(contest::notSavedText(failure.toStdString())));
-            } else if (*written) {
-                setStatus(text(contest::savedText(out.toStdString())));
-            } else {
-                setStatus(text(contest::partlySavedText(out.toStdString(), *notes)));
-            }
+            setStatus(text(contest::publishedText(completed, *written, failure.toStdString(),
+                                                  out.toStdString(), *notes)));
             if (waiting_.closesAfterSave() && saved) {
                 closeLater();
             }

@@ -47,11 +47,6 @@ std::wstring said(const char* utf8) {
     return widen(utf8);
 }
 
-bool isFolder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(widen(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
 std::string absolute(const std::string& path) {
     const std::wstring wide = widen(path);
     const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
@@ -64,11 +59,6 @@ std::string absolute(const std::string& path) {
         full.pop_back();
     }
     return narrow(full);
-}
-
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
 // The rich edit of the system's current version, whose window class its library registers.
@@ -597,12 +587,8 @@ void ContestWindow::runOnContest(std::shared_ptr<const ContestWorkspace> base, W
             if (then) {
                 then();
             }
-        } else if (!end.failure.empty()) {
-            setStatus(contest::failedText(end.failure));
-        } else if (failed && !failed->empty()) {
-            setStatus(contest::nothingChangedText(*failed));
         } else {
-            setStatus(contest::cancelledText());
+            setStatus(contest::unfinishedText(end.failure, failed ? *failed : std::string()));
         }
         afterWork();
     };
@@ -639,9 +625,9 @@ void ContestWindow::openPaths(const std::vector<std::string>& paths) {
     if (paths.empty()) {
         return;
     }
-    const std::string first = absolute(paths.front());
-    logsFolder_ = isFolder(first) ? first : folderOf(first);
-    load(paths, logsFolder_ + "\\" + contest::kOutputFolderName);
+    const contest::OpenedFolders folders = contest::openedFolders(absolute(paths.front()));
+    logsFolder_ = folders.logs;
+    load(paths, folders.out);
 }
 
 void ContestWindow::load(const std::vector<std::string>& paths, const std::string& out) {
@@ -649,19 +635,11 @@ void ContestWindow::load(const std::vector<std::string>& paths, const std::strin
         setStatus(contest::stillWorkingText());
         return;
     }
-    std::vector<std::string> logs;
-    std::vector<contest::OtherFile> others;
+    std::vector<std::string> full;
     for (const std::string& path : paths) {
-        const std::string full = absolute(path);
-        // The output folder inside a folder of logs is no file of the contest.
-        if (auto inFolder = contest::scanLogsFolder(full, {out})) {
-            logs.insert(logs.end(), inFolder->logs.begin(), inFolder->logs.end());
-            others.insert(others.end(), inFolder->others.begin(), inFolder->others.end());
-        } else {
-            // A file that is no log is a row that says why.
-            logs.push_back(full);
-        }
+        full.push_back(absolute(path));
     }
+    auto [logs, others] = contest::contestInputs(full, out);
     if (logs.empty()) {
         setStatus(contest::noLogsText(nativePath(logsFolder_), others.size()));
         return;
@@ -776,13 +754,7 @@ void ContestWindow::publish() {
         if (saved) {
             published_ = contest;
         }
-        if (!end.completed) {
-            setStatus(contest::notSavedText(end.failure));
-        } else if (*written) {
-            setStatus(contest::savedText(out));
-        } else {
-            setStatus(contest::partlySavedText(out, *notes));
-        }
+        setStatus(contest::publishedText(end.completed, *written, end.failure, out, *notes));
         if (waiting_.closesAfterSave() && saved) {
             closeLater();
         }

@@ -1,11 +1,35 @@
 #include "contest/workspace/contest_screen.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "contest/publish/contest_view.h"
 #include "intake/load_command.h"
+#include "platform/paths.h"
 
 namespace zeb::contest {
+
+OpenedFolders openedFolders(const std::string& firstPath) {
+    const std::filesystem::path first = pathFromUtf8(firstPath);
+    std::error_code error;
+    const std::string logs =
+        utf8FromPath(std::filesystem::is_directory(first, error) ? first : first.parent_path());
+    return {logs, pathInFolder(logs, kOutputFolderName)};
+}
+
+FolderContents contestInputs(const std::vector<std::string>& paths, const std::string& out) {
+    FolderContents inputs;
+    for (const std::string& path : paths) {
+        if (std::optional<FolderContents> inFolder = scanLogsFolder(path, {out})) {
+            inputs.logs.insert(inputs.logs.end(), inFolder->logs.begin(), inFolder->logs.end());
+            inputs.others.insert(inputs.others.end(), inFolder->others.begin(),
+                                 inFolder->others.end());
+        } else {
+            inputs.logs.push_back(path);
+        }
+    }
+    return inputs;
+}
 
 ScreenCommands screenCommands(const ScreenState& state) {
     ScreenCommands commands;
@@ -140,6 +164,26 @@ std::string recheckedText(int minutes, Language language) {
     return format(
         tr(language, "Cross-check with a time window of %1 min. The results are not saved yet."),
         {std::to_string(minutes)});
+}
+
+std::string unfinishedText(const std::string& failure, const std::string& nothingChanged,
+                           Language language) {
+    if (!failure.empty()) {
+        return failedText(failure, language);
+    }
+    if (!nothingChanged.empty()) {
+        return nothingChangedText(nothingChanged, language);
+    }
+    return cancelledText(language);
+}
+
+std::string publishedText(bool completed, bool written, const std::string& failure,
+                          const std::string& out, const std::vector<std::string>& notes,
+                          Language language) {
+    if (!completed) {
+        return notSavedText(failure, language);
+    }
+    return written ? savedText(out, language) : partlySavedText(out, notes, language);
 }
 
 std::string savingText(Language language) {

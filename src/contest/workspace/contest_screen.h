@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "contest/intake/contest_folder.h"
 #include "contest/workspace/contest_workspace.h"
 #include "form/form_commands.h"
 #include "platform/translation.h"
@@ -18,6 +19,19 @@ namespace zeb::contest {
 
 // The output folder that a window proposes inside the folder of the logs.
 inline constexpr const char* kOutputFolderName = "vyhodnoceni";
+
+// The folder of logs that the paths given to a window name (the first path when it is a folder, or
+// else the folder of that file; absolute) and the output folder the window proposes inside it.
+struct OpenedFolders {
+    std::string logs;
+    std::string out;
+};
+OpenedFolders openedFolders(const std::string& firstPath);
+
+// The logs and other files of the paths given (absolute), a folder's without the output folder
+// `out` inside it. A path that is no folder is taken as a log: a file that is no log is then a row
+// of the table that says why.
+FolderContents contestInputs(const std::vector<std::string>& paths, const std::string& out);
 
 // Where the window stands.
 struct ScreenState {
@@ -72,6 +86,16 @@ std::string retakenText(const ContestWorkspace& contest, const std::vector<std::
 std::string decisionsChangedText(const std::string& decisionsFile,
                                  Language language = userLanguage());
 std::string recheckedText(int minutes, Language language = userLanguage());
+// The status line once work on the contest stopped before its end: why, or that nothing changed
+// (`nothingChanged`, when the work says so), or that it was cancelled.
+std::string unfinishedText(const std::string& failure, const std::string& nothingChanged,
+                           Language language = userLanguage());
+// The status line once the results were being saved into `out` (as the window shows it):
+// `completed` when the work ran to its end, `written` when every file was written, `notes` what
+// was not.
+std::string publishedText(bool completed, bool written, const std::string& failure,
+                          const std::string& out, const std::vector<std::string>& notes,
+                          Language language = userLanguage());
 
 // What a window runs to take back what changed on disk since the contest was taken in: the logs
 // whose copy or configuration changed, or else a decisions file edited by hand; `done` is its

@@ -10,6 +10,7 @@
 #include "cli/cli_test_support.h"
 #include "contest/intake/contest_folder.h"
 #include "contest/workspace/contest_details.h"
+#include "platform/paths.h"
 
 namespace zeb::contest {
 namespace {
@@ -44,6 +45,26 @@ class Screen : public testing::Test {
     cli::test::TempDir temp_;
     std::unique_ptr<ContestWorkspace> contest_;
 };
+
+// A folder or a file of it names the folder of logs; the output folder proposed inside it is no
+// file of the contest, and a path that is no folder is taken as a log.
+TEST_F(Screen, OpenedPathsNameTheLogsFolderAndTheInputsLeaveTheOutputFolderOut) {
+    const std::string logs = temp_.file("logs");
+    const OpenedFolders folders = openedFolders(logs);
+    EXPECT_EQ(folders.logs, logs);
+    EXPECT_EQ(folders.out, pathInFolder(logs, "vyhodnoceni"));
+    const OpenedFolders ofFile = openedFolders(pathInFolder(logs, "ok1aaa.cbr"));
+    EXPECT_EQ(ofFile.logs, logs);
+    EXPECT_EQ(ofFile.out, folders.out);
+    EXPECT_EQ(openedFolders("/x.cbr").out, "/vyhodnoceni");  // beside a log at the root
+
+    fs::create_directories(pathFromUtf8(folders.out));
+    const std::string stray = temp_.file("stray.txt");
+    const FolderContents inputs = contestInputs({logs, stray}, folders.out);
+    EXPECT_EQ(inputs.logs.size(), 6u);  // the four logs, notes.log and the stray file
+    EXPECT_EQ(inputs.logs.back(), stray);
+    EXPECT_TRUE(inputs.others.empty());
+}
 
 TEST_F(Screen, CommandsFollowTheWorkAndTheSelection) {
     const ScreenCommands none = screenCommands({});
