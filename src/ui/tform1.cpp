@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <exception>
 
+#include "form/start_arguments.h"
 #include "intake/column_config_file.h"
 #include "intake/load_command.h"
 #include "platform/cp1250.h"
@@ -261,8 +262,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 
 std::optional<QStringList> TForm1::droppedContest(const QMimeData* mime) const {
     const QStringList paths = droppedPaths(mime);
-    if (contestOpener_ &&
-        (paths.size() > 1 || (paths.size() == 1 && QFileInfo(paths.front()).isDir()))) {
+    std::vector<std::string> utf8;
+    for (const QString& path : paths) {
+        utf8.push_back(path.toStdString());
+    }
+    if (contestOpener_ && opensContest(utf8)) {
         return paths;
     }
     return std::nullopt;

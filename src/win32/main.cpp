@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "form/start_arguments.h"
 #include "platform/translation.h"
 #include "win32/contest_window.h"
 #include "win32/file_dialogs.h"
@@ -24,7 +25,7 @@
 
 namespace {
 
-// The arguments after the program's name, from the wide command line, as UTF-8.
+// The arguments, the program's name first, from the wide command line, as UTF-8.
 std::vector<std::string> arguments() {
     std::vector<std::string> paths;
     int count = 0;
@@ -32,7 +33,7 @@ std::vector<std::string> arguments() {
     if (words == nullptr) {
         return paths;
     }
-    for (int i = 1; i < count; ++i) {
+    for (int i = 0; i < count; ++i) {
         paths.push_back(zeb::narrow(words[i]));
     }
     LocalFree(words);
@@ -50,13 +51,29 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     // Before any text is made; the form's texts are Czech whatever the language.
     zeb::useUserLanguage();
     try {
-        std::vector<std::string> paths = arguments();
-        const auto contestAsked = std::find(paths.begin(), paths.end(), "--contest");
-        const bool contestWindow =
-            contestAsked != paths.end() || zeb::win32::TForm1::isContest(paths);
-        if (contestAsked != paths.end()) {
-            paths.erase(contestAsked);
+        const zeb::StartArguments start = zeb::readStartArguments(arguments());
+        // A program without a console answers in a box.
+        switch (start.request) {
+            case zeb::StartRequest::Help:
+                MessageBoxW(nullptr, zeb::widen(zeb::zebcontestHelp(false)).c_str(), L"zebcontest",
+                            MB_OK | MB_ICONINFORMATION);
+                return 0;
+            case zeb::StartRequest::Version:
+                MessageBoxW(nullptr, zeb::widen("zebcontest " ZEB_VERSION).c_str(), L"zebcontest",
+                            MB_OK | MB_ICONINFORMATION);
+                return 0;
+            case zeb::StartRequest::UsageError:
+                MessageBoxW(nullptr,
+                            zeb::widen(start.error + "\n" +
+                                       zeb::tr("Try 'zebcontest --help' for more information."))
+                                .c_str(),
+                            L"zebcontest", MB_OK | MB_ICONERROR);
+                return 1;
+            default:
+                break;
         }
+        const bool contestWindow = start.request == zeb::StartRequest::Contest;
+        const std::vector<std::string>& paths = start.paths;
 
         zeb::win32::Win32Platform platform;
         zeb::win32::FileDialogs fileDialogs;

@@ -8,6 +8,7 @@
 #include <exception>
 #include <stdexcept>
 
+#include "form/start_arguments.h"
 #include "intake/column_config_file.h"
 #include "intake/load_command.h"
 #include "platform/cp1250.h"
@@ -32,11 +33,6 @@ std::wstring withCrLf(const std::wstring& text) {
         lines += c;
     }
     return lines;
-}
-
-bool isFolder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(widen(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 // A page or a group box: a window that holds controls and hands their notifications to the form.
@@ -685,12 +681,8 @@ LoadOutcome TForm1::load(const std::string& path) {
     return loadLog(*state_, *this, platform_, path, true);
 }
 
-bool TForm1::isContest(const std::vector<std::string>& paths) {
-    return paths.size() > 1 || (paths.size() == 1 && isFolder(paths.front()));
-}
-
 void TForm1::openPaths(const std::vector<std::string>& paths) {
-    if (isContest(paths)) {
+    if (opensContest(paths)) {
         if (contestOpener_) {
             contestOpener_(paths);
         }

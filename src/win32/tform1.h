@@ -37,9 +37,8 @@ class TForm1 final : public Window {
 
     // Paths given to the program or dropped onto the window. One log is loaded as "Načti deník"
     // loads the file chosen in its dialog; a folder, or more than one path, is a contest
-    // (isContest) and goes to the contest opener: without one, such a drop does nothing.
+    // (opensContest) and goes to the contest opener: without one, such a drop does nothing.
     void openPaths(const std::vector<std::string>& paths);
-    static bool isContest(const std::vector<std::string>& paths);
     void setContestOpener(std::function<void(const std::vector<std::string>&)> open) {
         contestOpener_ = std::move(open);
     }
