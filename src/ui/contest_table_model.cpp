@@ -23,14 +23,6 @@ bool isNumberColumn(int column) {
     return contest::isNumberColumn(viewColumn(column));
 }
 
-QString onLines(const QString& heading) {
-    QStringList lines;
-    for (const std::string& line : contest::headingLines(heading.toStdString())) {
-        lines.push_back(text(line));
-    }
-    return lines.join(QLatin1Char('\n'));
-}
-
 }  // namespace
 
 void ContestTableModel::setContest(std::shared_ptr<const contest::ContestWorkspace> contest) {
@@ -151,9 +143,12 @@ QVariant ContestTableModel::headerData(int section, Qt::Orientation orientation,
     if (role != Qt::DisplayRole) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
-    const QString heading = text(contest::columnHeading(viewColumn(section), userLanguage()));
-    // The narrow columns of numbers break their headings; the others are as wide as their texts.
-    return isNumberColumn(section) && section != Qsos ? onLines(heading) : heading;
+    QStringList lines;
+    for (const std::string& line :
+         contest::columnHeadingLines(viewColumn(section), userLanguage())) {
+        lines.push_back(text(line));
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 }  // namespace zeb

@@ -88,19 +88,10 @@ class NarrowNames final : public QStyledItemDelegate {
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QSize size = QStyledItemDelegate::sizeHint(option, index);
-        int characters = 0;
-        switch (index.column()) {
-            case ContestTableModel::Call:
-                characters = 11;
-                break;
-            case ContestTableModel::File:
-                characters = 20;
-                break;
-            case ContestTableModel::Outcome:
-                characters = 16;
-                break;
-            default:
-                return size;
+        const int characters =
+            contest::widestCharacters(static_cast<contest::ViewColumn>(index.column()));
+        if (characters == 0) {
+            return size;
         }
         size.setWidth(std::min(size.width(), option.fontMetrics.averageCharWidth() * characters));
         return size;

@@ -110,7 +110,7 @@ std::optional<QString> QtReasonQuestion::askReason(QWidget* parent, const QStrin
     if (box.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
-    return box.textValue().simplified();
+    return box.textValue();
 }
 
 }  // namespace zeb

@@ -48,14 +48,8 @@ ContestTableView::ContestTableView(HWND parent, int id, HINSTANCE instance) {
     for (int c = 0; c < contest::kViewColumnCount; ++c) {
         const auto column = static_cast<ViewColumn>(c);
         std::vector<std::wstring> lines;
-        for (const std::string& line :
-             contest::headingLines(contest::columnHeading(column, userLanguage()))) {
+        for (const std::string& line : contest::columnHeadingLines(column, userLanguage())) {
             lines.push_back(said(line));
-        }
-        // The narrow columns of numbers break their headings; the others are as wide as their
-        // texts.
-        if (!contest::isNumberColumn(column) || column == ViewColumn::Qsos) {
-            lines = {said(contest::columnHeading(column, userLanguage()))};
         }
         headings_.push_back(lines);
         std::wstring heading = lines.front();
@@ -144,21 +138,7 @@ void ContestTableView::fitColumns() {
                 width = std::max(width, widthOf(said(contest::cellText(row, column))));
             }
         }
-        int characters = 0;
-        switch (column) {
-            case ViewColumn::Call:
-                characters = 11;
-                break;
-            case ViewColumn::File:
-                characters = 20;
-                break;
-            case ViewColumn::Outcome:
-                characters = 16;
-                break;
-            default:
-                break;
-        }
-        if (characters > 0) {
+        if (const int characters = contest::widestCharacters(column); characters > 0) {
             width = std::min(width, static_cast<int>(metrics.tmAveCharWidth) * characters);
         }
         width += padding;

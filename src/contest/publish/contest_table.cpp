@@ -75,6 +75,27 @@ std::vector<std::string> headingLines(const std::string& heading) {
     return best;
 }
 
+std::vector<std::string> columnHeadingLines(ViewColumn column, Language language) {
+    const std::string heading = columnHeading(column, language);
+    if (!isNumberColumn(column) || column == ViewColumn::Qsos) {
+        return {heading};
+    }
+    return headingLines(heading);
+}
+
+int widestCharacters(ViewColumn column) {
+    switch (column) {
+        case ViewColumn::Call:
+            return 11;
+        case ViewColumn::File:
+            return 20;
+        case ViewColumn::Outcome:
+            return 16;
+        default:
+            return 0;
+    }
+}
+
 std::optional<FindingKind> findingOfColumn(ViewColumn column) {
     const int kind = static_cast<int>(column) - static_cast<int>(ViewColumn::FirstFinding);
     if (kind < 0 || kind >= static_cast<int>(kFindingKindCount)) {

@@ -58,6 +58,14 @@ std::string columnExplanation(ViewColumn column, Language language);
 // allow without many lines, so that the narrow columns of numbers fit a screen.
 std::vector<std::string> headingLines(const std::string& heading);
 
+// A column's heading as a table shows it: the narrow columns of numbers (all but the QSOs) on the
+// lines of headingLines, the others on one line as wide as their texts.
+std::vector<std::string> columnHeadingLines(ViewColumn column, Language language);
+
+// How many average characters wide a column of names is at most, its texts elided beyond it and
+// whole in their tooltips, so that the table fits a screen; 0 where it takes its texts' width.
+int widestCharacters(ViewColumn column);
+
 // How a row stands out: a file that is no log, a log not scored, a log to look at, or none.
 enum class RowTone { Plain, ToLookAt, NotScored, NoLog };
 RowTone rowTone(const LogRow& row);

@@ -62,6 +62,11 @@ TEST(ContestTable, HeadingsBreakAtWordsOnUpToFourLines) {
               (std::vector<std::string>{"Protistanice", "zapsala vaši", "značku chybně"}));
     EXPECT_EQ(headingLines("Před kontrolou"), (std::vector<std::string>{"Před", "kontrolou"}));
     EXPECT_EQ(headingLines("QSO"), (std::vector<std::string>{"QSO"}));
+    // In a table only the narrow columns of numbers break; names and the QSOs keep one line.
+    EXPECT_EQ(columnHeadingLines(ViewColumn::Result, Language::Czech),
+              (std::vector<std::string>{"Před", "kontrolou"}));
+    EXPECT_EQ(columnHeadingLines(ViewColumn::Qsos, Language::Czech).size(), 1u);
+    EXPECT_EQ(columnHeadingLines(ViewColumn::Flags, Language::Czech).size(), 1u);
 }
 
 TEST(ContestDetails, ATranslationMayMoveTheArgumentsWhichKeepTheirEmphasis) {
