@@ -59,4 +59,18 @@ void FormCommands::offerConfigFile(const std::string& path) {
     configOpenName_ = path;
 }
 
+void FormCommands::useEvaluatedColumns(EvaluationState& state, Window& window, Platform& platform,
+                                       const EvaluatedLog& log) {
+    if (log.config) {
+        loadColumnConfig(state, window, platform, *log.config);
+    }
+    if (log.callStart) {
+        window.setEditText(Edit::cstart, utf8ToCp1250(*log.callStart));
+    }
+    if (log.exchStart) {
+        window.setEditText(Edit::istart, utf8ToCp1250(*log.exchStart));
+    }
+    offerConfigFile(log.configBeside);
+}
+
 }  // namespace zeb

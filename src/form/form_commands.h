@@ -36,6 +36,17 @@ class During {
 // file services take it, or nothing when the evaluator cancelled.
 using FileDialog = std::function<std::optional<std::string>(const std::string& preset)>;
 
+// A log that a contest took in, as the form opens it from the contest window: its file (the
+// repaired copy), the configuration, call and exchange columns the contest used, and the file
+// beside it where the contest takes a configuration from. Paths and columns are UTF-8.
+struct EvaluatedLog {
+    std::string file;
+    std::optional<std::string> config;
+    std::optional<std::string> callStart;
+    std::optional<std::string> exchStart;
+    std::string configBeside;
+};
+
 // The commands of the main window that take their file from a dialog, and the file names that the
 // dialogs remember between uses. Every front end runs them, so that a cancelled dialog means the
 // same in each.
@@ -63,6 +74,12 @@ class FormCommands {
 
     // Both configuration dialogs offer `path` next, as if it had been chosen in them.
     void offerConfigFile(const std::string& path);
+
+    // Once `log` is loaded: the columns the contest used, as if the evaluator had chosen the
+    // configuration in its dialog and typed the start columns; the configuration dialogs then
+    // offer the file beside it, so that "Ulož konfiguaci" saves where the contest reads.
+    void useEvaluatedColumns(EvaluationState& state, Window& window, Platform& platform,
+                             const EvaluatedLog& log);
 
   private:
     std::optional<std::string> protocolName_;

@@ -437,18 +437,7 @@ void ContestWindow::openSelectedInForm() {
         setStatus(text(contest::notInFormText(log)));
         return;
     }
-    TForm1::EvaluatedLog opened;
-    opened.file = pathText(log.evaluated);
-    if (log.settings.config) {
-        opened.config = pathText(*log.settings.config);
-    }
-    if (log.settings.callStart) {
-        opened.callStart = text(*log.settings.callStart);
-    }
-    if (log.settings.exchStart) {
-        opened.exchStart = text(*log.settings.exchStart);
-    }
-    opened.configBeside = pathText(contest::configPathBeside(log.evaluated));
+    const EvaluatedLog opened = contest::evaluatedLogOf(log);
     // Told from the log as it is now: a box of the form may let work end meanwhile and replace
     // the contest that `log` belongs to.
     const QString told = text(contest::inFormText(log));

@@ -184,21 +184,10 @@ void TForm1::openArguments(const QStringList& arguments) {
 
 void TForm1::openEvaluatedLog(const EvaluatedLog& log) {
     // Refused, the form is told to end: there are no columns to set.
-    if (loadLogFile(log.file) == LoadOutcome::Refused) {
+    if (loadLogFile(pathText(log.file)) == LoadOutcome::Refused) {
         return;
     }
-    guarded([&] {
-        if (log.config) {
-            loadColumnConfig(*state_, *this, platform_, pathBytes(*log.config));
-        }
-        if (log.callStart) {
-            setEditText(Edit::cstart, toCore(*log.callStart));
-        }
-        if (log.exchStart) {
-            setEditText(Edit::istart, toCore(*log.exchStart));
-        }
-        commands_.offerConfigFile(pathBytes(log.configBeside));
-    });
+    guarded([&] { commands_.useEvaluatedColumns(*state_, *this, platform_, log); });
 }
 
 void TForm1::bvypocetClick() {

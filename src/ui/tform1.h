@@ -54,20 +54,8 @@ class TForm1 final : public QWidget, public Window {
     // `zebcontest LOG` (or `zebcontest -- LOG`) loads LOG; without one nothing happens.
     void openArguments(const QStringList& arguments);
 
-    // A log as a contest evaluated it: the file (its repaired copy), the column configuration file
-    // and the start columns applied to it, and the configuration file beside it that the contest
-    // reads (NAME.ini).
-    struct EvaluatedLog {
-        QString file;
-        std::optional<QString> config;
-        std::optional<QString> callStart;
-        std::optional<QString> exchStart;
-        QString configBeside;
-    };
-    // Loads the log with the columns the contest used, as if the evaluator had chosen the file and
-    // the configuration in their dialogs and typed the start columns. The configuration dialogs
-    // then offer the file beside it, so that "Ulož konfiguaci" saves the columns where the contest
-    // takes them from.
+    // Loads a log of the contest with the columns the contest used (FormCommands::
+    // useEvaluatedColumns).
     void openEvaluatedLog(const EvaluatedLog& log);
     // What the form is doing, and the log file it reads or read last (empty when the dialog was
     // cancelled): the contest window tells by them why the form asked to end the program.

@@ -790,12 +790,7 @@ void ContestWindow::openSelectedInForm() {
         setStatus(contest::notInFormText(log));
         return;
     }
-    TForm1::EvaluatedLog opened;
-    opened.file = log.evaluated;
-    opened.config = log.settings.config;
-    opened.callStart = log.settings.callStart;
-    opened.exchStart = log.settings.exchStart;
-    opened.configBeside = contest::configPathBeside(log.evaluated);
+    const EvaluatedLog opened = contest::evaluatedLogOf(log);
     form_.show(SW_SHOWNORMAL);
     SetForegroundWindow(form_.handle());
     // The log is kept: the contest shown may change while the form reads it.

@@ -694,19 +694,9 @@ void TForm1::openPaths(const std::vector<std::string>& paths) {
 void TForm1::openEvaluatedLog(const EvaluatedLog& log) {
     guarded([&] {
         // Refused, the form is told to end: there are no columns to set.
-        if (load(log.file) == LoadOutcome::Refused) {
-            return;
+        if (load(log.file) != LoadOutcome::Refused) {
+            commands_.useEvaluatedColumns(*state_, *this, platform_, log);
         }
-        if (log.config) {
-            loadColumnConfig(*state_, *this, platform_, *log.config);
-        }
-        if (log.callStart) {
-            setEditText(Edit::cstart, utf8ToCp1250(*log.callStart));
-        }
-        if (log.exchStart) {
-            setEditText(Edit::istart, utf8ToCp1250(*log.exchStart));
-        }
-        commands_.offerConfigFile(log.configBeside);
     });
 }
 

@@ -43,17 +43,8 @@ class TForm1 final : public Window {
         contestOpener_ = std::move(open);
     }
 
-    // Loads the log with the columns the contest used, as if the evaluator had chosen the file and
-    // the configuration in their dialogs and typed the start columns. The configuration dialogs
-    // then offer the file beside it, so that "Ulož konfiguaci" saves the columns where the contest
-    // takes them from. Paths are UTF-8.
-    struct EvaluatedLog {
-        std::string file;
-        std::optional<std::string> config;
-        std::optional<std::string> callStart;
-        std::optional<std::string> exchStart;
-        std::string configBeside;
-    };
+    // Loads a log of the contest with the columns the contest used (FormCommands::
+    // useEvaluatedColumns).
     void openEvaluatedLog(const EvaluatedLog& log);
     // What the form is doing, and the log file it reads or read last (UTF-8; empty when the dialog
     // was cancelled): the contest window tells by them why the form asked to end the program.

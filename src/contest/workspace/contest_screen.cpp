@@ -220,6 +220,11 @@ std::string closesWhenIdleText(Language language) {
     return tr(language, "The window closes as soon as the work under way ends.");
 }
 
+EvaluatedLog evaluatedLogOf(const ContestLog& log) {
+    return {log.evaluated, log.settings.config, log.settings.callStart, log.settings.exchStart,
+            configPathBeside(log.evaluated)};
+}
+
 std::string notInFormText(const ContestLog& log, Language language) {
     return format(tr(language, "The log %1 was not scored and does not open in the form: %2"),
                   {callOrFileName(log), log.reason});

@@ -117,6 +117,8 @@ std::string pageNotOpenedText(const std::string& page, Language language = userL
 std::string closesWhenIdleText(Language language = userLanguage());
 
 // A log opened in the form: why it does not open there, or what counts once the evaluator is back.
+// A log of the contest as the form opens it: its evaluated file with the columns it was read with.
+EvaluatedLog evaluatedLogOf(const ContestLog& log);
 std::string notInFormText(const ContestLog& log, Language language = userLanguage());
 std::string inFormText(const ContestLog& log, Language language = userLanguage());
 
