@@ -233,6 +233,28 @@ INSTANTIATE_TEST_SUITE_P(
                      "neplatí: deník chybí.cbr mezi deníky soutěže není"}),
     [](const testing::TestParamInfo<DecisionCase>& info) { return std::string(info.param.name); });
 
+// A station's call written with a designator names the same station: of its two logs one counts,
+// as the cross-check matches them to one station.
+TEST(OneLogPerStation, TakesACallWithADesignatorForTheSameStation) {
+    TempDir temp;
+    copyRepairLogs(temp);
+    std::string older = readFile(temp.file("logs/no-end-marker.cbr"));
+    older.erase(older.rfind("QSO:"));
+    for (std::size_t at = older.find("OK1HH  "); at != std::string::npos;
+         at = older.find("OK1HH  ", at)) {
+        older.replace(at, 7, "OK1HH/P");
+    }
+    older.replace(older.find("CALLSIGN: OK1HH"), 15, "CALLSIGN: OK1HH/P");
+    writeFile(temp.file("logs/no-end-marker-first.cbr"), older);
+    setWritten(temp.file("logs/no-end-marker.cbr"), std::chrono::hours(2));
+    const std::string out = temp.file("out");
+
+    const RunResult run = runTwice({"--contest", out, "--json", temp.file("logs")}, out);
+
+    ASSERT_EQ(run.status, kExitScored) << run.err;
+    EXPECT_EQ(flagsOf(jsonByFile(run.out)["no-end-marker-first.cbr"]), "superseded same-call");
+}
+
 // One log erring throughout, as a logger or its user errs: its clock, its date, its call written
 // with a designator, its header naming another station. None may cost its partners a QSO, nor
 // the log itself one that the cross-check can confirm with the adjustment.

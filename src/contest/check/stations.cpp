@@ -47,7 +47,7 @@ std::vector<std::vector<std::size_t>> stationGroups(const std::vector<ContestLog
             continue;
         }
         const std::size_t session = sessions.sessionOf(l).value_or(0);
-        byStation[{session, inCapitals(*call)}].push_back(l);
+        byStation[{session, stationCall(*call)}].push_back(l);
     }
     std::vector<std::vector<std::size_t>> groups;
     for (auto& [station, group] : byStation) {
