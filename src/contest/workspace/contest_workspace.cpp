@@ -175,11 +175,6 @@ bool ContestWorkspace::decide(const Decision& decision, std::string* error,
     return redecide({}, decision, error, progress);
 }
 
-bool ContestWorkspace::undo(const Decision& decision, std::string* error,
-                            const WorkProgress& progress) {
-    return redecide({decision}, std::nullopt, error, progress);
-}
-
 bool ContestWorkspace::redecide(const std::vector<Decision>& undone,
                                 const std::optional<Decision>& decided, std::string* error,
                                 const WorkProgress& progress) {

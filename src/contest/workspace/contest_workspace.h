@@ -60,13 +60,11 @@ class ContestWorkspace {
     // The contest checked again, with the decisions file as it is now.
     bool recheckDecisions(const WorkProgress& progress = {});
 
-    // Adds the decision to the decisions file of OUT (replacing one it contradicts), or takes it
-    // out, and checks the contest again. False when the file could not be written (`error` says
+    // Adds the decision to the decisions file of OUT (replacing one it contradicts) and checks the
+    // contest again. False when the file could not be written (`error` says
     // why, in Czech) or the work was stopped.
     bool decide(const Decision& decision, std::string* error = nullptr,
                 const WorkProgress& progress = {});
-    bool undo(const Decision& decision, std::string* error = nullptr,
-              const WorkProgress& progress = {});
     // Takes the decisions in `undone` out and adds `decided`, then checks the contest once.
     bool redecide(const std::vector<Decision>& undone, const std::optional<Decision>& decided,
                   std::string* error = nullptr, const WorkProgress& progress = {});
