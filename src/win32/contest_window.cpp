@@ -448,12 +448,6 @@ LRESULT ContestWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             onClose();
             return 0;
-        case WM_NCDESTROY: {
-            const HWND window = window_;
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            window_ = nullptr;
-            return DefWindowProcW(window, message, wParam, lParam);
-        }
         default:
             return DefWindowProcW(window_, message, wParam, lParam);
     }

@@ -22,8 +22,9 @@ inline void moveToSuggestedRect(HWND window, LPARAM lParam) {
 }
 
 // What the window procedure of a window kept by an `Owner` does: the owner, given to
-// CreateWindowExW as its last argument, learns its window at WM_NCCREATE and answers every message
-// from then on; an exception that would cross the system's code is shown in a box instead.
+// CreateWindowExW as its last argument, learns its window at WM_NCCREATE, answers every message
+// from then on and forgets the window at WM_NCDESTROY; an exception that would cross the system's
+// code is shown in a box instead.
 template <typename Owner>
 LRESULT answerAsOwner(HWND window, UINT message, WPARAM wParam, LPARAM lParam, HWND Owner::*handle,
                       LRESULT (Owner::*answer)(UINT, WPARAM, LPARAM)) {
@@ -35,6 +36,12 @@ LRESULT answerAsOwner(HWND window, UINT message, WPARAM wParam, LPARAM lParam, H
     }
     auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (owner == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        // The window's last message: the owner has no window from here on.
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        owner->*handle = nullptr;
         return DefWindowProcW(window, message, wParam, lParam);
     }
     try {
